@@ -1,0 +1,247 @@
+#include "numeric_text.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "runtime/runtime_error.h"
+
+namespace vorlith {
+namespace {
+
+constexpr char32_t kEnd = 0xFFFFFFFF;
+
+// A Chinese input method types full-width forms and the ideographic blank and
+// full stop; they read as the ASCII characters they stand for.
+constexpr char32_t fold(char16_t c) {
+    if (c >= 0xFF01 && c <= 0xFF5E) return c - 0xFEE0;
+    if (c == 0x3000) return U' ';
+    if (c == 0x3002) return U'.';
+    return c;
+}
+
+constexpr bool is_blank(char32_t c) {
+    return c == U' ' || c == U'\t' || c == U'\n';
+}
+constexpr bool is_digit(char32_t c) {
+    return c >= U'0' && c <= U'9';
+}
+constexpr char32_t to_upper(char32_t c) {
+    return c >= U'a' && c <= U'z' ? c - 32 : c;
+}
+
+// Walks the text one folded character at a time, stepping over blanks.
+class Cursor {
+public:
+    explicit Cursor(std::u16string_view text) : text_(text) {}
+
+    char32_t peek() {
+        while (pos_ < text_.size() && is_blank(fold(text_[pos_]))) ++pos_;
+        return pos_ < text_.size() ? fold(text_[pos_]) : kEnd;
+    }
+    void advance() { ++pos_; }
+
+private:
+    std::u16string_view text_;
+    std::size_t pos_ = 0;
+};
+
+// Stage 1 of a decimal number: the scanned digits, without leading zeros,
+// so that the value is digits × 10^exponent.
+struct ScannedDecimal {
+    bool negative = false;
+    std::string digits;
+    std::int64_t exponent = 0;
+};
+
+// More digits than this cannot change the nearest double, as long as the
+// last one kept records whether anything nonzero was dropped.
+constexpr std::size_t kMaxDigits = 800;
+// Exponents are saturated here: far beyond any double, far from int64 limits.
+constexpr std::int64_t kExponentLimit = 1'000'000'000;
+
+void scan_mantissa(Cursor& in, ScannedDecimal& number) {
+    bool seen_point = false;
+    bool dropped_nonzero = false;
+    for (char32_t c = in.peek();; c = in.peek()) {
+        if (c == U'.' && !seen_point) {
+            seen_point = true;
+        } else if (is_digit(c)) {
+            if (number.digits.empty() && c == U'0') {
+                if (seen_point) --number.exponent;
+            } else if (number.digits.size() < kMaxDigits) {
+                number.digits.push_back(static_cast<char>(c));
+                if (seen_point) --number.exponent;
+            } else {
+                dropped_nonzero |= c != U'0';
+                if (!seen_point) ++number.exponent;
+            }
+        } else {
+            break;
+        }
+        in.advance();
+    }
+    if (dropped_nonzero) {
+        number.digits.push_back('1');
+        --number.exponent;
+    }
+}
+
+void scan_exponent(Cursor& in, ScannedDecimal& number) {
+    const char32_t marker = to_upper(in.peek());
+    if (marker != U'E' && marker != U'D') return;
+    in.advance();
+    bool negative = false;
+    if (in.peek() == U'+' || in.peek() == U'-') {
+        negative = in.peek() == U'-';
+        in.advance();
+    }
+    std::int64_t exponent = 0;
+    for (char32_t c = in.peek(); is_digit(c); c = in.peek()) {
+        if (exponent < kExponentLimit) exponent = exponent * 10 + (c - U'0');
+        in.advance();
+    }
+    number.exponent += negative ? -exponent : exponent;
+}
+
+// Stage 2: the nearest double to the scanned digits.
+double to_double(const ScannedDecimal& number) {
+    if (number.digits.empty()) return number.negative ? -0.0 : 0.0;
+    const auto magnitude = number.exponent + static_cast<std::int64_t>(number.digits.size()) - 1;
+    double value = 0;
+    if (magnitude > 400) raise(ErrorNumber::Overflow);
+    if (magnitude >= -400) {
+        std::string text = number.digits;
+        text += 'e';
+        text += std::to_string(number.exponent);
+        const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (result.ec == std::errc::result_out_of_range) {
+            if (magnitude > 0) raise(ErrorNumber::Overflow);
+            value = 0;
+        }
+    }
+    return number.negative ? -value : value;
+}
+
+// An &H or &O integer: 16-bit signed when it fits in 16 bits, else 32-bit
+// signed, else overflow.
+double read_radix_integer(Cursor& in, unsigned radix) {
+    std::uint64_t value = 0;
+    for (;;) {
+        const char32_t c = to_upper(in.peek());
+        unsigned digit = radix;
+        if (is_digit(c)) digit = c - U'0';
+        if (c >= U'A' && c <= U'F') digit = c - U'A' + 10;
+        if (digit >= radix) break;
+        value = value * radix + digit;
+        if (value > 0xFFFFFFFF) raise(ErrorNumber::Overflow);
+        in.advance();
+    }
+    if (value <= 0xFFFF) return static_cast<std::int16_t>(static_cast<std::uint16_t>(value));
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+}
+
+}  // namespace
+
+double Val(std::u16string_view text) {
+    Cursor in(text);
+    if (in.peek() == U'&') {
+        in.advance();
+        const char32_t prefix = to_upper(in.peek());
+        if (prefix != U'H' && prefix != U'O') return 0;
+        in.advance();
+        return read_radix_integer(in, prefix == U'H' ? 16 : 8);
+    }
+    ScannedDecimal number;
+    if (in.peek() == U'+' || in.peek() == U'-') {
+        number.negative = in.peek() == U'-';
+        in.advance();
+    }
+    scan_mantissa(in, number);
+    if (!number.digits.empty()) scan_exponent(in, number);
+    return to_double(number);
+}
+
+namespace {
+
+// The value rounded to 15 significant digits: digits "d1…dn" without trailing
+// zeros, and the decimal exponent of d1.
+struct RoundedDecimal {
+    bool negative;
+    std::string digits;
+    int exponent;
+};
+
+RoundedDecimal round_to_15_digits(double value) {
+    char buffer[32];
+    // "-d.ddddddddddddddde-308" at most; to_chars rounds the exact binary
+    // value to nearest, ties to even.
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
+    const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
+    RoundedDecimal rounded{text.front() == '-', {}, 0};
+    const auto e = text.find('e');
+    for (char c : text.substr(0, e)) {
+        if (is_digit(static_cast<char32_t>(c))) rounded.digits.push_back(c);
+    }
+    rounded.digits.erase(rounded.digits.find_last_not_of('0') + 1);
+    const auto exponent_text = text.substr(e + 1);
+    std::from_chars(exponent_text.data() + (exponent_text.front() == '+'),
+                    exponent_text.data() + exponent_text.size(), rounded.exponent);
+    return rounded;
+}
+
+void append_plain(std::string& out, const RoundedDecimal& r) {
+    const int n = static_cast<int>(r.digits.size());
+    if (r.exponent < 0) {
+        out += '.';
+        out.append(static_cast<std::size_t>(-r.exponent - 1), '0');
+        out += r.digits;
+        return;
+    }
+    const int integer_digits = r.exponent + 1;
+    if (n <= integer_digits) {
+        out += r.digits;
+        out.append(static_cast<std::size_t>(integer_digits - n), '0');
+        return;
+    }
+    out.append(r.digits, 0, static_cast<std::size_t>(integer_digits));
+    out += '.';
+    out.append(r.digits, static_cast<std::size_t>(integer_digits));
+}
+
+void append_exponent_form(std::string& out, const RoundedDecimal& r) {
+    out += r.digits.front();
+    if (r.digits.size() > 1) {
+        out += '.';
+        out.append(r.digits, 1);
+    }
+    out += r.exponent < 0 ? "E-" : "E+";
+    const int magnitude = std::abs(r.exponent);
+    if (magnitude < 10) out += '0';
+    out += std::to_string(magnitude);
+}
+
+}  // namespace
+
+std::string Str(double value) {
+    if (value == 0) return " 0";  // negative zero too
+    if (std::isnan(value)) return "-1.#IND";
+    if (std::isinf(value)) return value < 0 ? "-1.#INF" : " 1.#INF";
+
+    const RoundedDecimal rounded = round_to_15_digits(value);
+    const int fraction_digits =
+        std::max(0, static_cast<int>(rounded.digits.size()) - rounded.exponent - 1);
+    std::string out(1, rounded.negative ? '-' : ' ');
+    if (rounded.exponent >= 15 || fraction_digits > 15) {
+        append_exponent_form(out, rounded);
+    } else {
+        append_plain(out, rounded);
+    }
+    return out;
+}
+
+}  // namespace vorlith

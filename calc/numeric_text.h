@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vorlith {
+
+// Reads the longest number at the start of `text`, as the run-time's Val does:
+// blanks (space, tab, line feed) are skipped everywhere, then an optional sign,
+// decimal digits with at most one point, an optional exponent (E or D, either
+// case), or an &H / &O integer. Full-width forms read as their ASCII twins,
+// U+3000 as a blank and U+3002 as the point. Text without a number gives 0.
+// A number beyond the range of a double raises RuntimeError 6 (overflow); one
+// too small for a double gives the nearest double.
+double Val(std::u16string_view text);
+
+// Writes `value` as the run-time's Str does: rounded to 15 significant digits
+// (ties to even), trailing zeros removed, no zero before the point, a blank in
+// front of zero and positive values and a minus sign in front of negative ones,
+// and exponent form (" 1E+15", " 3.33333333333333E-02") when the plain form
+// would need more than 15 digits before or after the point.
+std::string Str(double value);
+
+}  // namespace vorlith

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs, with apt-get, what building and running (run) or testing (test)
+# needs on Debian 12. Does nothing when everything is already there.
+set -euo pipefail
+
+run_packages=(cmake make g++ qt6-base-dev qt6-translations-l10n fonts-wqy-microhei xvfb imagemagick)
+test_packages=("${run_packages[@]}" libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
+               xdotool openbox wmctrl desktop-file-utils appstream python3 dpkg-dev file)
+
+case "${1:-run}" in
+    run) wanted=("${run_packages[@]}") ;;
+    test) wanted=("${test_packages[@]}") ;;
+    *) echo "usage: $0 [run|test]" >&2; exit 2 ;;
+esac
+
+missing=()
+for package in "${wanted[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+        missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo=sudo
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,348 @@
+// Form1 on real widgets, offscreen: names, texts, tooltips, layout, fonts,
+// focus, and the Calculate command with its error report.
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QtTest>
+#include <memory>
+
+#include "runtime/program.h"
+#include "support/modal_watcher.h"
+#include "ui/main_window.h"
+
+using vorlith::testing::ModalWatcher;
+
+namespace {
+
+constexpr const char* kBoxes[] = {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7"};
+constexpr const char* kResults[] = {"Label16", "Label19", "Label22", "Label25",
+                                    "Label28", "Label31", "Label34", "Label36"};
+const QStringList kSampleResults = {" 2.08247422680412",
+                                    " 20.7411835026898",
+                                    " 2.09125",
+                                    " 1.72474226804124",
+                                    " 1.79690721649485",
+                                    " .9",
+                                    " .0875",
+                                    " 7.21649484536082"};
+
+int px(int twips) {
+    return twips / 15;
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QWidget> form_;
+
+    template <typename T>
+    T* find(const char* name) const {
+        return form_->findChild<T*>(QString::fromLatin1(name));
+    }
+    QLineEdit* box(int k) const { return find<QLineEdit>(kBoxes[k - 1]); }
+    QPushButton* command1() const { return find<QPushButton>("Command1"); }
+    QStringList results() const {
+        QStringList texts;
+        for (const char* name : kResults) texts << find<QLabel>(name)->text();
+        return texts;
+    }
+    QStringList inputs() const {
+        QStringList texts;
+        for (const char* name : kBoxes) texts << find<QLineEdit>(name)->text();
+        return texts;
+    }
+
+private slots:
+    void initTestCase() { vorlith::install_run_time(vorlith::form1_program()); }
+
+    void init() {
+        vorlith::install_run_time(vorlith::form1_program());
+        form_ = vorlith::form1_program().create_main_window();
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        form_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    }
+    void cleanup() { form_.reset(); }
+
+    void windowIsForm1WithTitleAndFixedClientArea() {
+        QCOMPARE(form_->objectName(), QStringLiteral("Form1"));
+        QCOMPARE(form_->windowTitle(), QStringLiteral("Vorlith"));
+        auto* window = qobject_cast<QMainWindow*>(form_.get());
+        QVERIFY(window != nullptr);
+        QCOMPARE(window->centralWidget()->size(), QSize(747, 200));
+        QCOMPARE(window->centralWidget()->y(), window->menuBar()->height());
+        QCOMPARE(form_->minimumSize(), form_->maximumSize());
+        QVERIFY(!form_->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        QVERIFY(!form_->windowIcon().isNull());
+        QVERIFY(form_->windowIcon().availableSizes().contains(QSize(16, 16)));
+        QVERIFY(form_->windowIcon().availableSizes().contains(QSize(32, 32)));
+    }
+
+    void controlsHaveTheirNamesKindsAndTexts_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("text");
+        const std::pair<const char*, const char*> rows[] = {
+            {"Label1", "V:"},
+            {"Text1", "97"},
+            {"Label2", "cm3"},
+            {"Label3", "Vv:"},
+            {"Text2", "7"},
+            {"Label4", "cm3"},
+            {"Label5", "Vw:"},
+            {"Text3", "10"},
+            {"Label6", "cm3"},
+            {"Label7", "Vs:"},
+            {"Text4", "80"},
+            {"Label8", "cm3"},
+            {"Label9", "m:"},
+            {"Text5", "202"},
+            {"Label10", "g"},
+            {"Label11", "mw:"},
+            {"Text6", "34.7"},
+            {"Label12", "g"},
+            {"Label13", "ms:"},
+            {"Text7", "167.3"},
+            {"Label14", "g"},
+            {"Command1", "计算"},
+            {"Label15", "ρ："},
+            {"Label16", ""},
+            {"Label17", "g/cm3  推荐值 1.6-2.2"},
+            {"Label18", "w："},
+            {"Label19", ""},
+            {"Label20", "%      推荐值 20-60"},
+            {"Label21", "ds："},
+            {"Label22", ""},
+            {"Label23", "g/cm3  粘性土2.72-2.75 粉土2.7-2.71 砂土2.65-2.69"},
+            {"Label24", "ρd："},
+            {"Label25", ""},
+            {"Label26", "g/cm3  推荐值1.3-1.8"},
+            {"Label27", "ρsat："},
+            {"Label28", ""},
+            {"Label29", "g/cm3"},
+            {"Label30", "ρ'："},
+            {"Label31", ""},
+            {"Label32", "g/cm3"},
+            {"Label33", "e："},
+            {"Label34", ""},
+            {"Label35", "n："},
+            {"Label36", ""},
+            {"Label37", "%"},
+        };
+        for (const auto& [name, text] : rows) {
+            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(text);
+        }
+    }
+    void controlsHaveTheirNamesKindsAndTexts() {
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        QWidget* control = form_->findChild<QWidget*>(name);
+        QVERIFY2(control != nullptr, qPrintable(name));
+        if (name.startsWith(QLatin1String("Text"))) {
+            auto* edit = qobject_cast<QLineEdit*>(control);
+            QVERIFY(edit != nullptr);
+            QCOMPARE(edit->text(), text);
+            QCOMPARE(edit->maxLength(), std::numeric_limits<int>::max());
+            QVERIFY(edit->validator() == nullptr);
+            QVERIFY(edit->inputMask().isEmpty());
+        } else if (name == QLatin1String("Command1")) {
+            auto* button = qobject_cast<QPushButton*>(control);
+            QVERIFY(button != nullptr);
+            QCOMPARE(button->text(), text);
+            QVERIFY(!button->isDefault());
+            QVERIFY(!button->autoDefault());
+            QCOMPARE(button->accessibleName().isEmpty() ? button->text() : button->accessibleName(),
+                     QStringLiteral("计算"));
+        } else {
+            auto* label = qobject_cast<QLabel*>(control);
+            QVERIFY(label != nullptr);
+            QCOMPARE(label->text(), text);
+            QCOMPARE(label->focusPolicy(), Qt::NoFocus);
+        }
+    }
+
+    void labelsAndResultFieldsCarryTheirRowsTooltip_data() {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QString>("tooltip");
+        const std::pair<QStringList, const char*> rows[] = {
+            {{"Label1", "Text1"}, "土的体积"},        {{"Label3", "Text2"}, "土中孔隙的体积"},
+            {{"Label5", "Text3"}, "土中水的体积"},    {{"Label7", "Text4"}, "土中颗粒的体积"},
+            {{"Label9", "Text5"}, "土的总质量"},      {{"Label11", "Text6"}, "土中水的质量"},
+            {{"Label13", "Text7"}, "土中颗粒的质量"}, {{"Label15", "Label16"}, "土的天然密度"},
+            {{"Label18", "Label19"}, "土的含水量"},   {{"Label21", "Label22"}, "土粒相对密度"},
+            {{"Label24", "Label25"}, "土的干密度"},   {{"Label27", "Label28"}, "土的饱和密度"},
+            {{"Label30", "Label31"}, "土的有效密度"}, {{"Label33", "Label34"}, "土的孔隙比"},
+            {{"Label35", "Label36"}, "土的孔隙率"},
+        };
+        for (const auto& [names, tip] : rows) {
+            QTest::newRow(qPrintable(names.front())) << names << QString::fromUtf8(tip);
+        }
+    }
+    void labelsAndResultFieldsCarryTheirRowsTooltip() {
+        QFETCH(QStringList, names);
+        QFETCH(QString, tooltip);
+        auto* symbol = form_->findChild<QLabel*>(names[0]);
+        QWidget* value = form_->findChild<QWidget*>(names[1]);
+        QCOMPARE(symbol->toolTip(), tooltip);
+        if (qobject_cast<QLineEdit*>(value) != nullptr) {
+            QVERIFY(value->toolTip().isEmpty());  // input boxes have no tooltip
+        } else {
+            QCOMPARE(value->toolTip(), tooltip);
+        }
+        QCOMPARE(value->accessibleName(), tooltip);
+    }
+
+    void unitLabelsAndButtonHaveNoTooltip() {
+        const char* names[] = {"Label2",  "Label4",  "Label6",  "Label8",  "Label10",
+                               "Label12", "Label14", "Label17", "Label20", "Label23",
+                               "Label26", "Label29", "Label32", "Label37", "Command1"};
+        for (const char* name : names) {
+            QVERIFY2(find<QWidget>(name)->toolTip().isEmpty(), name);
+        }
+    }
+
+    void layoutRowsAlignAndNothingOverlaps() {
+        QList<QWidget*> placed;
+        for (const auto& row : vorlith::form1_layout()) placed << find<QWidget>(row.name);
+        QCOMPARE(placed.size(), 45);
+        // A caption may reach under the control to its right, as the layout
+        // has it; its ink must stop short of it. Nothing else overlaps.
+        auto ink_right = [](QWidget* control) {
+            auto* label = qobject_cast<QLabel*>(control);
+            return control->x() + QFontMetrics(label->font()).boundingRect(label->text()).right();
+        };
+        auto is_caption = [](QWidget* control) {
+            auto* label = qobject_cast<QLabel*>(control);
+            return label != nullptr && label->frameShape() == QFrame::NoFrame;
+        };
+        for (int a = 0; a < placed.size(); ++a) {
+            for (int b = a + 1; b < placed.size(); ++b) {
+                QWidget* first = placed[a];
+                QWidget* second = placed[b];
+                if (!first->geometry().intersects(second->geometry())) continue;
+                if (second->x() < first->x()) std::swap(first, second);
+                QVERIFY2(is_caption(first) && ink_right(first) < second->x(),
+                         qPrintable(first->objectName() + " overlaps " + second->objectName()));
+            }
+        }
+        // The controls of a row share their top; rows are 360 twips apart.
+        for (int k = 1; k <= 7; ++k) {
+            const int top = px(120 + 360 * (k - 1));
+            QCOMPARE(box(k)->y(), top);
+            QCOMPARE(find<QWidget>(qPrintable(QStringLiteral("Label%1").arg(2 * k - 1)))->y(), top);
+            QCOMPARE(find<QWidget>(qPrintable(QStringLiteral("Label%1").arg(2 * k)))->y(), top);
+        }
+        for (int j = 0; j < 8; ++j) {
+            QLabel* field = find<QLabel>(kResults[j]);
+            QCOMPARE(field->y(), px(120 + 360 * j));
+            QCOMPARE(field->x() + field->width(), px(6495));  // fields end at 6495 twips
+            QCOMPARE(field->frameShape(), QFrame::Panel);
+            QCOMPARE(field->frameShadow(), QFrame::Sunken);
+            QVERIFY(field->alignment().testFlag(Qt::AlignLeft));
+        }
+        QCOMPARE(command1()->geometry().bottom(), find<QLabel>("Label36")->geometry().bottom());
+        QCOMPARE(command1()->y(), box(1)->y());
+    }
+
+    // A caption fits when its ink lies inside its control (a full-width colon
+    // ends in blank space that may be cut) and its lines fit the row's height.
+    void everyCaptionFitsItsControlAndTheClientArea() {
+        const int client_width = qobject_cast<QMainWindow*>(form_.get())->centralWidget()->width();
+        auto check = [&](QWidget* control, const QString& text, const QRect& room) {
+            const QFontMetrics metrics(control->font());
+            QVERIFY2(metrics.height() <= room.height(), qPrintable(control->objectName()));
+            const QRect ink = metrics.boundingRect(text);
+            // The row-3 range label runs past the client area: its text must not.
+            const int visible = std::min(room.right(), client_width - 1 - control->x() - room.x());
+            QVERIFY2(ink.x() >= 0 && ink.right() <= visible,
+                     qPrintable(QStringLiteral("%1: ink ends at %2, room at %3")
+                                    .arg(control->objectName())
+                                    .arg(ink.right())
+                                    .arg(visible)));
+        };
+        for (QLabel* label : form_->findChildren<QLabel*>()) {
+            if (!label->text().isEmpty()) check(label, label->text(), label->contentsRect());
+        }
+        // The widest text Str writes for an exponent below 100 fits the
+        // narrowest result field.
+        QLabel* narrow = find<QLabel>("Label28");
+        check(narrow, QStringLiteral("-8.88888888888888E+88"), narrow->contentsRect());
+        check(command1(), command1()->text(), command1()->rect());
+    }
+
+    void focusStartsInText1AndTabCycles() {
+        QCOMPARE(QApplication::focusWidget(), box(1));
+        QStringList order;
+        for (int i = 0; i < 9; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            order << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(order, (QStringList{"Text2", "Text3", "Text4", "Text5", "Text6", "Text7",
+                                     "Command1", "Text1", "Text2"}));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), command1());
+    }
+
+    void enterInABoxCalculatesNothing() {
+        ModalWatcher watcher;
+        for (int k = 1; k <= 7; ++k) {
+            QTest::keyClick(box(k), Qt::Key_Return);
+            QTest::keyClick(box(k), Qt::Key_Enter);
+        }
+        QCOMPARE(results(), QStringList(8, QString()));
+        QVERIFY(watcher.seen().empty());
+    }
+
+    void oneClickGivesTheEightSampleTexts() {
+        ModalWatcher watcher;
+        QTest::mouseClick(command1(), Qt::LeftButton);
+        QCOMPARE(results(), kSampleResults);
+        QTest::keyClick(command1(), Qt::Key_Space);  // the keyboard presses it too
+        QCOMPARE(results(), kSampleResults);
+        QVERIFY(watcher.seen().empty());
+    }
+
+    void failingRunReportsEmptiesFromTheFailingIndexAndGoesOn_data() {
+        QTest::addColumn<int>("k");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("shown");  // fields written before the failure
+        QTest::addColumn<QString>("report");
+        QTest::newRow("V empty") << 1 << "" << 0 << "实时错误 '11':\n\n除数为零";
+        QTest::newRow("V text") << 1 << "abc" << 0 << "实时错误 '11':\n\n除数为零";
+        QTest::newRow("ms zero") << 7 << "0" << 1 << "实时错误 '11':\n\n除数为零";
+        QTest::newRow("Vs zero") << 4 << "0" << 2 << "实时错误 '11':\n\n除数为零";
+        QTest::newRow("V huge") << 1 << "1e400" << 0 << "实时错误 '6':\n\n溢出";
+    }
+    void failingRunReportsEmptiesFromTheFailingIndexAndGoesOn() {
+        QFETCH(int, k);
+        QFETCH(QString, typed);
+        QFETCH(int, shown);
+        QFETCH(QString, report);
+        ModalWatcher watcher;
+        QTest::mouseClick(command1(), Qt::LeftButton);  // stale results of an earlier run
+        box(k)->clear();
+        QTest::keyClicks(box(k), typed);
+        const QStringList typed_inputs = inputs();
+        QTest::mouseClick(command1(), Qt::LeftButton);
+        QTRY_COMPARE(watcher.seen().size(), 1u);
+        QCOMPARE(watcher.seen().front().text, report);
+        QCOMPARE(watcher.seen().front().title, QStringLiteral("Vorlith"));
+        QCOMPARE(watcher.seen().front().buttons, QStringList{QStringLiteral("确定")});
+        QCOMPARE(results().mid(shown), QStringList(8 - shown, QString()));
+        for (int j = 0; j < shown; ++j) QCOMPARE(results()[j], kSampleResults[j]);
+        QCOMPARE(inputs(), typed_inputs);
+        // The program goes on: mend the box and calculate again.
+        QVERIFY(form_->isVisible());
+        box(k)->setText(QStringLiteral("97 80 167.3").split(' ')[k == 1 ? 0 : k == 4 ? 1 : 2]);
+        QTest::mouseClick(command1(), Qt::LeftButton);
+        QCOMPARE(results(), kSampleResults);
+        QCOMPARE(watcher.seen().size(), 1u);
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

@@ -1,0 +1,106 @@
+// The menu bar of Form1 and its commands, on real widgets, offscreen.
+#include <QAction>
+#include <QEventLoop>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QtTest>
+#include <memory>
+
+#include "runtime/program.h"
+#include "support/modal_watcher.h"
+#include "ui/main_window.h"
+
+using vorlith::testing::ModalWatcher;
+
+class MenusTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QWidget> form_;
+
+    QAction* action(const char* name) const {
+        return form_->findChild<QAction*>(QString::fromLatin1(name));
+    }
+    QStringList window_texts() const {
+        QStringList texts;
+        for (QLabel* label : form_->findChildren<QLabel*>()) texts << label->text();
+        for (QLineEdit* box : form_->findChildren<QLineEdit*>()) texts << box->text();
+        return texts;
+    }
+
+private slots:
+    void init() {
+        vorlith::install_run_time(vorlith::form1_program());
+        form_ = vorlith::form1_program().create_main_window();
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    }
+    void cleanup() { form_.reset(); }
+
+    void menuBarHasFileThenAboutWithTheirItems() {
+        QMenuBar* bar = qobject_cast<QMainWindow*>(form_.get())->menuBar();
+        QStringList menus;
+        for (QAction* entry : bar->actions()) {
+            QMenu* menu = entry->menu();
+            QVERIFY(menu != nullptr);
+            QStringList items;
+            for (QAction* item : menu->actions()) {
+                QVERIFY2(!item->isSeparator(), qPrintable(menu->objectName()));
+                QVERIFY(item->shortcut().isEmpty());
+                QVERIFY(!item->isCheckable());
+                QVERIFY(item->isEnabled() && item->isVisible());
+                QVERIFY(!item->text().contains('&'));
+                items << item->objectName() + '=' + item->text();
+            }
+            QVERIFY(!menu->title().contains('&'));
+            menus << menu->objectName() + '=' + menu->title() + ':' + items.join(',');
+        }
+        QCOMPARE(menus, (QStringList{"FILE=文件:EXIT=退出", "ABOUT=关于:SOFT=软件,WRITER=作者"}));
+    }
+
+    void softAndWriterShowTheirMessagesAndChangeNothing_data() {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("pattern");
+        QTest::newRow("SOFT")
+            << "SOFT"
+            << "^本程序完全参照《土力学与基础工程》（Merrovan主编）第2\\.3节内容编写，"
+               "仅供学习使用，敬请指教。$";
+        QTest::newRow("WRITER") << "WRITER"
+                                << "^Talvik，现供职于Orvandel，QQ：[0-9]{8}\\.   2011\\.11\\.18$";
+    }
+    void softAndWriterShowTheirMessagesAndChangeNothing() {
+        QFETCH(QString, item);
+        QFETCH(QString, pattern);
+        form_->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        const QStringList before = window_texts();
+        ModalWatcher watcher;
+        action(qPrintable(item))->trigger();
+        QCOMPARE(watcher.seen().size(), 1u);
+        const auto& box = watcher.seen().front();
+        QVERIFY2(QRegularExpression(pattern).match(box.text).hasMatch(), qPrintable(box.text));
+        QCOMPARE(box.title, QStringLiteral("Vorlith"));
+        QCOMPARE(box.buttons, QStringList{QStringLiteral("确定")});
+        QCOMPARE(box.icon, QMessageBox::NoIcon);
+        QVERIFY(box.application_modal);
+        QCOMPARE(window_texts(), before);
+        QVERIFY(form_->isVisible());
+    }
+
+    void exitEndsAtOnceWithStatusZeroAndNothingRunsAfter() {
+        auto* command1 = form_->findChild<QPushButton*>(QStringLiteral("Command1"));
+        ModalWatcher watcher;
+        QEventLoop loop;
+        QTimer::singleShot(0, &loop, [&] { action("EXIT")->trigger(); });
+        QTimer::singleShot(5000, &loop, [&] { loop.exit(99); });  // EXIT did not end the loop
+        QCOMPARE(loop.exec(), 0);
+        QVERIFY(!form_->isVisible());
+        command1->click();  // no handler runs after End
+        QVERIFY(form_->findChild<QLabel*>(QStringLiteral("Label16"))->text().isEmpty());
+        QVERIFY(watcher.seen().empty());
+    }
+};
+
+QTEST_MAIN(MenusTest)
+#include "menus_test.moc"

@@ -1,0 +1,160 @@
+#include "main_window.h"
+
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLayout>
+
+#include "calc/soil_indices.h"
+#include "runtime/controls.h"
+#include "runtime/message_box.h"
+#include "ui/menus.h"
+
+namespace vorlith {
+namespace {
+
+using Kind = ControlRow::Kind;
+
+constexpr int row_top(int row) {
+    return 120 + 360 * (row - 1);
+}
+
+// clang-format off
+constexpr ControlRow kForm1[] = {
+    // name       kind           text       left  top         width height tooltip
+    {"Label1",  Kind::Caption, "V:",      120,  row_top(1), 375,  255, "土的体积", nullptr},
+    {"Text1",   Kind::Input,   "97",      480,  row_top(1), 1335, 270, nullptr, "土的体积"},
+    {"Label2",  Kind::Caption, "cm3",     1920, row_top(1), 615,  255, nullptr, nullptr},
+    {"Label3",  Kind::Caption, "Vv:",     120,  row_top(2), 375,  255, "土中孔隙的体积", nullptr},
+    {"Text2",   Kind::Input,   "7",       480,  row_top(2), 1335, 270, nullptr, "土中孔隙的体积"},
+    {"Label4",  Kind::Caption, "cm3",     1920, row_top(2), 615,  255, nullptr, nullptr},
+    {"Label5",  Kind::Caption, "Vw:",     120,  row_top(3), 375,  255, "土中水的体积", nullptr},
+    {"Text3",   Kind::Input,   "10",      480,  row_top(3), 1335, 270, nullptr, "土中水的体积"},
+    {"Label6",  Kind::Caption, "cm3",     1920, row_top(3), 615,  255, nullptr, nullptr},
+    {"Label7",  Kind::Caption, "Vs:",     120,  row_top(4), 375,  255, "土中颗粒的体积", nullptr},
+    {"Text4",   Kind::Input,   "80",      480,  row_top(4), 1335, 270, nullptr, "土中颗粒的体积"},
+    {"Label8",  Kind::Caption, "cm3",     1920, row_top(4), 615,  255, nullptr, nullptr},
+    {"Label9",  Kind::Caption, "m:",      120,  row_top(5), 375,  255, "土的总质量", nullptr},
+    {"Text5",   Kind::Input,   "202",     480,  row_top(5), 1335, 270, nullptr, "土的总质量"},
+    {"Label10", Kind::Caption, "g",       1920, row_top(5), 615,  255, nullptr, nullptr},
+    {"Label11", Kind::Caption, "mw:",     120,  row_top(6), 375,  255, "土中水的质量", nullptr},
+    {"Text6",   Kind::Input,   "34.7",    480,  row_top(6), 1335, 270, nullptr, "土中水的质量"},
+    {"Label12", Kind::Caption, "g",       1920, row_top(6), 615,  255, nullptr, nullptr},
+    {"Label13", Kind::Caption, "ms:",     120,  row_top(7), 375,  255, "土中颗粒的质量", nullptr},
+    {"Text7",   Kind::Input,   "167.3",   480,  row_top(7), 1335, 270, nullptr, "土中颗粒的质量"},
+    {"Label14", Kind::Caption, "g",       1920, row_top(7), 615,  255, nullptr, nullptr},
+    {"Command1", Kind::Button, "计算",    2520, 120,        975,  2775, nullptr, nullptr},
+    {"Label15", Kind::Caption, "ρ：",     3720, row_top(1), 615,  255, "土的天然密度", nullptr},
+    {"Label16", Kind::Result,  "",        4200, row_top(1), 2295, 255, "土的天然密度", "土的天然密度"},
+    {"Label17", Kind::Caption, "g/cm3  推荐值 1.6-2.2", 6600, row_top(1), 2295, 255, nullptr, nullptr},
+    {"Label18", Kind::Caption, "w：",     3720, row_top(2), 255,  255, "土的含水量", nullptr},
+    {"Label19", Kind::Result,  "",        4200, row_top(2), 2295, 255, "土的含水量", "土的含水量"},
+    {"Label20", Kind::Caption, "%      推荐值 20-60", 6600, row_top(2), 2415, 255, nullptr, nullptr},
+    {"Label21", Kind::Caption, "ds：",    3720, row_top(3), 615,  255, "土粒相对密度", nullptr},
+    {"Label22", Kind::Result,  "",        4200, row_top(3), 2295, 255, "土粒相对密度", "土粒相对密度"},
+    {"Label23", Kind::Caption, "g/cm3  粘性土2.72-2.75 粉土2.7-2.71 砂土2.65-2.69",
+                                          6600, row_top(3), 4695, 255, nullptr, nullptr},
+    {"Label24", Kind::Caption, "ρd：",    3720, row_top(4), 615,  255, "土的干密度", nullptr},
+    {"Label25", Kind::Result,  "",        4200, row_top(4), 2295, 255, "土的干密度", "土的干密度"},
+    {"Label26", Kind::Caption, "g/cm3  推荐值1.3-1.8", 6600, row_top(4), 2295, 255, nullptr, nullptr},
+    {"Label27", Kind::Caption, "ρsat：",  3720, row_top(5), 975,  255, "土的饱和密度", nullptr},
+    {"Label28", Kind::Result,  "",        4440, row_top(5), 2055, 255, "土的饱和密度", "土的饱和密度"},
+    {"Label29", Kind::Caption, "g/cm3",   6600, row_top(5), 615,  255, nullptr, nullptr},
+    {"Label30", Kind::Caption, "ρ'：",    3840, row_top(6), 615,  255, "土的有效密度", nullptr},
+    {"Label31", Kind::Result,  "",        4440, row_top(6), 2055, 255, "土的有效密度", "土的有效密度"},
+    {"Label32", Kind::Caption, "g/cm3",   6600, row_top(6), 615,  255, nullptr, nullptr},
+    {"Label33", Kind::Caption, "e：",     3960, row_top(7), 615,  255, "土的孔隙比", nullptr},
+    {"Label34", Kind::Result,  "",        4440, row_top(7), 2055, 255, "土的孔隙比", "土的孔隙比"},
+    {"Label35", Kind::Caption, "n：",     3840, row_top(8), 615,  255, "土的孔隙率", nullptr},
+    {"Label36", Kind::Result,  "",        4440, row_top(8), 2055, 255, "土的孔隙率", "土的孔隙率"},
+    {"Label37", Kind::Caption, "%",       6600, row_top(8), 615,  255, nullptr, nullptr},
+};
+// clang-format on
+
+QWidget* create_control(const ControlRow& row, QWidget* parent) {
+    const QString text = QString::fromUtf8(row.text);
+    QWidget* control = nullptr;
+    switch (row.kind) {
+        case Kind::Caption:
+            control = new QLabel(text, parent);
+            break;
+        case Kind::Result: {
+            auto* field = new QLabel(text, parent);
+            field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            field->setLineWidth(1);
+            field->setTextFormat(Qt::PlainText);
+            control = field;
+            break;
+        }
+        case Kind::Input: {
+            auto* box = new QLineEdit(text, parent);
+            box->setMaxLength(std::numeric_limits<int>::max());
+            control = box;
+            break;
+        }
+        case Kind::Button: {
+            auto* button = new QPushButton(text, parent);
+            button->setAutoDefault(false);
+            control = button;
+            break;
+        }
+    }
+    control->setObjectName(QString::fromLatin1(row.name));
+    control->setGeometry(twips_to_pixels(row.left), twips_to_pixels(row.top),
+                         twips_to_pixels(row.width), twips_to_pixels(row.height));
+    if (row.tooltip != nullptr) control->setToolTip(QString::fromUtf8(row.tooltip));
+    if (row.accessible_name != nullptr) {
+        control->setAccessibleName(QString::fromUtf8(row.accessible_name));
+    }
+    return control;
+}
+
+}  // namespace
+
+std::span<const ControlRow> form1_layout() {
+    return kForm1;
+}
+
+MainWindow::MainWindow() {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QGuiApplication::applicationDisplayName());
+    setWindowIcon(QIcon(QStringLiteral(":/vorlith/vorlith.ico")));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+
+    auto* client = new QWidget(this);
+    client->setFixedSize(twips_to_pixels(kClientWidth), twips_to_pixels(kClientHeight));
+    setCentralWidget(client);
+    add_menus(*this);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Created in tab-index order, which gives the focus chain.
+    auto box = boxes_.begin();
+    auto result = results_.begin();
+    for (const ControlRow& row : kForm1) {
+        QWidget* control = create_control(row, client);
+        if (row.kind == Kind::Input) *box++ = static_cast<QLineEdit*>(control);
+        if (row.kind == Kind::Result) *result++ = static_cast<QLabel*>(control);
+        if (row.kind == Kind::Button) on_click(control, [this] { Command1_Click(); });
+    }
+    boxes_.front()->setFocus();
+}
+
+void MainWindow::Command1_Click() {
+    const auto error = compute_indices(
+        [this](int k) { return text_of(boxes_.at(static_cast<std::size_t>(k - 1))); },
+        [this](int j, const std::string& text) {
+            set_caption(results_.at(static_cast<std::size_t>(j - 1)), text);
+        });
+    if (error) throw *error;  // unhandled: the run-time reports it
+}
+
+ProgramDescription form1_program() {
+    return {
+        .title = QStringLiteral("Vorlith"),
+        .locale_id = 2052,
+        .create_main_window = [] { return std::make_unique<MainWindow>(); },
+    };
+}
+
+}  // namespace vorlith

@@ -1,6 +1,7 @@
 #include "numeric_text.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -39,8 +40,12 @@ public:
     explicit Cursor(std::u16string_view text) : text_(text) {}
 
     char32_t peek() {
-        while (pos_ < text_.size() && is_blank(fold(text_[pos_]))) ++pos_;
-        return pos_ < text_.size() ? fold(text_[pos_]) : kEnd;
+        for (; pos_ < text_.size(); ++pos_) {
+            const char16_t unit = text_[pos_];
+            const char32_t c = unit < 0x80 ? unit : fold(unit);
+            if (!is_blank(c)) return c;
+        }
+        return kEnd;
     }
     void advance() { ++pos_; }
 
@@ -49,19 +54,28 @@ private:
     std::size_t pos_ = 0;
 };
 
-// Stage 1 of a decimal number: the scanned digits, without leading zeros,
-// so that the value is digits × 10^exponent.
-struct ScannedDecimal {
-    bool negative = false;
-    std::string digits;
-    std::int64_t exponent = 0;
-};
-
 // More digits than this cannot change the nearest double, as long as the
 // last one kept records whether anything nonzero was dropped.
 constexpr std::size_t kMaxDigits = 800;
 // Exponents are saturated here: far beyond any double, far from int64 limits.
 constexpr std::int64_t kExponentLimit = 1'000'000'000;
+// Up to this many digits, the mantissa is an exact double.
+constexpr std::size_t kExactDigits = 15;
+
+// Stage 1 of a decimal number: the scanned digits, without leading zeros,
+// so that the value is digits × 10^exponent.
+struct ScannedDecimal {
+    bool negative = false;
+    std::array<char, kMaxDigits + 1> digits;
+    std::size_t count = 0;
+    std::uint64_t mantissa = 0;  // the digits as an integer, while count <= kExactDigits
+    std::int64_t exponent = 0;
+
+    void push(char digit) {
+        digits[count++] = digit;
+        mantissa = mantissa * 10 + static_cast<unsigned>(digit - '0');
+    }
+};
 
 void scan_mantissa(Cursor& in, ScannedDecimal& number) {
     bool seen_point = false;
@@ -70,10 +84,10 @@ void scan_mantissa(Cursor& in, ScannedDecimal& number) {
         if (c == U'.' && !seen_point) {
             seen_point = true;
         } else if (is_digit(c)) {
-            if (number.digits.empty() && c == U'0') {
+            if (number.count == 0 && c == U'0') {
                 if (seen_point) --number.exponent;
-            } else if (number.digits.size() < kMaxDigits) {
-                number.digits.push_back(static_cast<char>(c));
+            } else if (number.count < kMaxDigits) {
+                number.push(static_cast<char>(c));
                 if (seen_point) --number.exponent;
             } else {
                 dropped_nonzero |= c != U'0';
@@ -85,7 +99,7 @@ void scan_mantissa(Cursor& in, ScannedDecimal& number) {
         in.advance();
     }
     if (dropped_nonzero) {
-        number.digits.push_back('1');
+        number.push('1');
         --number.exponent;
     }
 }
@@ -107,18 +121,29 @@ void scan_exponent(Cursor& in, ScannedDecimal& number) {
     number.exponent += negative ? -exponent : exponent;
 }
 
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 // Stage 2: the nearest double to the scanned digits.
 double to_double(const ScannedDecimal& number) {
-    if (number.digits.empty()) return number.negative ? -0.0 : 0.0;
-    const auto magnitude = number.exponent + static_cast<std::int64_t>(number.digits.size()) - 1;
+    if (number.count == 0) return number.negative ? -0.0 : 0.0;
     double value = 0;
+    if (number.count <= kExactDigits && number.exponent >= -22 && number.exponent <= 22) {
+        // Both factors are exact doubles, so one rounding gives the nearest.
+        const double power = kExactPowersOfTen[std::abs(number.exponent)];
+        const auto mantissa = static_cast<double>(number.mantissa);
+        value = number.exponent < 0 ? mantissa / power : mantissa * power;
+        return number.negative ? -value : value;
+    }
+    const auto magnitude = number.exponent + static_cast<std::int64_t>(number.count) - 1;
     if (magnitude > 400) raise(ErrorNumber::Overflow);
     if (magnitude >= -400) {
-        std::string text = number.digits;
-        text += 'e';
-        text += std::to_string(number.exponent);
-        const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-        if (result.ec == std::errc::result_out_of_range) {
+        std::array<char, kMaxDigits + 32> text;
+        char* end = std::copy_n(number.digits.begin(), number.count, text.begin());
+        *end++ = 'e';
+        end = std::to_chars(end, text.end(), number.exponent).ptr;
+        if (std::from_chars(text.data(), end, value).ec == std::errc::result_out_of_range) {
             if (magnitude > 0) raise(ErrorNumber::Overflow);
             value = 0;
         }
@@ -155,13 +180,13 @@ double Val(std::u16string_view text) {
         in.advance();
         return read_radix_integer(in, prefix == U'H' ? 16 : 8);
     }
-    ScannedDecimal number;
+    ScannedDecimal number;  // digits left uninitialised: only the first `count` are read
     if (in.peek() == U'+' || in.peek() == U'-') {
         number.negative = in.peek() == U'-';
         in.advance();
     }
     scan_mantissa(in, number);
-    if (!number.digits.empty()) scan_exponent(in, number);
+    if (number.count != 0) scan_exponent(in, number);
     return to_double(number);
 }
 

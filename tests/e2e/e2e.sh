@@ -83,7 +83,7 @@ alive || fail "the program ended on Calculate"
 after=$(field_ink 10)
 awk -v a="$after" -v b="$before" 'BEGIN { exit !(a > b + 0.02) }' ||
     fail "no result appeared in the first field ($before -> $after)"
-import -window "$window" "$shots/calculated.png"
+import -frame -window "$window" "$shots/calculated.png"
 step "calculate filled the fields"
 
 # 2. Error path: empty V, Calculate, the report opens; dismissed, the program goes on.

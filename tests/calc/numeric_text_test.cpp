@@ -330,7 +330,9 @@ TEST(StrProperties, NegativeWritesMinusInPlaceOfBlank) {
     for (int i = 0; i < kRounds; ++i) {
         const double x = std::fabs(random.next());
         if (x == 0) continue;
-        ASSERT_EQ(Str(-x), "-" + Str(x).substr(1)) << hex(x);
+        std::string expected = Str(x);
+        expected.front() = '-';
+        ASSERT_EQ(Str(-x), expected) << hex(x);
     }
 }
 

@@ -117,7 +117,10 @@ std::span<const ControlRow> form1_layout() {
 MainWindow::MainWindow() {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QGuiApplication::applicationDisplayName());
-    setWindowIcon(QIcon(QStringLiteral(":/vorlith/vorlith.ico")));
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/vorlith/vorlith-16.png"), QSize(16, 16));
+    icon.addFile(QStringLiteral(":/vorlith/vorlith-32.png"), QSize(32, 32));
+    setWindowIcon(icon);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);

@@ -1,6 +1,8 @@
 // Form1 on real widgets, offscreen: names, texts, tooltips, layout, fonts,
 // focus, and the Calculate command with its error report.
 #include <QAccessible>
+#include <QFile>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -81,6 +83,35 @@ private slots:
         QVERIFY(!form_->windowIcon().isNull());
         QVERIFY(form_->windowIcon().availableSizes().contains(QSize(16, 16)));
         QVERIFY(form_->windowIcon().availableSizes().contains(QSize(32, 32)));
+    }
+
+    // vorlith.ico (the executable's icon on Windows) holds 16 and 32 pixel
+    // images in 16 and in 256 colours, with the window icon's pixels.
+    void iconFileHoldsFourImagesWithTheWindowIconsPixels() {
+        const QString path = QStringLiteral(VORLITH_ASSETS_DIR "/vorlith.ico");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.size() > 6 + 4 * 16);
+        QStringList entries;  // from the directory: size and bits per pixel
+        for (int i = 0; i < 4; ++i) {
+            const char* entry = bytes.constData() + 6 + 16 * i;
+            entries << QStringLiteral("%1@%2")
+                           .arg(static_cast<uchar>(entry[0]))
+                           .arg(static_cast<uchar>(entry[6]));
+        }
+        entries.sort();
+        QCOMPARE(entries, (QStringList{"16@4", "16@8", "32@4", "32@8"}));
+        QImageReader reader(path);
+        QCOMPARE(reader.imageCount(), 4);
+        for (int i = 0; i < reader.imageCount(); ++i) {
+            QVERIFY(reader.jumpToImage(i));
+            const QImage image = reader.read();
+            QVERIFY2(!image.isNull(), qPrintable(reader.errorString()));
+            const QImage shown = form_->windowIcon().pixmap(image.size()).toImage();
+            QCOMPARE(image.convertToFormat(QImage::Format_ARGB32),
+                     shown.convertToFormat(QImage::Format_ARGB32));
+        }
     }
 
     void controlsHaveTheirNamesKindsAndTexts_data() {

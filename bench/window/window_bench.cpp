@@ -1,0 +1,345 @@
+// The cost of Calculate on the real Form1, offscreen, against the bare
+// calculation on in-memory strings; and the cost of a very long text in an
+// input box, when it is pasted (QLineEdit::setText) and when Calculate reads
+// it with Val. Build in Release and run
+// build/<dir>/bench/window/vorlith_window_bench; the ratios are printed after
+// the table.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "calc/numeric_text.h"
+#include "calc/soil_indices.h"
+#include "runtime/program.h"
+#include "runtime/runtime_error.h"
+#include "ui/main_window.h"
+
+namespace {
+
+using vorlith::ControlRow;
+
+vorlith::MainWindow* g_form = nullptr;
+
+template <typename T>
+T* control(const char* name) {
+    T* found = g_form->findChild<T*>(QString::fromLatin1(name));
+    if (found == nullptr) {
+        std::fprintf(stderr, "vorlith_window_bench: Form1 has no control %s\n", name);
+        std::exit(1);
+    }
+    return found;
+}
+
+// The eight result fields, in result order.
+const std::vector<QLabel*>& result_fields() {
+    static const std::vector<QLabel*> fields = [] {
+        std::vector<QLabel*> found;
+        for (const ControlRow& row : vorlith::form1_layout()) {
+            if (row.kind == ControlRow::Kind::Result) found.push_back(control<QLabel>(row.name));
+        }
+        return found;
+    }();
+    return fields;
+}
+
+// The input boxes' initial texts, in box order.
+std::array<std::u16string, vorlith::kInputCount> initial_inputs() {
+    std::array<std::u16string, vorlith::kInputCount> texts;
+    std::size_t k = 0;
+    for (const ControlRow& row : vorlith::form1_layout()) {
+        if (row.kind == ControlRow::Kind::Input)
+            texts.at(k++) = QString::fromUtf8(row.text).toStdU16String();
+    }
+    return texts;
+}
+
+void restore_initial_texts() {
+    for (const ControlRow& row : vorlith::form1_layout()) {
+        if (row.kind == ControlRow::Kind::Input)
+            control<QLineEdit>(row.name)->setText(QString::fromUtf8(row.text));
+    }
+}
+
+void clear_results() {
+    for (QLabel* field : result_fields()) field->clear();
+}
+
+// Closes any modal box that opens while events are processed, so that an
+// error report cannot stop the benchmark; counts what it closed.
+class ModalGuard {
+public:
+    ModalGuard() {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal == nullptr) return;
+            ++closed_;
+            if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+                dialog->reject();
+            } else {
+                modal->close();
+            }
+        });
+        timer_.start(20);
+    }
+    int closed() const { return closed_; }
+
+private:
+    QTimer timer_;
+    int closed_ = 0;
+};
+
+ModalGuard* g_modal_guard = nullptr;
+
+// One Calculate, as the handler runs it; an error would be reported by the
+// run-time, so here it ends the benchmark instead.
+bool calculate(benchmark::State& state) {
+    try {
+        g_form->Command1_Click();
+        return true;
+    } catch (const vorlith::RuntimeError& error) {
+        state.SkipWithError(("Calculate raised error " + std::to_string(error.number)).c_str());
+        return false;
+    }
+}
+
+// --- Calculate with the initial texts --------------------------------------
+
+// The first press: the result fields go from empty to the eight results.
+// Emptying them is not timed; pausing the timer adds about 0.1 us.
+void BM_Calculate_Form1(benchmark::State& state) {
+    restore_initial_texts();
+    for (auto _ : state) {
+        state.PauseTiming();
+        clear_results();
+        state.ResumeTiming();
+        if (!calculate(state)) break;
+    }
+}
+BENCHMARK(BM_Calculate_Form1);
+
+// A press again: the same results, which the fields already show.
+void BM_Calculate_Form1_Again(benchmark::State& state) {
+    restore_initial_texts();
+    if (!calculate(state)) return;
+    for (auto _ : state) {
+        if (!calculate(state)) break;
+    }
+}
+BENCHMARK(BM_Calculate_Form1_Again);
+
+// A click on Command1 as the user makes it, then the repaint of the window.
+void BM_Calculate_Form1_ClickAndRepaint(benchmark::State& state) {
+    restore_initial_texts();
+    auto* command1 = control<QPushButton>("Command1");
+    const int closed_before = g_modal_guard->closed();
+    for (auto _ : state) {
+        state.PauseTiming();
+        clear_results();
+        QApplication::processEvents();
+        state.ResumeTiming();
+        command1->click();
+        QApplication::processEvents();
+    }
+    if (g_modal_guard->closed() != closed_before) state.SkipWithError("an error report opened");
+}
+BENCHMARK(BM_Calculate_Form1_ClickAndRepaint);
+
+// The peer: the same calculation on in-memory strings, no widgets; each
+// result text is handed over and only looked at.
+void BM_ComputeIndices_InMemory(benchmark::State& state) {
+    const auto inputs = initial_inputs();
+    for (auto _ : state) {
+        const auto error = vorlith::compute_indices(
+            [&](int k) { return inputs.at(static_cast<std::size_t>(k - 1)); },
+            [&](int, const std::string& text) { benchmark::DoNotOptimize(text.data()); });
+        if (error) {
+            state.SkipWithError("compute_indices failed");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_ComputeIndices_InMemory);
+
+// --- A very long text in Text1 ---------------------------------------------
+
+constexpr int kMiB = 1 << 20;
+
+// `chars` characters of one long number, "97." and then decimal digits, which
+// Val reads to the end without overflow (the value stays near 97).
+QString long_number(int chars) {
+    QString text(chars, QLatin1Char('0'));
+    text[0] = QLatin1Char('9');
+    text[1] = QLatin1Char('7');
+    text[2] = QLatin1Char('.');
+    for (int i = 3; i < chars; ++i) text[i] = QLatin1Char(static_cast<char>('0' + i % 10));
+    return text;
+}
+
+// Pasting the text into Text1, which holds its initial "97": one setText per
+// iteration. The short text is put back untimed, so that every iteration
+// replaces a short text with the long one, as a paste into the box does.
+void BM_SetText_Text1(benchmark::State& state) {
+    auto* text1 = control<QLineEdit>("Text1");
+    const int chars = static_cast<int>(state.range(0)) * kMiB;
+    const QString text = long_number(chars);
+    const QString initial = text1->text();
+    for (auto _ : state) {
+        state.PauseTiming();
+        text1->setText(initial);
+        state.ResumeTiming();
+        text1->setText(text);
+    }
+    state.SetBytesProcessed(state.iterations() * chars);
+    restore_initial_texts();
+}
+BENCHMARK(BM_SetText_Text1)
+    ->ArgName("MiB")
+    ->Arg(1)
+    ->Arg(10)
+    ->MinTime(2)
+    ->Unit(benchmark::kMillisecond);
+
+// Calculate with Text1 holding the long text (V; Val reads all of it).
+void BM_Calculate_LongText1(benchmark::State& state) {
+    const int chars = static_cast<int>(state.range(0)) * kMiB;
+    restore_initial_texts();
+    control<QLineEdit>("Text1")->setText(long_number(chars));
+    for (auto _ : state) {
+        if (!calculate(state)) break;
+    }
+    state.SetBytesProcessed(state.iterations() * chars);
+    restore_initial_texts();
+}
+BENCHMARK(BM_Calculate_LongText1)->ArgName("MiB")->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+
+// Val alone on the same text in memory: how much of that Calculate is Val.
+void BM_Val_LongText(benchmark::State& state) {
+    const int chars = static_cast<int>(state.range(0)) * kMiB;
+    const std::u16string text = long_number(chars).toStdU16String();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(vorlith::Val(text));
+    }
+    state.SetBytesProcessed(state.iterations() * chars);
+}
+BENCHMARK(BM_Val_LongText)->ArgName("MiB")->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+
+// --- Ratios after the table --------------------------------------------------
+
+// The console table, keeping each benchmark's real and CPU time per iteration.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        // Each repetition's time; with --benchmark_report_aggregates_only only
+        // the median of the repetitions arrives here.
+        for (const Run& run : runs) {
+            if (run.error_occurred) continue;
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
+            const double unit = benchmark::GetTimeUnitMultiplier(run.time_unit);
+            Times& times = times_[run.run_name.str()];
+            if (run.run_type == Run::RT_Aggregate) times = {};
+            times.real.push_back(run.GetAdjustedRealTime() / unit);
+            times.cpu.push_back(run.GetAdjustedCPUTime() / unit);
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    void PrintRatios() const {
+        std::printf("\n%-55s %8s %8s   %s\n", "ratio of medians", "real", "CPU", "real times");
+        ratio("Calculate on Form1 / compute_indices in memory", "BM_Calculate_Form1",
+              "BM_ComputeIndices_InMemory");
+        ratio("Calculate again on Form1 / compute_indices in memory", "BM_Calculate_Form1_Again",
+              "BM_ComputeIndices_InMemory");
+        ratio("Click and repaint / compute_indices in memory", "BM_Calculate_Form1_ClickAndRepaint",
+              "BM_ComputeIndices_InMemory");
+        ratio("setText 10 MiB / 1 MiB", "BM_SetText_Text1/MiB:10", "BM_SetText_Text1/MiB:1");
+        ratio("Calculate with 10 MiB / 1 MiB in Text1", "BM_Calculate_LongText1/MiB:10",
+              "BM_Calculate_LongText1/MiB:1");
+        ratio("Val 10 MiB / 1 MiB", "BM_Val_LongText/MiB:10", "BM_Val_LongText/MiB:1");
+        ratio("Calculate with 1 MiB in Text1 / Val on 1 MiB", "BM_Calculate_LongText1/MiB:1",
+              "BM_Val_LongText/MiB:1");
+    }
+
+private:
+    struct Times {
+        std::vector<double> real, cpu;  // seconds per iteration, one per repetition
+    };
+
+    // The benchmark `name`, whatever the suffixes (such as /min_time:2.000).
+    std::map<std::string, Times>::const_iterator find(const std::string& name) const {
+        for (auto it = times_.begin(); it != times_.end(); ++it) {
+            if (it->first == name || it->first.starts_with(name + "/")) return it;
+        }
+        return times_.end();
+    }
+
+    static double median(std::vector<double> values) {
+        std::sort(values.begin(), values.end());
+        const std::size_t n = values.size();
+        return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+    }
+    void ratio(const char* what, const std::string& numerator,
+               const std::string& denominator) const {
+        const auto a = find(numerator);
+        const auto b = find(denominator);
+        if (a == times_.end() || b == times_.end()) return;  // filtered out or failed
+        const double real_a = median(a->second.real), real_b = median(b->second.real);
+        const double cpu_a = median(a->second.cpu), cpu_b = median(b->second.cpu);
+        std::printf("%-55s %8.2f %8.2f   %s / %s\n", what, real_a / real_b, cpu_a / cpu_b,
+                    format(real_a).c_str(), format(real_b).c_str());
+    }
+    static std::string format(double seconds) {
+        char text[32];
+        if (seconds >= 1e-3) {
+            std::snprintf(text, sizeof text, "%.2f ms", seconds * 1e3);
+        } else if (seconds >= 1e-6) {
+            std::snprintf(text, sizeof text, "%.2f us", seconds * 1e6);
+        } else {
+            std::snprintf(text, sizeof text, "%.1f ns", seconds * 1e9);
+        }
+        return text;
+    }
+
+    std::map<std::string, Times> times_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // No display needed; the widgets are real, only the screen is not.
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+
+    QApplication app(argc, argv);
+    const vorlith::ProgramDescription program = vorlith::form1_program();
+    vorlith::install_run_time(program);
+    const std::unique_ptr<QWidget> window = program.create_main_window();
+    g_form = dynamic_cast<vorlith::MainWindow*>(window.get());
+    if (g_form == nullptr) {
+        std::fprintf(stderr, "vorlith_window_bench: the main window is not Form1\n");
+        return 1;
+    }
+    window->show();
+    QApplication::processEvents();
+    ModalGuard guard;
+    g_modal_guard = &guard;
+
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.PrintRatios();
+    benchmark::Shutdown();
+    return guard.closed() == 0 ? 0 : 1;
+}

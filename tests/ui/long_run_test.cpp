@@ -36,8 +36,7 @@
 
 #include "calc/numeric_text.h"
 #include "calc/soil_indices.h"
-#include "runtime/program.h"
-#include "ui/main_window.h"
+#include "support/form1.h"
 
 namespace {
 
@@ -610,12 +609,8 @@ class LongRunTest : public QObject {
 private slots:
     void initTestCase() {
         g_next_handler = qInstallMessageHandler(drop_size_hint_warning);
-        vorlith::install_run_time(vorlith::form1_program());
-        form_ = vorlith::form1_program().create_main_window();
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-        form_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        form_ = vorlith::testing::show_form1();
+        QVERIFY(form_ != nullptr);
         for (std::size_t k = 0; k < boxes_.size(); ++k) {
             boxes_[k] = form_->findChild<QLineEdit*>(QString::fromLatin1(kBoxes[k]));
             QVERIFY2(boxes_[k] != nullptr, kBoxes[k]);

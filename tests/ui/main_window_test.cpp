@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "runtime/program.h"
+#include "support/form1.h"
 #include "support/modal_watcher.h"
 #include "ui/main_window.h"
 
@@ -59,15 +60,9 @@ class MainWindowTest : public QObject {
     }
 
 private slots:
-    void initTestCase() { vorlith::install_run_time(vorlith::form1_program()); }
-
     void init() {
-        vorlith::install_run_time(vorlith::form1_program());
-        form_ = vorlith::form1_program().create_main_window();
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-        form_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        form_ = vorlith::testing::show_form1();
+        QVERIFY(form_ != nullptr);
     }
     void cleanup() { form_.reset(); }
 

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "runtime/program.h"
+#include "support/form1.h"
 #include "support/modal_watcher.h"
 #include "ui/main_window.h"
 
@@ -32,10 +33,8 @@ class MenusTest : public QObject {
 
 private slots:
     void init() {
-        vorlith::install_run_time(vorlith::form1_program());
-        form_ = vorlith::form1_program().create_main_window();
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        form_ = vorlith::testing::show_form1();
+        QVERIFY(form_ != nullptr);
     }
     void cleanup() { form_.reset(); }
 

@@ -3,10 +3,12 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLayout>
+#include <QPushButton>
+#include <iterator>
+#include <limits>
 
 #include "calc/soil_indices.h"
 #include "runtime/controls.h"
-#include "runtime/message_box.h"
 #include "ui/menus.h"
 
 namespace vorlith {
@@ -69,6 +71,18 @@ constexpr ControlRow kForm1[] = {
     {"Label37", Kind::Caption, "%",       6600, row_top(8), 615,  255, nullptr, nullptr},
 };
 // clang-format on
+
+// Every position and size is a whole number of pixels at 96 dots per inch.
+constexpr bool on_pixel_grid() {
+    for (const ControlRow& row : kForm1) {
+        for (int twips : {row.left, row.top, row.width, row.height}) {
+            if (twips % kTwipsPerPixel != 0) return false;
+        }
+    }
+    return kClientWidth % kTwipsPerPixel == 0 && kClientHeight % kTwipsPerPixel == 0;
+}
+static_assert(on_pixel_grid());
+static_assert(std::size(kForm1) == 45);
 
 QWidget* create_control(const ControlRow& row, QWidget* parent) {
     const QString text = QString::fromUtf8(row.text);

@@ -3,10 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
-#include <QPushButton>
 #include <array>
-#include <limits>
-#include <memory>
 #include <span>
 
 #include "runtime/program.h"

@@ -48,32 +48,19 @@ const std::array<ShortText, 3>& short_texts() {
     return texts;
 }
 
-// "0.ddd ddd ddd …" of exactly `length` characters: random digits in groups
-// of three, separated by one blank. As a fraction it stays below 1, so any
-// length reads without overflow.
-std::string grouped_fraction(std::size_t length) {
+// "0.dddd…" of exactly `length` characters of random digits; when `grouped`,
+// in groups of three separated by one blank. As a fraction it stays below 1,
+// so any length reads without overflow.
+std::string random_fraction(std::size_t length, bool grouped) {
     std::mt19937 random(20240611);
     std::uniform_int_distribution<int> digit(0, 9);
     std::string text = "0.";
     text.reserve(length);
     while (text.size() < length) {
-        if ((text.size() - 2) % 4 == 3) {
-            text += ' ';
-        } else {
-            text += static_cast<char>('0' + digit(random));
-        }
+        const bool blank = grouped && (text.size() - 2) % 4 == 3;
+        text += blank ? ' ' : static_cast<char>('0' + digit(random));
     }
     if (text.back() == ' ') text.back() = '7';
-    return text;
-}
-
-// "0.dddd…" of exactly `length` characters, random digits without blanks.
-std::string plain_fraction(std::size_t length) {
-    std::mt19937 random(20240611);
-    std::uniform_int_distribution<int> digit(0, 9);
-    std::string text = "0.";
-    text.reserve(length);
-    while (text.size() < length) text += static_cast<char>('0' + digit(random));
     return text;
 }
 
@@ -86,7 +73,7 @@ const std::u16string& grouped_fraction_text(std::int64_t length) {
     for (const auto& [n, text] : cache) {
         if (n == length) return text;
     }
-    cache.emplace_back(length, widen(grouped_fraction(static_cast<std::size_t>(length))));
+    cache.emplace_back(length, widen(random_fraction(static_cast<std::size_t>(length), true)));
     return cache.back().second;
 }
 
@@ -95,7 +82,7 @@ const std::string& plain_fraction_text(std::int64_t length) {
     for (const auto& [n, text] : cache) {
         if (n == length) return text;
     }
-    cache.emplace_back(length, plain_fraction(static_cast<std::size_t>(length)));
+    cache.emplace_back(length, random_fraction(static_cast<std::size_t>(length), false));
     return cache.back().second;
 }
 

@@ -20,15 +20,13 @@ struct ProgramEnd {};
 // Set by End: from then on no handler runs.
 bool g_ended = false;
 
+// Simplified Chinese (2052) is the one language this run-time knows; any
+// other id leaves the system's.
 QLocale locale_from_id(int locale_id) {
-    switch (locale_id) {
-        case 2052:
-            return QLocale(QLocale::Chinese, QLocale::SimplifiedChineseScript, QLocale::China);
-        case 1033:
-            return QLocale(QLocale::English, QLocale::UnitedStates);
-        default:
-            return QLocale::system();
+    if (locale_id == 2052) {
+        return QLocale(QLocale::Chinese, QLocale::SimplifiedChineseScript, QLocale::China);
     }
+    return QLocale::system();
 }
 
 void run_handler(const std::function<void()>& handler) {

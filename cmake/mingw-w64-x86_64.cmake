@@ -1,7 +1,7 @@
 # Cross-compiling for 64-bit Windows with MinGW-w64, as packaged by Debian
 # (g++-mingw-w64-x86-64-posix):
 #
-#   cmake -S . -B build/mingw --toolchain cmake/mingw-w64-x86_64.cmake -DVORLITH_WITH_QT=OFF
+#   cmake -S . -B build/mingw --toolchain cmake/mingw-w64-x86_64.cmake
 #
 # The compilers of the posix thread model are used: with GCC 12, those of
 # the win32 model have no std::thread, std::mutex or std::condition_variable.

@@ -8,8 +8,8 @@
 #   cmake --build build/package
 #   cd build/package && cpack -G DEB      # -> vorlith_<version>_amd64.deb
 
-# Without the window program there is nothing to ship.
-if(NOT VORLITH_WITH_QT)
+# The Debian package holds the Linux program; Windows has its own zip.
+if(NOT VORLITH_BACKEND STREQUAL "qt")
     return()
 endif()
 

@@ -1,41 +1,77 @@
 #pragma once
 
-#include <QString>
-#include <QWidget>
-#include <functional>
-#include <memory>
+// What a program hands to the run-time at start: its one form as data (the
+// controls and menus, in twips and UTF-8), the Click handlers by control
+// name, its title and the language of the run-time's own texts. Every back
+// end builds the same window from it.
+
+#include <span>
+#include <string_view>
 
 namespace vorlith {
 
-// What a program hands to the run-time at start.
+// Positions and sizes are in twips: 1440 to the inch, 15 to a pixel at 96
+// dots per inch.
+inline constexpr int kTwipsPerInch = 1440;
+
+// One control of a form. A form lists its controls in tab-index order.
+struct ControlRow {
+    enum class Kind {
+        Caption,  // a label
+        Result,   // a label framed as a read-only field
+        Input,    // a single-line edit box, no length limit, no filtering
+        Button,   // a push button, never the default button
+    };
+    const char* name;
+    Kind kind;
+    const char* text;              // caption, or initial text of an input box
+    int left, top, width, height;  // twips, from the client area's top left
+    const char* tooltip;           // nullptr: none
+    const char* accessible_name;   // nullptr: the text
+};
+
+// An entry of a menu, and a menu of the menu bar.
+struct MenuItemRow {
+    const char* name;
+    const char* caption;
+};
+struct MenuRow {
+    const char* name;
+    const char* caption;
+    std::span<const MenuItemRow> items;
+};
+
+// The handler of the Click event of the control or menu item `control`.
+struct ClickHandler {
+    const char* control;
+    void (*handler)();
+};
+
+struct FormDescription {
+    const char* name;
+    int client_width, client_height;  // twips, below the menu bar
+    std::span<const ControlRow> controls;
+    std::span<const MenuRow> menus;
+    // The window icon, by resource name: the back end finds the images
+    // compiled into the program under that name.
+    const char* icon;
+};
+
 struct ProgramDescription {
     // Caption of the main window and of every message box.
-    QString title;
+    const char* title;
     // Language of the run-time's own texts, as a Windows locale id (2052 is
     // Simplified Chinese, China).
     int locale_id = 2052;
-    // Builds the main window with its controls, menus and handlers; called once.
-    std::function<std::unique_ptr<QWidget>()> create_main_window;
+    FormDescription form;
+    std::span<const ClickHandler> clicks;
 };
 
-// Starts the program: sets up the application, builds the main window once,
-// shows it and runs the event loop until the program ends. Returns the exit
-// status: 0 after End or after the last window is closed.
+// Starts the program: builds its form once, shows it at the platform's
+// default position with the focus on the first control that takes it, and
+// runs the event loop until the program ends. Returns the exit status: 0
+// after End and after the form is closed. The arguments are the process's,
+// for the window system; the program reads none.
 int start(int argc, char** argv, const ProgramDescription& program);
-
-// Sets up the application-wide state of the run-time (title, locale and its
-// translations, default font) on an existing QApplication. start() calls it;
-// tests that make their own QApplication call it too.
-void install_run_time(const ProgramDescription& program);
-
-// Runs `handler` whenever the button or menu item is clicked, as the run-time
-// runs an event handler: to its end before the next event, a RuntimeError that
-// leaves it goes to the unhandled-error report, End ends the program. After
-// End no handler runs again.
-void on_click(QObject* control, std::function<void()> handler);
-
-// Ends the program at once with status 0: every window disappears and no
-// further handler runs. Called from a handler; does not return to it.
-[[noreturn]] void End();
 
 }  // namespace vorlith

@@ -42,7 +42,7 @@ expected=(
 
 section "Release build in $build"
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release \
-    -DVORLITH_WITH_QT=ON -DVORLITH_BUILD_TESTS=OFF -DVORLITH_BUILD_BENCH=OFF -DVORLITH_BUILD_FUZZ=OFF
+    -DVORLITH_BACKEND=qt -DVORLITH_BUILD_TESTS=OFF -DVORLITH_BUILD_BENCH=OFF -DVORLITH_BUILD_FUZZ=OFF
 cmake --build "$build" -j"$jobs"
 
 section "cmake --install into a temporary prefix"

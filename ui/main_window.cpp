@@ -1,18 +1,17 @@
 #include "main_window.h"
 
-#include <QGuiApplication>
-#include <QIcon>
-#include <QLayout>
-#include <QPushButton>
 #include <iterator>
-#include <limits>
+#include <string>
 
 #include "calc/soil_indices.h"
-#include "runtime/controls.h"
+#include "runtime/operations.h"
 #include "ui/menus.h"
 
 namespace vorlith {
 namespace {
+
+// Twips to a pixel at 96 dots per inch.
+constexpr int kTwipsPerPixel = kTwipsPerInch / 96;
 
 using Kind = ControlRow::Kind;
 
@@ -84,43 +83,19 @@ constexpr bool on_pixel_grid() {
 static_assert(on_pixel_grid());
 static_assert(std::size(kForm1) == 45);
 
-QWidget* create_control(const ControlRow& row, QWidget* parent) {
-    const QString text = QString::fromUtf8(row.text);
-    QWidget* control = nullptr;
-    switch (row.kind) {
-        case Kind::Caption:
-            control = new QLabel(text, parent);
-            break;
-        case Kind::Result: {
-            auto* field = new QLabel(text, parent);
-            field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-            field->setLineWidth(1);
-            field->setTextFormat(Qt::PlainText);
-            control = field;
-            break;
-        }
-        case Kind::Input: {
-            auto* box = new QLineEdit(text, parent);
-            box->setMaxLength(std::numeric_limits<int>::max());
-            control = box;
-            break;
-        }
-        case Kind::Button: {
-            auto* button = new QPushButton(text, parent);
-            button->setAutoDefault(false);
-            control = button;
-            break;
-        }
-    }
-    control->setObjectName(QString::fromLatin1(row.name));
-    control->setGeometry(twips_to_pixels(row.left), twips_to_pixels(row.top),
-                         twips_to_pixels(row.width), twips_to_pixels(row.height));
-    if (row.tooltip != nullptr) control->setToolTip(QString::fromUtf8(row.tooltip));
-    if (row.accessible_name != nullptr) {
-        control->setAccessibleName(QString::fromUtf8(row.accessible_name));
-    }
-    return control;
-}
+// The input boxes in box order (k = 1..7) and the result fields in index
+// order (j = 1..8).
+constexpr const char* kBoxes[] = {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7"};
+constexpr const char* kResults[] = {"Label16", "Label19", "Label22", "Label25",
+                                    "Label28", "Label31", "Label34", "Label36"};
+static_assert(std::size(kBoxes) == kInputCount && std::size(kResults) == kResultCount);
+
+constexpr ClickHandler kClicks[] = {
+    {"Command1", Command1_Click},
+    {"EXIT", EXIT_Click},
+    {"SOFT", SOFT_Click},
+    {"WRITER", WRITER_Click},
+};
 
 }  // namespace
 
@@ -128,50 +103,26 @@ std::span<const ControlRow> form1_layout() {
     return kForm1;
 }
 
-MainWindow::MainWindow() {
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QGuiApplication::applicationDisplayName());
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/vorlith/vorlith-16.png"), QSize(16, 16));
-    icon.addFile(QStringLiteral(":/vorlith/vorlith-32.png"), QSize(32, 32));
-    setWindowIcon(icon);
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
-
-    auto* client = new QWidget(this);
-    client->setFixedSize(twips_to_pixels(kClientWidth), twips_to_pixels(kClientHeight));
-    setCentralWidget(client);
-    add_menus(*this);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-
-    // Created in tab-index order, which gives the focus chain.
-    auto box = boxes_.begin();
-    auto result = results_.begin();
-    for (const ControlRow& row : kForm1) {
-        QWidget* control = create_control(row, client);
-        if (row.kind == Kind::Input) *box++ = static_cast<QLineEdit*>(control);
-        if (row.kind == Kind::Result) *result++ = static_cast<QLabel*>(control);
-        if (row.kind == Kind::Button) on_click(control, [this] { Command1_Click(); });
-    }
-    boxes_.front()->setFocus();
-}
-
-void MainWindow::Command1_Click() {
-    const auto error = compute_indices(
-        [this](int k) { return text_of(boxes_.at(static_cast<std::size_t>(k - 1))); },
-        [this](int j, const std::string& text) {
-            set_caption(results_.at(static_cast<std::size_t>(j - 1)), text);
-        });
+void Command1_Click() {
+    const auto error =
+        compute_indices([](int k) { return text_of(kBoxes[k - 1]); },
+                        [](int j, const std::string& text) { set_caption(kResults[j - 1], text); });
     if (error) throw *error;  // unhandled: the run-time reports it
 }
 
-ProgramDescription form1_program() {
-    return {
-        .title = QStringLiteral("Vorlith"),
+const ProgramDescription& form1_program() {
+    static const ProgramDescription program{
+        .title = "Vorlith",
         .locale_id = 2052,
-        .create_main_window = [] { return std::make_unique<MainWindow>(); },
+        .form = {.name = "Form1",
+                 .client_width = kClientWidth,
+                 .client_height = kClientHeight,
+                 .controls = kForm1,
+                 .menus = form1_menus(),
+                 .icon = "vorlith"},
+        .clicks = kClicks,
     };
+    return program;
 }
 
 }  // namespace vorlith

@@ -1,6 +1,8 @@
 #pragma once
 
-#include <QMainWindow>
+#include <span>
+
+#include "runtime/program.h"
 
 namespace vorlith {
 
@@ -8,9 +10,9 @@ namespace vorlith {
 extern const char* const kProgramMessage;
 extern const char* const kAuthorMessage;
 
-// Adds the menu bar to Form1: 文件 with 退出 (EXIT), and 关于 with 软件 (SOFT)
-// and 作者 (WRITER), and connects their Click handlers.
-void add_menus(QMainWindow& form);
+// Form1's menu bar: 文件 with 退出 (EXIT), and 关于 with 软件 (SOFT) and 作者
+// (WRITER).
+std::span<const MenuRow> form1_menus();
 
 // The Click handlers of the menu items.
 void EXIT_Click();

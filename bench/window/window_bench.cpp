@@ -23,7 +23,7 @@
 
 #include "calc/numeric_text.h"
 #include "calc/soil_indices.h"
-#include "runtime/program.h"
+#include "runtime/qt/qt_runtime.h"
 #include "runtime/runtime_error.h"
 #include "ui/main_window.h"
 
@@ -31,7 +31,7 @@ namespace {
 
 using vorlith::ControlRow;
 
-vorlith::MainWindow* g_form = nullptr;
+QWidget* g_form = nullptr;
 
 template <typename T>
 T* control(const char* name) {
@@ -107,7 +107,7 @@ ModalGuard* g_modal_guard = nullptr;
 // run-time, so here it ends the benchmark instead.
 bool calculate(benchmark::State& state) {
     try {
-        g_form->Command1_Click();
+        vorlith::Command1_Click();
         return true;
     } catch (const vorlith::RuntimeError& error) {
         state.SkipWithError(("Calculate raised error " + std::to_string(error.number)).c_str());
@@ -324,14 +324,9 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
     QApplication app(argc, argv);
-    const vorlith::ProgramDescription program = vorlith::form1_program();
-    vorlith::install_run_time(program);
-    const std::unique_ptr<QWidget> window = program.create_main_window();
-    g_form = dynamic_cast<vorlith::MainWindow*>(window.get());
-    if (g_form == nullptr) {
-        std::fprintf(stderr, "vorlith_window_bench: the main window is not Form1\n");
-        return 1;
-    }
+    vorlith::qt::install_run_time(vorlith::form1_program());
+    const std::unique_ptr<QWidget> window = vorlith::qt::create_form(vorlith::form1_program());
+    g_form = window.get();
     window->show();
     QApplication::processEvents();
     ModalGuard guard;

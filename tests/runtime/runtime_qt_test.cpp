@@ -5,26 +5,39 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "runtime/controls.h"
-#include "runtime/message_box.h"
-#include "runtime/program.h"
+#include <memory>
+
+#include "runtime/backend.h"
+#include "runtime/operations.h"
+#include "runtime/qt/qt_runtime.h"
 #include "runtime/runtime_error.h"
 #include "support/modal_watcher.h"
+#include "test_form.h"
 
+using vorlith::testing::g_click;
+using vorlith::testing::kTestProgram;
 using vorlith::testing::ModalWatcher;
 
 class RuntimeQtTest : public QObject {
     Q_OBJECT
 
-private slots:
-    void initTestCase() {
-        vorlith::install_run_time(
-            {.title = QStringLiteral("Vorlith"), .locale_id = 2052, .create_main_window = {}});
+    std::unique_ptr<QMainWindow> form_;
+
+    template <typename T>
+    T* find(const char* name) const {
+        return form_->findChild<T*>(QString::fromLatin1(name));
     }
+
+private slots:
+    void init() {
+        vorlith::qt::install_run_time(kTestProgram);
+        form_ = vorlith::qt::create_form(kTestProgram);
+    }
+    void cleanup() { form_.reset(); }
 
     void messageBoxHasTitleTextOneOkButtonAndNoIcon() {
         ModalWatcher watcher;
-        vorlith::MsgBox(QStringLiteral("本程序 <b>不是</b> 富文本"));
+        vorlith::MsgBox("本程序 <b>不是</b> 富文本");
         QCOMPARE(watcher.seen().size(), 1u);
         const auto& box = watcher.seen().front();
         QCOMPARE(box.title, QStringLiteral("Vorlith"));
@@ -44,16 +57,16 @@ private slots:
         QFETCH(int, number);
         QFETCH(QString, text);
         const auto error = vorlith::make_error(static_cast<vorlith::ErrorNumber>(number));
-        QCOMPARE(vorlith::unhandled_error_text(error), text);
+        QCOMPARE(QString::fromStdString(vorlith::unhandled_error_text(error)), text);
     }
 
     void errorLeavingAHandlerIsReportedAndTheLoopGoesOn() {
-        QPushButton button;
+        QPushButton& button = *find<QPushButton>("Command1");
         int runs = 0;
-        vorlith::on_click(&button, [&] {
+        g_click = [&] {
             ++runs;
             vorlith::raise(vorlith::ErrorNumber::DivisionByZero);
-        });
+        };
         ModalWatcher watcher;
         QEventLoop loop;
         int loop_turns_after_report = 0;
@@ -72,22 +85,35 @@ private slots:
     }
 
     void controlAccessReadsAndWritesWholeTexts() {
-        QLineEdit box;
         const QString typed =
             QStringLiteral("１２。５ g\t&H1F ") + QString(100000, QLatin1Char('7'));
-        box.setMaxLength(std::numeric_limits<int>::max());
-        box.setText(typed);
-        QCOMPARE(QString::fromStdU16String(vorlith::text_of(&box)), typed);
-        QLabel label;
-        vorlith::set_caption(&label, " 2.08247422680412");
-        QCOMPARE(label.text(), QStringLiteral(" 2.08247422680412"));
-        vorlith::set_caption(&label, "");
+        find<QLineEdit>("Text1")->setText(typed);
+        QCOMPARE(QString::fromStdU16String(vorlith::text_of("Text1")), typed);
+        QLabel& label = *find<QLabel>("Label1");
+        vorlith::set_caption("Label1", " 2.08247422680412 ρ：");
+        QCOMPARE(label.text(), QStringLiteral(" 2.08247422680412 ρ："));
+        vorlith::set_caption("Label1", "");
         QVERIFY(label.text().isEmpty());
     }
 
     void controlAccessWithoutAControlRaises91() {
+        const std::function<void()> accesses[] = {
+            [] { vorlith::text_of("Text9"); },
+            [] { vorlith::text_of("Label1"); },  // a label has no text to read
+            [] { vorlith::set_caption("Label9", "x"); },
+            [] { vorlith::set_caption("Text1", "x"); },  // nor a box a caption
+        };
+        for (const auto& access : accesses) {
+            try {
+                access();
+                QFAIL("no error raised");
+            } catch (const vorlith::RuntimeError& error) {
+                QCOMPARE(error.number, 91);
+            }
+        }
+        form_.reset();  // with no form, no control is reachable
         try {
-            vorlith::text_of(nullptr);
+            vorlith::text_of("Text1");
             QFAIL("no error raised");
         } catch (const vorlith::RuntimeError& error) {
             QCOMPARE(error.number, 91);

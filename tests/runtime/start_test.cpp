@@ -5,60 +5,52 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "runtime/program.h"
+#include "runtime/operations.h"
+#include "runtime/qt/qt_runtime.h"
+#include "test_form.h"
 
 namespace {
+
+using vorlith::testing::g_click;
+using vorlith::testing::g_other_click;
+using vorlith::testing::kTestProgram;
 
 char arg0[] = "vorlith_start_test";
 char* argv[] = {arg0, nullptr};
 
-// A window with one button whose click calls End; a second handler on a
-// timer proves that nothing runs after End.
-struct EndingWindow {
-    int* builds;
-    int* runs_after_end;
-    std::unique_ptr<QWidget> operator()() const {
-        ++*builds;
-        auto window = std::make_unique<QWidget>();
-        auto* button = new QPushButton(QStringLiteral("End"), window.get());
-        auto* other = new QPushButton(QStringLiteral("Other"), window.get());
-        vorlith::on_click(button, [] { vorlith::End(); });
-        vorlith::on_click(other, [counter = runs_after_end] { ++*counter; });
-        QTimer::singleShot(0, button, [=] {
-            button->click();
-            other->click();  // same turn of the loop, after End
-        });
-        return window;
-    }
-};
-
 TEST(Start, EndBuildsOnceEndsWithStatusZeroAndRunsNoFurtherHandler) {
     int builds = 0;
     int runs_after_end = 0;
-    const int status =
-        vorlith::start(1, argv,
-                       {.title = QStringLiteral("Vorlith"),
-                        .locale_id = 2052,
-                        .create_main_window = EndingWindow{&builds, &runs_after_end}});
+    g_click = [] { vorlith::End(); };
+    g_other_click = [&] { ++runs_after_end; };
+    const int status = vorlith::qt::start(1, argv, kTestProgram, [&](QWidget& form) {
+        ++builds;
+        auto* command1 = form.findChild<QPushButton*>(QStringLiteral("Command1"));
+        auto* command2 = form.findChild<QPushButton*>(QStringLiteral("Command2"));
+        QTimer::singleShot(0, command1, [=] {
+            command1->click();
+            command2->click();  // same turn of the loop, after End
+        });
+    });
     EXPECT_EQ(status, 0);
     EXPECT_EQ(builds, 1);
     EXPECT_EQ(runs_after_end, 0);
 }
 
-TEST(Start, ClosingTheLastWindowEndsWithStatusZero) {
+TEST(Start, ClosingTheWindowEndsWithStatusZeroAndRunsNoFurtherHandler) {
     bool shown = false;
-    const int status = vorlith::start(
-        1, argv,
-        {.title = QStringLiteral("Vorlith"), .locale_id = 2052, .create_main_window = [&shown] {
-             auto window = std::make_unique<QWidget>();
-             QTimer::singleShot(0, window.get(), [&shown, w = window.get()] {
-                 shown = w->isVisible();
-                 w->close();
-             });
-             return window;
-         }});
+    int runs_after_close = 0;
+    g_click = [&] { ++runs_after_close; };
+    const int status = vorlith::qt::start(1, argv, kTestProgram, [&](QWidget& form) {
+        QTimer::singleShot(0, &form, [&] {
+            shown = form.isVisible();
+            form.close();
+            form.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        });
+    });
     EXPECT_EQ(status, 0);
     EXPECT_TRUE(shown);
+    EXPECT_EQ(runs_after_close, 0);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "runtime/program.h"
+#include "runtime/qt/qt_runtime.h"
 #include "ui/main_window.h"
 
 namespace vorlith::testing {
@@ -13,8 +13,8 @@ namespace vorlith::testing {
 // active, with the focus where the start puts it. nullptr when the window
 // never became active.
 inline std::unique_ptr<QWidget> show_form1() {
-    install_run_time(form1_program());
-    auto form = form1_program().create_main_window();
+    qt::install_run_time(form1_program());
+    std::unique_ptr<QWidget> form = qt::create_form(form1_program());
     form->show();
     if (!QTest::qWaitForWindowExposed(form.get())) return nullptr;
     form->activateWindow();

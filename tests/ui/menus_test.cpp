@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QEventLoop>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>

@@ -1,0 +1,146 @@
+#include "main_window.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <limits>
+
+#include "runtime/operations.h"
+
+namespace vorlith::qt {
+namespace {
+
+using Kind = ControlRow::Kind;
+
+QString from_utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The icon's 16 and 32 pixel images, compiled in as PNG resources under
+// :/<icon>/.
+QIcon form_icon(const char* name) {
+    QIcon icon;
+    for (int size : {16, 32}) {
+        icon.addFile(QStringLiteral(":/%1/%1-%2.png").arg(QLatin1String(name)).arg(size),
+                     QSize(size, size));
+    }
+    return icon;
+}
+
+// Runs the control's Click handler, if the program has one, as the run-time
+// runs every handler.
+template <typename Sender, typename Signal>
+void connect_click(const ProgramDescription& program, const char* name, Sender* sender,
+                   Signal signal) {
+    if (auto handler = click_handler(program, name)) {
+        QObject::connect(sender, signal, sender, [handler] { run_handler(handler); });
+    }
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const ProgramDescription& program) {
+    const FormDescription& form = program.form;
+    setObjectName(QString::fromLatin1(form.name));
+    setWindowTitle(QGuiApplication::applicationDisplayName());
+    if (form.icon != nullptr) setWindowIcon(form_icon(form.icon));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+
+    auto* client = new QWidget(this);
+    client->setFixedSize(twips_to_pixels(form.client_width), twips_to_pixels(form.client_height));
+    setCentralWidget(client);
+    add_menus(program);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Created in tab-index order, which gives the focus chain.
+    QWidget* first_focus = nullptr;
+    for (const ControlRow& row : form.controls) {
+        QWidget* control = create_control(program, row, client);
+        if (first_focus == nullptr && control->focusPolicy() != Qt::NoFocus) first_focus = control;
+    }
+    if (first_focus != nullptr) first_focus->setFocus();
+    attach(this);
+}
+
+MainWindow::~MainWindow() {
+    detach(this);
+}
+
+QWidget* MainWindow::create_control(const ProgramDescription& program, const ControlRow& row,
+                                    QWidget* client) {
+    const QString text = QString::fromUtf8(row.text);
+    QWidget* control = nullptr;
+    switch (row.kind) {
+        case Kind::Caption:
+            control = labels_[row.name] = new QLabel(text, client);
+            break;
+        case Kind::Result: {
+            auto* field = new QLabel(text, client);
+            field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            field->setLineWidth(1);
+            field->setTextFormat(Qt::PlainText);
+            control = labels_[row.name] = field;
+            break;
+        }
+        case Kind::Input: {
+            auto* box = new QLineEdit(text, client);
+            box->setMaxLength(std::numeric_limits<int>::max());
+            control = boxes_[row.name] = box;
+            break;
+        }
+        case Kind::Button: {
+            auto* button = new QPushButton(text, client);
+            button->setAutoDefault(false);
+            connect_click(program, row.name, button, &QPushButton::clicked);
+            control = button;
+            break;
+        }
+    }
+    control->setObjectName(QString::fromLatin1(row.name));
+    control->setGeometry(twips_to_pixels(row.left), twips_to_pixels(row.top),
+                         twips_to_pixels(row.width), twips_to_pixels(row.height));
+    if (row.tooltip != nullptr) control->setToolTip(QString::fromUtf8(row.tooltip));
+    if (row.accessible_name != nullptr) {
+        control->setAccessibleName(QString::fromUtf8(row.accessible_name));
+    }
+    return control;
+}
+
+// Entries with neither access key, shortcut nor separator; opening a menu
+// runs no code of the program's.
+void MainWindow::add_menus(const ProgramDescription& program) {
+    for (const MenuRow& row : program.form.menus) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(row.caption));
+        menu->setObjectName(QString::fromLatin1(row.name));
+        for (const MenuItemRow& item : row.items) {
+            QAction* action = menu->addAction(QString::fromUtf8(item.caption));
+            action->setObjectName(QString::fromLatin1(item.name));
+            connect_click(program, item.name, action, &QAction::triggered);
+        }
+    }
+}
+
+std::u16string MainWindow::text(std::string_view box) {
+    const auto found = boxes_.find(box);
+    if (found == boxes_.end()) vorlith::raise(ErrorNumber::ObjectNotSet);
+    return found->second->text().toStdU16String();
+}
+
+void MainWindow::set_caption(std::string_view label, std::string_view utf8) {
+    const auto found = labels_.find(label);
+    if (found == labels_.end()) vorlith::raise(ErrorNumber::ObjectNotSet);
+    found->second->setText(from_utf8(utf8));
+}
+
+void MainWindow::end() {
+    for (QWidget* window : QApplication::topLevelWidgets()) window->hide();
+    QCoreApplication::exit(0);
+}
+
+}  // namespace vorlith::qt

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <string_view>
+#include <unordered_map>
+
+#include "runtime/backend.h"
+#include "runtime/program.h"
+
+namespace vorlith::qt {
+
+// A form built from its description: a QMainWindow with the menu bar and a
+// fixed client area holding the controls, each a widget named as in the
+// description. It is the back end that the run-time's operations reach
+// while it lives.
+class MainWindow : public QMainWindow, public Backend {
+public:
+    explicit MainWindow(const ProgramDescription& program);
+    ~MainWindow() override;
+
+    std::u16string text(std::string_view box) override;
+    void set_caption(std::string_view label, std::string_view utf8) override;
+    void message_box(std::string_view utf8) override;
+    void end() override;
+
+private:
+    QWidget* create_control(const ProgramDescription& program, const ControlRow& row,
+                            QWidget* client);
+    void add_menus(const ProgramDescription& program);
+
+    std::unordered_map<std::string_view, QLineEdit*> boxes_;
+    std::unordered_map<std::string_view, QLabel*> labels_;
+};
+
+// A length in twips as logical pixels (96 to the inch).
+constexpr int twips_to_pixels(int twips) {
+    return twips * 96 / kTwipsPerInch;
+}
+
+}  // namespace vorlith::qt

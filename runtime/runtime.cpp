@@ -1,0 +1,90 @@
+// The part of the run-time that every back end shares: how a handler runs,
+// End, unload, the unhandled-error report, and the operations that handlers
+// call, passed on to the attached back end.
+#include <string>
+
+#include "runtime/backend.h"
+#include "runtime/operations.h"
+
+namespace vorlith {
+namespace {
+
+// Thrown by End to leave the handler that called it; caught where the handler
+// was started.
+struct ProgramEnd {};
+
+Backend* g_backend = nullptr;
+// Set by End and unload: from then on no handler runs.
+bool g_ended = false;
+
+Backend& backend() {
+    if (g_backend == nullptr) raise(ErrorNumber::ObjectNotSet);
+    return *g_backend;
+}
+
+}  // namespace
+
+void attach(Backend* backend) {
+    g_backend = backend;
+}
+
+void detach(Backend* backend) {
+    if (g_backend == backend) g_backend = nullptr;
+}
+
+void (*click_handler(const ProgramDescription& program, std::string_view control))() {
+    for (const ClickHandler& click : program.clicks) {
+        if (control == click.control) return click.handler;
+    }
+    return nullptr;
+}
+
+void run_handler(void (*handler)()) {
+    if (g_ended || handler == nullptr) return;
+    try {
+        handler();
+    } catch (const RuntimeError& error) {
+        report_unhandled(error);
+    } catch (const ProgramEnd&) {
+    }
+}
+
+void unload() {
+    g_ended = true;
+}
+
+bool ended() {
+    return g_ended;
+}
+
+void reset_run_time() {
+    g_ended = false;
+}
+
+std::string unhandled_error_text(const RuntimeError& error) {
+    return "实时错误 '" + std::to_string(error.number) + "':\n\n" + error.description;
+}
+
+void report_unhandled(const RuntimeError& error) {
+    backend().message_box(unhandled_error_text(error));
+}
+
+std::u16string text_of(std::string_view box) {
+    return backend().text(box);
+}
+
+void set_caption(std::string_view label, std::string_view utf8) {
+    backend().set_caption(label, utf8);
+}
+
+void MsgBox(std::string_view utf8) {
+    backend().message_box(utf8);
+}
+
+void End() {
+    g_ended = true;
+    if (g_backend != nullptr) g_backend->end();
+    throw ProgramEnd{};
+}
+
+}  // namespace vorlith

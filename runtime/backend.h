@@ -36,10 +36,12 @@ void detach(Backend* backend);
 // The handler of the Click of `control`, or nullptr when it has none.
 void (*click_handler(const ProgramDescription& program, std::string_view control))();
 
-// Runs a Click handler as the run-time runs every event handler: to its end;
-// a RuntimeError that leaves it goes to the unhandled-error report, after
-// which the program goes on; End leaves it at once. After End, or once the
-// form is unloaded, no handler runs again.
+// Runs a Click handler as the run-time runs every event handler: to its end,
+// one at a time (one that arrives meanwhile, from a message box's loop, runs
+// next); a RuntimeError that leaves it goes to the unhandled-error report,
+// after which the program goes on, and so does running out of memory (7);
+// End leaves it at once. After End, or once the form is unloaded, no handler
+// runs again.
 void run_handler(void (*handler)());
 
 // The form was closed with its close control: from now on no handler runs.

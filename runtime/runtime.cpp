@@ -1,6 +1,8 @@
 // The part of the run-time that every back end shares: how a handler runs,
 // End, unload, the unhandled-error report, and the operations that handlers
 // call, passed on to the attached back end.
+#include <deque>
+#include <new>
 #include <string>
 
 #include "runtime/backend.h"
@@ -41,12 +43,27 @@ void (*click_handler(const ProgramDescription& program, std::string_view control
 
 void run_handler(void (*handler)()) {
     if (g_ended || handler == nullptr) return;
-    try {
-        handler();
-    } catch (const RuntimeError& error) {
-        report_unhandled(error);
-    } catch (const ProgramEnd&) {
+    // A message box's modal loop may deliver an event queued before it
+    // opened; its handler waits for the running one to end.
+    static std::deque<void (*)()> waiting;
+    static bool running = false;
+    waiting.push_back(handler);
+    if (running) return;
+    running = true;
+    while (!waiting.empty() && !g_ended) {
+        const auto next = waiting.front();
+        waiting.pop_front();
+        try {
+            next();
+        } catch (const RuntimeError& error) {
+            report_unhandled(error);
+        } catch (const std::bad_alloc&) {
+            report_unhandled(make_error(ErrorNumber::OutOfMemory));
+        } catch (const ProgramEnd&) {
+        }
     }
+    waiting.clear();
+    running = false;
 }
 
 void unload() {

@@ -10,6 +10,7 @@ struct Description {
 
 constexpr Description kDescriptions[] = {
     {ErrorNumber::Overflow, "溢出"},
+    {ErrorNumber::OutOfMemory, "内存不足"},
     {ErrorNumber::DivisionByZero, "除数为零"},
     {ErrorNumber::ObjectNotSet, "对象变量或 With 块变量未设置"},
 };

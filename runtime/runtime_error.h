@@ -7,6 +7,7 @@ namespace vorlith {
 // The run-time's error numbers that this program can meet.
 enum class ErrorNumber : int {
     Overflow = 6,
+    OutOfMemory = 7,
     DivisionByZero = 11,
     ObjectNotSet = 91,
 };

@@ -10,8 +10,8 @@
 #include <QtTest>
 #include <memory>
 
-#include "runtime/program.h"
 #include "support/form1.h"
+#include "support/form1_expected.h"
 #include "support/modal_watcher.h"
 #include "ui/main_window.h"
 
@@ -57,18 +57,21 @@ private slots:
             QVERIFY(!menu->title().contains('&'));
             menus << menu->objectName() + '=' + menu->title() + ':' + items.join(',');
         }
-        QCOMPARE(menus, (QStringList{"FILE=文件:EXIT=退出", "ABOUT=关于:SOFT=软件,WRITER=作者"}));
+        QStringList expected;
+        for (const char* menu : vorlith::testing::kMenuBar) expected << QString::fromUtf8(menu);
+        QCOMPARE(menus, expected);
     }
 
     void softAndWriterShowTheirMessagesAndChangeNothing_data() {
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("pattern");
-        QTest::newRow("SOFT")
-            << "SOFT"
-            << "^本程序完全参照《土力学与基础工程》（Merrovan主编）第2\\.3节内容编写，"
-               "仅供学习使用，敬请指教。$";
+        QTest::newRow("SOFT") << "SOFT"
+                              << "^" +
+                                     QRegularExpression::escape(
+                                         QString::fromUtf8(vorlith::testing::kProgramMessage)) +
+                                     "$";
         QTest::newRow("WRITER") << "WRITER"
-                                << "^Talvik，现供职于Orvandel，QQ：[0-9]{8}\\.   2011\\.11\\.18$";
+                                << QString::fromUtf8(vorlith::testing::kAuthorMessagePattern);
     }
     void softAndWriterShowTheirMessagesAndChangeNothing() {
         QFETCH(QString, item);

@@ -1,0 +1,331 @@
+#include "main_window.h"
+
+#include <algorithm>
+
+#include "dpi.h"
+
+namespace vorlith::win32 {
+namespace {
+
+using Kind = ControlRow::Kind;
+
+constexpr wchar_t kClassName[] = L"VorlithForm";
+// A fixed frame: a caption with the system menu and the minimise box; no
+// sizing border, no maximise box.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = 0;
+// Control ids start past IDOK and IDCANCEL, which the dialog manager sends
+// for Enter and Escape; menu item ids past the controls'.
+constexpr WORD kFirstControlId = 100;
+constexpr WORD kFirstMenuId = 1000;
+
+HINSTANCE instance() {
+    return GetModuleHandleW(nullptr);
+}
+
+struct ControlClass {
+    const wchar_t* name;
+    DWORD style;
+    DWORD ex_style;
+};
+
+// Captions do not expand & and do not wrap; they get mouse messages (for
+// their tooltip) only where they have one. Boxes scroll sideways.
+ControlClass control_class(const ControlRow& row) {
+    const DWORD child = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+    const DWORD notify = row.tooltip != nullptr ? SS_NOTIFY : 0;
+    switch (row.kind) {
+        case Kind::Caption:
+            return {L"STATIC", child | SS_LEFTNOWORDWRAP | SS_NOPREFIX | notify, 0};
+        case Kind::Result:
+            return {L"STATIC", child | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_SUNKEN | notify, 0};
+        case Kind::Input:
+            return {L"EDIT", child | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+        case Kind::Button:
+            return {L"BUTTON", child | WS_TABSTOP | BS_PUSHBUTTON, 0};
+    }
+    return {L"STATIC", child, 0};
+}
+
+void register_class(const wchar_t* icon, WNDPROC procedure) {
+    static bool registered = false;
+    if (registered) return;
+    WNDCLASSEXW window_class{};
+    window_class.cbSize = sizeof window_class;
+    window_class.lpfnWndProc = procedure;
+    window_class.hInstance = instance();
+    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    window_class.lpszClassName = kClassName;
+    if (icon != nullptr) {
+        window_class.hIcon = LoadIconW(instance(), icon);
+        window_class.hIconSm = static_cast<HICON>(
+            LoadImageW(instance(), icon, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                       GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    }
+    registered = RegisterClassExW(&window_class) != 0;
+}
+
+bool is_label(Kind kind) {
+    return kind == Kind::Caption || kind == Kind::Result;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const ProgramDescription& program) : program_(program) {
+    const std::wstring icon =
+        program.form.icon != nullptr ? widen(program.form.icon) : std::wstring();
+    register_class(icon.empty() ? nullptr : icon.c_str(), &MainWindow::window_proc);
+    CreateWindowExW(kExStyle, kClassName, widen(program.title).c_str(), kStyle, CW_USEDEFAULT,
+                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance(),
+                    this);
+    if (window_ == nullptr) return;
+    create_menus();
+    create_controls();
+    lay_out(dpi_of(window_));
+    attach(this);
+}
+
+MainWindow::~MainWindow() {
+    detach(this);
+    if (window_ != nullptr) {
+        // Gone with its owner, not closed: the program does not end here.
+        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
+    }
+    if (font_ != nullptr) DeleteObject(font_);
+}
+
+void MainWindow::show(int show_command) {
+    ShowWindow(window_, show_command);
+    UpdateWindow(window_);
+    for (const Control& control : controls_) {
+        if ((GetWindowLongW(control.hwnd, GWL_STYLE) & WS_TABSTOP) != 0) {
+            SetFocus(control.hwnd);
+            last_focus_ = control.hwnd;
+            break;
+        }
+    }
+}
+
+// Created in tab-index order, which is the dialog manager's tab order. The
+// labels then go below the other controls, keeping their own order (a later
+// one above an earlier one), so that a caption reaching under a box or a
+// field never paints over it.
+void MainWindow::create_controls() {
+    WORD id = kFirstControlId;
+    for (const ControlRow& row : program_.form.controls) {
+        const ControlClass kind = control_class(row);
+        HWND hwnd = CreateWindowExW(
+            kind.ex_style, kind.name, widen(row.text).c_str(), kind.style, 0, 0, 0, 0, window_,
+            reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id++)), instance(), nullptr);
+        if (row.kind == Kind::Input) SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);  // no limit
+        controls_.push_back({&row, hwnd});
+    }
+    for (auto control = controls_.rbegin(); control != controls_.rend(); ++control) {
+        if (is_label(control->row->kind)) {
+            SetWindowPos(control->hwnd, HWND_BOTTOM, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+    }
+    tooltips_ =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance(), nullptr);
+    for (const Control& control : controls_) {
+        if (control.row->tooltip != nullptr) add_tooltip(control.hwnd, control.row->tooltip);
+    }
+}
+
+void MainWindow::add_tooltip(HWND control, const char* text) {
+    std::wstring wide = widen(text);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = wide.data();  // copied by the tooltip control
+    SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+// Entries with neither access key, accelerator nor separator.
+void MainWindow::create_menus() {
+    HMENU bar = CreateMenu();
+    for (const MenuRow& menu : program_.form.menus) {
+        HMENU popup = CreatePopupMenu();
+        for (const MenuItemRow& item : menu.items) {
+            const auto id = static_cast<UINT_PTR>(kFirstMenuId + menu_items_.size());
+            AppendMenuW(popup, MF_STRING, id, widen(item.caption).c_str());
+            menu_items_.push_back(&item);
+        }
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), widen(menu.caption).c_str());
+    }
+    SetMenu(window_, bar);
+}
+
+void MainWindow::lay_out(UINT dpi) {
+    dpi_ = dpi;
+    HFONT old_font = font_;
+    font_ = create_message_font(dpi);
+    for (const Control& control : controls_) {
+        const ControlRow& row = *control.row;
+        SetWindowPos(control.hwnd, nullptr, twips_to_pixels(row.left, dpi),
+                     twips_to_pixels(row.top, dpi), twips_to_pixels(row.width, dpi),
+                     twips_to_pixels(row.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+    }
+    if (old_font != nullptr) DeleteObject(old_font);
+
+    const int width = twips_to_pixels(program_.form.client_width, dpi);
+    const int height = twips_to_pixels(program_.form.client_height, dpi);
+    size_ = window_size_for_client(width, height, kStyle, kExStyle, dpi);
+    SetWindowPos(window_, nullptr, 0, 0, size_.cx, size_.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Should the menu bar take more than one line, the client area is made
+    // exact by measuring it.
+    RECT client{};
+    GetClientRect(window_, &client);
+    if (client.right != width || client.bottom != height) {
+        size_ = {size_.cx + width - client.right, size_.cy + height - client.bottom};
+        SetWindowPos(window_, nullptr, 0, 0, size_.cx, size_.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+LRESULT CALLBACK MainWindow::window_proc(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) return DefWindowProcW(window, message, w, l);
+    const LRESULT result = self->handle(message, w, l);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->window_ = nullptr;
+    }
+    return result;
+}
+
+LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
+    switch (message) {
+        case WM_COMMAND:
+            command(LOWORD(w), HIWORD(w));
+            return 0;
+        case WM_ACTIVATE:
+            // Back on the control that had the focus when the window was left.
+            if (LOWORD(w) == WA_INACTIVE) {
+                if (HWND focus = GetFocus(); focus != nullptr && IsChild(window_, focus)) {
+                    last_focus_ = focus;
+                }
+            } else if (HIWORD(w) == 0 && last_focus_ != nullptr) {
+                SetFocus(last_focus_);
+            }
+            return 0;
+        case WM_GETMINMAXINFO: {
+            // The window's size is fixed by the layout, even where it is
+            // larger than the screen.
+            auto& limits = *reinterpret_cast<MINMAXINFO*>(l);
+            limits.ptMaxTrackSize.x = std::max(limits.ptMaxTrackSize.x, size_.cx);
+            limits.ptMaxTrackSize.y = std::max(limits.ptMaxTrackSize.y, size_.cy);
+            return 0;
+        }
+        case WM_GETDPISCALEDSIZE: {
+            const UINT dpi = static_cast<UINT>(w);
+            *reinterpret_cast<SIZE*>(l) = window_size_for_client(
+                twips_to_pixels(program_.form.client_width, dpi),
+                twips_to_pixels(program_.form.client_height, dpi), kStyle, kExStyle, dpi);
+            return TRUE;
+        }
+        case WM_DPICHANGED: {
+            const RECT* suggested = reinterpret_cast<const RECT*>(l);
+            SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            lay_out(HIWORD(w));
+            return 0;
+        }
+        case WM_DESTROY:
+            // Closed, or ended by End: no handler runs after, and the event
+            // loop ends with status 0.
+            unload();
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcW(window_, message, w, l);
+    }
+}
+
+void MainWindow::command(WORD id, WORD code) {
+    const char* name = nullptr;
+    const std::size_t item = id - kFirstMenuId;
+    const std::size_t control = id - kFirstControlId;
+    if (id >= kFirstMenuId && item < menu_items_.size()) {
+        name = menu_items_[item]->name;
+    } else if (id >= kFirstControlId && control < controls_.size() && code == BN_CLICKED) {
+        const ControlRow& row = *controls_[control].row;
+        if (row.kind == Kind::Button) name = row.name;
+    }
+    if (name != nullptr) run_handler(click_handler(program_, name));
+}
+
+HWND MainWindow::find(std::string_view name, Kind kind) const {
+    for (const Control& control : controls_) {
+        const bool kind_fits =
+            kind == Kind::Input ? control.row->kind == Kind::Input : is_label(control.row->kind);
+        if (kind_fits && name == control.row->name) return control.hwnd;
+    }
+    return nullptr;
+}
+
+HWND MainWindow::control(std::string_view name) const {
+    for (const Control& control : controls_) {
+        if (name == control.row->name) return control.hwnd;
+    }
+    return nullptr;
+}
+
+std::u16string MainWindow::text(std::string_view box) {
+    HWND hwnd = find(box, Kind::Input);
+    if (hwnd == nullptr) vorlith::raise(ErrorNumber::ObjectNotSet);
+    std::u16string text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)), u'\0');
+    const int length = GetWindowTextW(hwnd, reinterpret_cast<wchar_t*>(text.data()),
+                                      static_cast<int>(text.size()) + 1);
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+void MainWindow::set_caption(std::string_view label, std::string_view utf8) {
+    HWND hwnd = find(label, Kind::Caption);
+    if (hwnd == nullptr) vorlith::raise(ErrorNumber::ObjectNotSet);
+    SetWindowTextW(hwnd, widen(utf8).c_str());
+}
+
+void MainWindow::end() {
+    if (window_ == nullptr) return;
+    ShowWindow(window_, SW_HIDE);
+    DestroyWindow(window_);
+}
+
+int run_event_loop(HWND form) {
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (IsWindow(form) && IsDialogMessageW(form, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return message.message == WM_QUIT ? static_cast<int>(message.wParam) : 1;
+}
+
+std::optional<int> process_events(HWND form) {
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) return static_cast<int>(message.wParam);
+        if (IsWindow(form) && IsDialogMessageW(form, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return std::nullopt;
+}
+
+}  // namespace vorlith::win32

@@ -7,9 +7,11 @@
 #   cmake -S . -B build/package -DCMAKE_BUILD_TYPE=Release -DVORLITH_BUILD_TESTS=OFF
 #   cmake --build build/package
 #   cd build/package && cpack -G DEB      # -> vorlith_<version>_amd64.deb
+#
+# In a Windows build (scripts/windows-test.sh) the same cpack makes
+# vorlith-<version>-windows-x86_64.zip.
 
-# The Debian package holds the Linux program; Windows has its own zip.
-if(NOT VORLITH_BACKEND STREQUAL "qt")
+if(VORLITH_BACKEND STREQUAL "none")
     return()
 endif()
 
@@ -43,6 +45,15 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # 确定 (qtbase_zh_CN.qm).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei, qt6-translations-l10n")
+
+# Windows: vorlith-<version>-windows-x86_64.zip with vorlith.exe, stripped,
+# and README.txt at its top.
+if(VORLITH_BACKEND STREQUAL "win32")
+    set(CPACK_GENERATOR ZIP)
+    set(CPACK_PACKAGE_FILE_NAME vorlith-${PROJECT_VERSION}-windows-x86_64)
+    set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+    set(CPACK_PACKAGING_INSTALL_PREFIX "")
+endif()
 
 # A source archive, should anyone make one, leaves out builds and Git data.
 set(CPACK_SOURCE_GENERATOR TGZ)

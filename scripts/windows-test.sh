@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
-# Cross-builds the calculation and its tests for 64-bit Windows with
-# MinGW-w64 and runs the test programs under Wine, headless. The window
-# program is left out (no Qt for Windows here); what this shows is that the
-# calculation and the run-time's core build and pass their tests on Windows.
-# Installs MinGW-w64, Wine and the GoogleTest sources with apt-get when they
-# are missing. Fails when a test fails.
+# The Windows program: cross-builds vorlith.exe (the Win32 back end), the
+# calculation's tests and Form1's tests with MinGW-w64, runs the tests under
+# Wine with its null display driver, runs vorlith.exe end to end under Wine
+# on Xvfb, and packages vorlith-<version>-windows-x86_64.zip. Installs what
+# it needs with apt-get. Fails when a test fails.
 #
 # usage: windows-test.sh [BUILD_DIR]     (default build/mingw)
 set -euo pipefail
@@ -12,12 +11,16 @@ cd "$(dirname "$0")/.."
 
 build=${1:-build/mingw}
 jobs=$(nproc)
-gtest_sources=/usr/src/googletest
 
 section() { printf '\n==== %s\n' "$*"; }
 fail() { echo "windows-test: FAILED: $*" >&2; exit 1; }
 
-packages=(cmake make file googletest g++-mingw-w64-x86-64-posix wine64)
+# Wine without its recommends lacks the fonts of its own window frames
+# (fonts-wine) and the X libraries its display driver loads.
+packages=(cmake make file googletest g++-mingw-w64-x86-64-posix wine64 fonts-wine
+          fonts-wqy-microhei libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1
+          libxcomposite1 libxext6 libxfixes3 libfreetype6 libfontconfig1
+          xvfb xdotool imagemagick python3)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
@@ -32,70 +35,62 @@ if [ ${#missing[@]} -gt 0 ]; then
         install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# Debian's wine64 puts its programs in /usr/lib/wine; the wine package adds
-# wrappers in /usr/bin.
-wine=$(PATH=$PATH:/usr/lib/wine command -v wine64) || fail "wine64 is not installed"
-wineserver=$(PATH=$PATH:/usr/lib/wine command -v wineserver) || fail "wineserver is not installed"
-
-# A Wine prefix of our own, thrown away at the end; no display, no dialogs
-# (Mono and Gecko are not wanted), no debug chatter.
-WINEPREFIX=$(mktemp -d)
-export WINEPREFIX WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY WAYLAND_DISPLAY
-cleanup() {
-    status=$?
-    "$wineserver" -k 2>/dev/null || true
-    rm -rf "$WINEPREFIX"
-    exit "$status"
-}
-trap cleanup EXIT
-
-section "Wine prefix in $WINEPREFIX"
-"$wine" wineboot --init >/dev/null 2>&1 || fail "wineboot could not set up the prefix"
-"$wineserver" -w
-
-# An exit status must come through Wine unchanged, or a failing test would
-# go unnoticed.
-probe_dir="$WINEPREFIX/probe"
-mkdir -p "$probe_dir"
-printf 'int main(void) { return 3; }\n' >"$probe_dir/status.c"
-x86_64-w64-mingw32-gcc-posix -static -o "$probe_dir/status.exe" "$probe_dir/status.c"
-status=0
-"$wine" "$probe_dir/status.exe" || status=$?
-[ "$status" -eq 3 ] || fail "Wine turned exit status 3 into $status"
+source scripts/lib/wine.sh
+trap wine_end EXIT
 
 section "Cross build in $build"
 cmake -S . -B "$build" --toolchain "$PWD/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_EXE_LINKER_FLAGS=-static \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$wine" \
     -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST \
-    -DVORLITH_BACKEND=none -DVORLITH_BUILD_TESTS=ON \
-    -DVORLITH_BUILD_BENCH=OFF -DVORLITH_BUILD_FUZZ=OFF \
+    -DVORLITH_BACKEND=win32 -DVORLITH_BUILD_TESTS=ON \
+    -DVORLITH_BUILD_BENCH=ON -DVORLITH_BUILD_FUZZ=OFF \
     -DVORLITH_WARNINGS_AS_ERRORS=ON \
-    -DVORLITH_GTEST_FROM_SOURCE="$gtest_sources"
+    -DVORLITH_GTEST_FROM_SOURCE=/usr/src/googletest >/dev/null
 cmake --build "$build" -j"$jobs"
 
-tests=("$build"/tests/calc/vorlith_calc_test.exe "$build"/tests/calc/vorlith_runtime_core_test.exe)
-for program in "${tests[@]}"; do
-    [ -f "$program" ] || fail "$program was not built"
-    file "$program" | grep -q "PE32+ executable (console) x86-64" || fail "$program is not a Windows x86-64 program"
-    # Linked statically: nothing beyond the DLLs of Windows itself.
-    dlls=$(x86_64-w64-mingw32-objdump -p "$program" | awk '/DLL Name:/ { print $3 }' | sort -u)
-    echo "windows-test: $(basename "$program") imports: ${dlls//$'\n'/ }"
-    if grep -qiE '^(libstdc\+\+|libgcc|libwinpthread)' <<<"$dlls"; then fail "$program needs MinGW DLLs"; fi
+# Linked statically: nothing beyond the DLLs of Windows itself.
+for program in "$build"/app/vorlith.exe "$build"/tests/*/*.exe; do
+    file "$program" | grep -q "PE32+ executable" || fail "$program is not a Windows x86-64 program"
+    dlls=$(x86_64-w64-mingw32-objdump -p "$program" | awk '/DLL Name:/ { print toupper($3) }' | sort -u)
+    unexpected=$(grep -vxE 'KERNEL32.DLL|USER32.DLL|GDI32.DLL|COMCTL32.DLL|MSVCRT.DLL' <<<"$dlls" || true)
+    [ -z "$unexpected" ] || fail "$(basename "$program") imports ${unexpected//$'\n'/ }"
 done
+echo "windows-test: vorlith.exe imports $(x86_64-w64-mingw32-objdump -p "$build/app/vorlith.exe" |
+    awk '/DLL Name:/ { printf "%s ", $3 }')"
 
-failed=0
-for program in "${tests[@]}"; do
-    section "Running $(basename "$program") under Wine"
+section "Unit and Form1 tests under Wine (null display driver)"
+(
+    unset DISPLAY WAYLAND_DISPLAY
+    wine_prefix null
+    # An exit status must come through Wine unchanged, or a failing test
+    # would go unnoticed.
+    printf 'int main(void) { return 3; }\n' >"$WINEPREFIX/status.c"
+    x86_64-w64-mingw32-gcc-posix -static -o "$WINEPREFIX/status.exe" "$WINEPREFIX/status.c"
     status=0
-    "$wine" "$program" --gtest_color=no || status=$?
-    if [ "$status" -ne 0 ]; then
-        echo "windows-test: $(basename "$program") ended with status $status" >&2
-        failed=1
-    fi
-done
-[ "$failed" -eq 0 ] || fail "some tests failed under Wine"
+    "$wine" "$WINEPREFIX/status.exe" || status=$?
+    [ "$status" -eq 3 ] || fail "Wine turned exit status 3 into $status"
+    ctest --test-dir "$build" -j"$jobs" --output-on-failure --timeout 180 -LE e2e
+    echo "windows-test: ctest $(ctest --test-dir "$build" -N -LE e2e | awk '/Total Tests:/ { print $3 }') passed"
+    wine_end
+)
+
+section "vorlith.exe end to end under Wine on Xvfb"
+tests/e2e/e2e-windows.sh "$build/app/vorlith.exe" "$build/tests/win32/vorlith_probe.exe" \
+    "$build/screenshots"
+
+section "Package"
+(cd "$build" && cpack -G ZIP >/dev/null)
+zip=$(ls "$build"/vorlith-*-windows-x86_64.zip)
+python3 - "$zip" <<'PY'
+import sys, zipfile
+names = sorted(zipfile.ZipFile(sys.argv[1]).namelist())
+if names != ["README.txt", "vorlith.exe"]:
+    sys.exit(f"windows-test: the zip holds {names}")
+PY
+stripped=$(python3 -c "import sys, zipfile; print(zipfile.ZipFile(sys.argv[1]).getinfo('vorlith.exe').file_size)" "$zip")
+echo "windows-test: $zip: $(stat -c %s "$zip") bytes; vorlith.exe stripped: $stripped bytes"
+[ "$stripped" -lt 1048576 ] || fail "vorlith.exe is $stripped bytes, over 1 MiB"
 
 section "Windows tests passed"

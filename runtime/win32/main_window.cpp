@@ -76,13 +76,23 @@ MainWindow::MainWindow(const ProgramDescription& program) : program_(program) {
     const std::wstring icon =
         program.form.icon != nullptr ? widen(program.form.icon) : std::wstring();
     register_class(icon.empty() ? nullptr : icon.c_str(), &MainWindow::window_proc);
+    // Built at the system's DPI; should the window open on a monitor of
+    // another DPI, it is laid out again for that one.
+    dpi_ = dpi_of(nullptr);
+    size_ = window_size_for_client(twips_to_pixels(program.form.client_width, dpi_),
+                                   twips_to_pixels(program.form.client_height, dpi_), kStyle,
+                                   kExStyle, dpi_);
     CreateWindowExW(kExStyle, kClassName, widen(program.title).c_str(), kStyle, CW_USEDEFAULT,
-                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance(),
-                    this);
+                    CW_USEDEFAULT, size_.cx, size_.cy, nullptr, nullptr, instance(), this);
     if (window_ == nullptr) return;
+    font_ = create_message_font(dpi_);
     create_menus();
     create_controls();
-    lay_out(dpi_of(window_));
+    if (const UINT dpi = dpi_of(window_); dpi != dpi_) {
+        lay_out(dpi);
+    } else {
+        fit_client_area();
+    }
     attach(this);
 }
 
@@ -117,8 +127,11 @@ void MainWindow::create_controls() {
     for (const ControlRow& row : program_.form.controls) {
         const ControlClass kind = control_class(row);
         HWND hwnd = CreateWindowExW(
-            kind.ex_style, kind.name, widen(row.text).c_str(), kind.style, 0, 0, 0, 0, window_,
+            kind.ex_style, kind.name, widen(row.text).c_str(), kind.style,
+            twips_to_pixels(row.left, dpi_), twips_to_pixels(row.top, dpi_),
+            twips_to_pixels(row.width, dpi_), twips_to_pixels(row.height, dpi_), window_,
             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id++)), instance(), nullptr);
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
         if (row.kind == Kind::Input) SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);  // no limit
         controls_.push_back({&row, hwnd});
     }
@@ -176,13 +189,19 @@ void MainWindow::lay_out(UINT dpi) {
     }
     if (old_font != nullptr) DeleteObject(old_font);
 
-    const int width = twips_to_pixels(program_.form.client_width, dpi);
-    const int height = twips_to_pixels(program_.form.client_height, dpi);
-    size_ = window_size_for_client(width, height, kStyle, kExStyle, dpi);
+    size_ = window_size_for_client(twips_to_pixels(program_.form.client_width, dpi),
+                                   twips_to_pixels(program_.form.client_height, dpi), kStyle,
+                                   kExStyle, dpi);
     SetWindowPos(window_, nullptr, 0, 0, size_.cx, size_.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    // Should the menu bar take more than one line, the client area is made
-    // exact by measuring it.
+    fit_client_area();
+}
+
+// Should the menu bar take more than one line, or the frame differ from
+// what Windows computed for it, the client area is made exact by measuring.
+void MainWindow::fit_client_area() {
+    const int width = twips_to_pixels(program_.form.client_width, dpi_);
+    const int height = twips_to_pixels(program_.form.client_height, dpi_);
     RECT client{};
     GetClientRect(window_, &client);
     if (client.right != width || client.bottom != height) {

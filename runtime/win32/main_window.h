@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -48,6 +49,7 @@ private:
     void add_tooltip(HWND control, const char* text);
     // Places the window, its controls and their font for `dpi`.
     void lay_out(UINT dpi);
+    void fit_client_area();
     void command(WORD id, WORD code);
     HWND find(std::string_view name, ControlRow::Kind kind) const;
 
@@ -62,6 +64,10 @@ private:
     std::vector<Control> controls_;
     std::vector<const MenuItemRow*> menu_items_;
 };
+
+// start() (runtime/program.h), calling `created` with the form once it is
+// built, before it is shown.
+int start(const ProgramDescription& program, const std::function<void(MainWindow&)>& created);
 
 // Runs the event loop of `form` until the program ends; keyboard messages go
 // through IsDialogMessageW (Tab, Shift+Tab, Space). Returns the exit status.

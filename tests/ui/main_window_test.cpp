@@ -12,6 +12,7 @@
 
 #include "runtime/program.h"
 #include "support/form1.h"
+#include "support/form1_expected.h"
 #include "support/modal_watcher.h"
 #include "ui/main_window.h"
 
@@ -22,14 +23,7 @@ namespace {
 constexpr const char* kBoxes[] = {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7"};
 constexpr const char* kResults[] = {"Label16", "Label19", "Label22", "Label25",
                                     "Label28", "Label31", "Label34", "Label36"};
-const QStringList kSampleResults = {" 2.08247422680412",
-                                    " 20.7411835026898",
-                                    " 2.09125",
-                                    " 1.72474226804124",
-                                    " 1.79690721649485",
-                                    " .9",
-                                    " .0875",
-                                    " 7.21649484536082"};
+const QStringList kSampleResults = vorlith::testing::expected_strings("sample_results");
 
 int px(int twips) {
     return twips / 15;
@@ -112,55 +106,9 @@ private slots:
     void controlsHaveTheirNamesKindsAndTexts_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("text");
-        const std::pair<const char*, const char*> rows[] = {
-            {"Label1", "V:"},
-            {"Text1", "97"},
-            {"Label2", "cm3"},
-            {"Label3", "Vv:"},
-            {"Text2", "7"},
-            {"Label4", "cm3"},
-            {"Label5", "Vw:"},
-            {"Text3", "10"},
-            {"Label6", "cm3"},
-            {"Label7", "Vs:"},
-            {"Text4", "80"},
-            {"Label8", "cm3"},
-            {"Label9", "m:"},
-            {"Text5", "202"},
-            {"Label10", "g"},
-            {"Label11", "mw:"},
-            {"Text6", "34.7"},
-            {"Label12", "g"},
-            {"Label13", "ms:"},
-            {"Text7", "167.3"},
-            {"Label14", "g"},
-            {"Command1", "计算"},
-            {"Label15", "ρ："},
-            {"Label16", ""},
-            {"Label17", "g/cm3  推荐值 1.6-2.2"},
-            {"Label18", "w："},
-            {"Label19", ""},
-            {"Label20", "%      推荐值 20-60"},
-            {"Label21", "ds："},
-            {"Label22", ""},
-            {"Label23", "g/cm3  粘性土2.72-2.75 粉土2.7-2.71 砂土2.65-2.69"},
-            {"Label24", "ρd："},
-            {"Label25", ""},
-            {"Label26", "g/cm3  推荐值1.3-1.8"},
-            {"Label27", "ρsat："},
-            {"Label28", ""},
-            {"Label29", "g/cm3"},
-            {"Label30", "ρ'："},
-            {"Label31", ""},
-            {"Label32", "g/cm3"},
-            {"Label33", "e："},
-            {"Label34", ""},
-            {"Label35", "n："},
-            {"Label36", ""},
-            {"Label37", "%"},
-        };
-        for (const auto& [name, text] : rows) {
-            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(text);
+        for (const QJsonValue& row : vorlith::testing::form1_expected()["texts"].toArray()) {
+            const QString name = row[0].toString();
+            QTest::newRow(qPrintable(name)) << name << row[1].toString();
         }
     }
     void controlsHaveTheirNamesKindsAndTexts() {
@@ -192,18 +140,9 @@ private slots:
     void labelsAndResultFieldsCarryTheirRowsTooltip_data() {
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QString>("tooltip");
-        const std::pair<QStringList, const char*> rows[] = {
-            {{"Label1", "Text1"}, "土的体积"},        {{"Label3", "Text2"}, "土中孔隙的体积"},
-            {{"Label5", "Text3"}, "土中水的体积"},    {{"Label7", "Text4"}, "土中颗粒的体积"},
-            {{"Label9", "Text5"}, "土的总质量"},      {{"Label11", "Text6"}, "土中水的质量"},
-            {{"Label13", "Text7"}, "土中颗粒的质量"}, {{"Label15", "Label16"}, "土的天然密度"},
-            {{"Label18", "Label19"}, "土的含水量"},   {{"Label21", "Label22"}, "土粒相对密度"},
-            {{"Label24", "Label25"}, "土的干密度"},   {{"Label27", "Label28"}, "土的饱和密度"},
-            {{"Label30", "Label31"}, "土的有效密度"}, {{"Label33", "Label34"}, "土的孔隙比"},
-            {{"Label35", "Label36"}, "土的孔隙率"},
-        };
-        for (const auto& [names, tip] : rows) {
-            QTest::newRow(qPrintable(names.front())) << names << QString::fromUtf8(tip);
+        for (const QJsonValue& row : vorlith::testing::form1_expected()["tooltips"].toArray()) {
+            const QStringList names = row[0].toVariant().toStringList();
+            QTest::newRow(qPrintable(names.front())) << names << row[1].toString();
         }
     }
     void labelsAndResultFieldsCarryTheirRowsTooltip() {
@@ -363,17 +302,19 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("shown");  // fields written before the failure
         QTest::addColumn<QString>("report");
-        QTest::newRow("V empty") << 1 << "" << 0 << "实时错误 '11':\n\n除数为零";
-        QTest::newRow("V text") << 1 << "abc" << 0 << "实时错误 '11':\n\n除数为零";
-        QTest::newRow("ms zero") << 7 << "0" << 1 << "实时错误 '11':\n\n除数为零";
-        QTest::newRow("Vs zero") << 4 << "0" << 2 << "实时错误 '11':\n\n除数为零";
-        QTest::newRow("V huge") << 1 << "1e400" << 0 << "实时错误 '6':\n\n溢出";
+        QTest::addColumn<QString>("mended");
+        for (const QJsonValue& run : vorlith::testing::form1_expected()["failing_runs"].toArray()) {
+            QTest::newRow(qPrintable(run["name"].toString()))
+                << run["k"].toInt() << run["typed"].toString() << run["shown"].toInt()
+                << run["report"].toString() << run["mended"].toString();
+        }
     }
     void failingRunReportsEmptiesFromTheFailingIndexAndGoesOn() {
         QFETCH(int, k);
         QFETCH(QString, typed);
         QFETCH(int, shown);
         QFETCH(QString, report);
+        QFETCH(QString, mended);
         ModalWatcher watcher;
         QTest::mouseClick(command1(), Qt::LeftButton);  // stale results of an earlier run
         box(k)->clear();
@@ -389,7 +330,7 @@ private slots:
         QCOMPARE(inputs(), typed_inputs);
         // The program goes on: mend the box and calculate again.
         QVERIFY(form_->isVisible());
-        box(k)->setText(QStringLiteral("97 80 167.3").split(' ')[k == 1 ? 0 : k == 4 ? 1 : 2]);
+        box(k)->setText(mended);
         QTest::mouseClick(command1(), Qt::LeftButton);
         QCOMPARE(results(), kSampleResults);
         QCOMPARE(watcher.seen().size(), 1u);

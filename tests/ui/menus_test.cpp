@@ -12,6 +12,7 @@
 
 #include "runtime/program.h"
 #include "support/form1.h"
+#include "support/form1_expected.h"
 #include "support/modal_watcher.h"
 #include "ui/main_window.h"
 
@@ -57,18 +58,15 @@ private slots:
             QVERIFY(!menu->title().contains('&'));
             menus << menu->objectName() + '=' + menu->title() + ':' + items.join(',');
         }
-        QCOMPARE(menus, (QStringList{"FILE=文件:EXIT=退出", "ABOUT=关于:SOFT=软件,WRITER=作者"}));
+        QCOMPARE(menus, vorlith::testing::expected_strings("menus"));
     }
 
     void softAndWriterShowTheirMessagesAndChangeNothing_data() {
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("pattern");
-        QTest::newRow("SOFT")
-            << "SOFT"
-            << "^本程序完全参照《土力学与基础工程》（Merrovan主编）第2\\.3节内容编写，"
-               "仅供学习使用，敬请指教。$";
-        QTest::newRow("WRITER") << "WRITER"
-                                << "^Talvik，现供职于Orvandel，QQ：[0-9]{8}\\.   2011\\.11\\.18$";
+        for (const QJsonValue& row : vorlith::testing::form1_expected()["messages"].toArray()) {
+            QTest::newRow(qPrintable(row[0].toString())) << row[0].toString() << row[1].toString();
+        }
     }
     void softAndWriterShowTheirMessagesAndChangeNothing() {
         QFETCH(QString, item);

@@ -10,7 +10,6 @@ usage: page_test.py PAGE EXPECTED_JSON SCREENSHOT_DIR [unittest arguments]
 import base64
 import json
 import os
-import re
 import shutil
 import sys
 import tempfile

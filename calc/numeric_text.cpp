@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "calc/float_charconv.h"
 #include "runtime/runtime_error.h"
 
 namespace vorlith {
@@ -143,7 +144,7 @@ double to_double(const ScannedDecimal& number) {
         char* end = std::copy_n(number.digits.begin(), number.count, text.begin());
         *end++ = 'e';
         end = std::to_chars(end, text.end(), number.exponent).ptr;
-        if (std::from_chars(text.data(), end, value).ec == std::errc::result_out_of_range) {
+        if (nearest_double(text.data(), end, value) == std::errc::result_out_of_range) {
             if (magnitude > 0) raise(ErrorNumber::Overflow);
             value = 0;
         }
@@ -204,8 +205,7 @@ RoundedDecimal round_to_15_digits(double value) {
     char buffer[32];
     // "-d.ddddddddddddddde-308" at most; to_chars rounds the exact binary
     // value to nearest, ties to even.
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
+    const auto result = to_chars_15_digits(buffer, buffer + sizeof buffer, value);
     const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
     RoundedDecimal rounded{text.front() == '-', {}, 0};
     const auto e = text.find('e');

@@ -5,7 +5,8 @@ set -euo pipefail
 
 run_packages=(cmake make g++ qt6-base-dev qt6-translations-l10n fonts-wqy-microhei xvfb imagemagick)
 test_packages=("${run_packages[@]}" libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
-               xdotool openbox wmctrl desktop-file-utils appstream python3 dpkg-dev file valgrind)
+               xdotool openbox wmctrl desktop-file-utils appstream python3 dpkg-dev file valgrind
+               libfast-float-dev)
 
 case "${1:-run}" in
     run) wanted=("${run_packages[@]}") ;;
@@ -24,4 +25,4 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 echo "Installing: ${missing[*]}"
 $sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"

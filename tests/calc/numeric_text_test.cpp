@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <random>
@@ -301,7 +301,10 @@ class RandomDoubles {
 public:
     double next() {
         for (;;) {
-            const double x = std::bit_cast<double>(engine_());
+            // memcpy, not std::bit_cast, which Emscripten's libc++ lacks.
+            const std::uint64_t bits = engine_();
+            double x;
+            std::memcpy(&x, &bits, sizeof x);
             if (std::isfinite(x)) return x;
         }
     }

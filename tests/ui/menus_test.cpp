@@ -65,13 +65,9 @@ private slots:
     void softAndWriterShowTheirMessagesAndChangeNothing_data() {
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("pattern");
-        QTest::newRow("SOFT") << "SOFT"
-                              << "^" +
-                                     QRegularExpression::escape(
-                                         QString::fromUtf8(vorlith::testing::kProgramMessage)) +
-                                     "$";
-        QTest::newRow("WRITER") << "WRITER"
-                                << QString::fromUtf8(vorlith::testing::kAuthorMessagePattern);
+        for (const auto& [item, pattern] : vorlith::testing::kMessagePatterns) {
+            QTest::newRow(item) << QString::fromLatin1(item) << QString::fromUtf8(pattern);
+        }
     }
     void softAndWriterShowTheirMessagesAndChangeNothing() {
         QFETCH(QString, item);

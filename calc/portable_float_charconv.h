@@ -1,0 +1,36 @@
+#pragma once
+
+// nearest_double and to_chars_15_digits of float_charconv.h for a standard
+// library without floating-point <charconv> (Emscripten's libc++): fast_float
+// (header-only, Debian's libfast-float-dev) reads the decimal text, and the C
+// library's "%.14e" writes the digits. Both round the exact value to nearest,
+// ties to even, as std::from_chars and std::to_chars do.
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <system_error>
+
+#include "fast_float.h"
+
+namespace vorlith::portable {
+
+inline std::errc nearest_double(const char* first, const char* last, double& value) {
+    double parsed = 0;
+    fast_float::from_chars(first, last, parsed);
+    // fast_float gives an infinity for a text beyond the largest double and
+    // zero for one below half the smallest subnormal; the first digit is
+    // nonzero, so zero is always an underflow.
+    if (std::isinf(parsed) || parsed == 0) return std::errc::result_out_of_range;
+    value = parsed;
+    return std::errc{};
+}
+
+inline std::to_chars_result to_chars_15_digits(char* first, char* last, double value) {
+    const int written =
+        std::snprintf(first, static_cast<std::size_t>(last - first), "%.14e", value);
+    if (written < 0 || written >= last - first) return {last, std::errc::value_too_large};
+    return {first + written, std::errc{}};
+}
+
+}  // namespace vorlith::portable

@@ -1,0 +1,44 @@
+#pragma once
+
+// What the web back end asks of the page: the functions of dom.js, linked in
+// as imports of the WebAssembly module. Names and description texts are
+// NUL-terminated UTF-8; texts from the program come with their byte count.
+
+extern "C" {
+
+// Starts the page's form: the document's title and language, and the window
+// with an empty menu bar and a client area of `width` × `height` CSS pixels.
+void vorlith_dom_begin_form(const char* name, const char* title, const char* lang, int width,
+                            int height);
+// One image of the page's icon, a PNG of `size` × `size` pixels.
+void vorlith_dom_add_icon(int size, const unsigned char* png, int bytes);
+// A menu at the end of the menu bar, and an item at the end of the last menu.
+// `click` is the number the page passes to vorlith_click, or -1 for none.
+void vorlith_dom_add_menu(const char* name, const char* caption);
+void vorlith_dom_add_menu_item(const char* name, const char* caption, int click);
+// A control of the client area, after those already there (tab-index order);
+// the rectangle in CSS pixels, `kind` a ControlRow::Kind.
+void vorlith_dom_add_control(const char* name, int kind, const char* text, int left, int top,
+                             int width, int height, const char* tooltip,
+                             const char* accessible_name, int click);
+// Shows the form with the focus on its first control that takes it.
+void vorlith_dom_show_form();
+
+// The text of input box `name` in UTF-16 code units: its length, then the
+// units themselves into `out`.
+int vorlith_dom_text_length(const char* name);
+void vorlith_dom_copy_text(const char* name, char16_t* out);
+void vorlith_dom_set_caption(const char* name, const char* utf8, int bytes);
+
+// The modal message box; returns when it is dismissed. The page goes on
+// meanwhile: the calling handler waits, unwound by Asyncify.
+void vorlith_dom_message_box(const char* title, const char* utf8, int bytes, const char* ok);
+
+// Removes the form and puts one line in its place: `ended` and a button
+// `restart` that loads the page anew.
+void vorlith_dom_end(const char* ended, const char* restart);
+
+// Called by the page for a click on a control or menu item: runs the Click
+// handler that the form numbered `click`.
+void vorlith_click(int click);
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "runtime/backend.h"
+#include "runtime/program.h"
+
+namespace vorlith::web {
+
+// A form built from its description in the page's DOM: the window with its
+// menu bar and client area, each control an element whose id is the
+// control's name. It is the back end that the run-time's operations reach.
+class WebForm final : public Backend {
+public:
+    explicit WebForm(const ProgramDescription& program);
+    WebForm(const WebForm&) = delete;
+    WebForm& operator=(const WebForm&) = delete;
+    ~WebForm();
+
+    std::u16string text(std::string_view box) override;
+    void set_caption(std::string_view label, std::string_view utf8) override;
+    void message_box(std::string_view utf8) override;
+    void end() override;
+
+    // Runs the Click handler numbered `click` as the run-time runs every
+    // handler.
+    void click(int click) const;
+
+private:
+    // The number the page passes back for a click on `name`, or -1 when the
+    // program has no handler for it.
+    int number_click(const char* name);
+    void add_menus();
+    void add_icon(const char* icon);
+
+    const ProgramDescription& program_;
+    // Names as the description spells them, NUL-terminated for the page.
+    std::unordered_map<std::string_view, const char*> boxes_;
+    std::unordered_map<std::string_view, const char*> labels_;
+    std::vector<void (*)()> clicks_;
+};
+
+}  // namespace vorlith::web

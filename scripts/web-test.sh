@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Vorlith in the browser: builds the page build/web/app/vorlith.html with
+# Emscripten (emcmake, preset "web"), runs the calculation's tests under Node
+# and the page's tests in headless Chromium. Installs what it needs with
+# apt-get. Fails when a tool is missing or a test fails; never skips.
+#
+# usage: web-test.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+section() { printf '\n==== %s\n' "$*"; }
+fail() { echo "web-test: FAILED: $*" >&2; exit 1; }
+
+packages=(cmake make emscripten libfast-float-dev googletest chromium chromium-driver
+          python3-selenium fonts-wqy-microhei)
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+        missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    section "Installing ${missing[*]}"
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 \
+        install -y -qq --no-install-recommends "${missing[@]}"
+fi
+for tool in emcc emcmake node chromium chromedriver /usr/bin/python3; do
+    command -v "$tool" >/dev/null || fail "$tool is not installed"
+done
+/usr/bin/python3 -c 'import selenium' || fail "python3-selenium is not importable"
+
+# Debian's emscripten finds its JavaScript helpers (node-acorn) in
+# /usr/share/nodejs, where a Node from outside Debian does not look.
+export NODE_PATH=/usr/share/nodejs
+
+# A test program's exit status must come through Node unchanged, or a
+# failing test would go unnoticed.
+probe=$(mktemp -d)
+trap 'rm -rf "$probe"' EXIT
+printf 'int main() { return 3; }\n' >"$probe/status.cpp"
+em++ -sEXIT_RUNTIME=1 -sWASM_ASYNC_COMPILATION=0 "$probe/status.cpp" -o "$probe/status.js"
+status=0
+node "$probe/status.js" || status=$?
+[ "$status" -eq 3 ] || fail "Node turned exit status 3 into $status"
+
+section "Emscripten build in build/web"
+# emcmake would run the tests under "node --experimental-wasm-threads", an
+# option that Node 20 no longer takes.
+emcmake cmake --preset web -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v node)" >/dev/null
+cmake --build --preset web -j2
+
+section "The calculation's tests under Node, the page's in headless Chromium"
+ctest --preset web -j2
+
+page=build/web/app/vorlith.html
+section "Web tests passed: $page is $(stat -c %s "$page") bytes"

@@ -1,0 +1,86 @@
+#!/usr/bin/env python3
+"""Writes form1_expected.json, the table of what Form1 must show and do on
+every back end, as a C++ header of constexpr tables for the window tests
+written in C++ (the web page's tests read the JSON itself).
+
+usage: expected_header.py FORM1_EXPECTED.json OUT.h
+"""
+import json
+import os
+import sys
+
+
+def c(text):
+    """A C++ string literal of `text` (UTF-8 source)."""
+    return json.dumps(text, ensure_ascii=False)
+
+
+def strings(name, values):
+    return f"inline constexpr const char* {name}[] = {{{', '.join(c(v) for v in values)}}};"
+
+
+x = json.load(open(sys.argv[1], encoding="utf-8"))
+out = [
+    "#pragma once",
+    "",
+    "// Made by tests/support/expected_header.py from form1_expected.json: what",
+    "// Form1 must show and do, whatever the window system. UTF-8.",
+    "",
+    "namespace vorlith::testing {",
+    "",
+    "struct NamedText {",
+    "    const char* name;",
+    "    const char* text;",
+    "};",
+    "// Every control in tab-index order with its initial caption or text.",
+    "inline constexpr NamedText kForm1Texts[] = {",
+    *[f"    {{{c(name)}, {c(text)}}}," for name, text in x["texts"]],
+    "};",
+    "",
+    "// A row's tooltip: on its symbol label, and on its result field (a box",
+    "// has none but is named after it).",
+    "struct RowTooltip {",
+    "    const char* symbol;",
+    "    const char* value;",
+    "    const char* tooltip;",
+    "};",
+    "inline constexpr RowTooltip kRowTooltips[] = {",
+    *[f"    {{{c(s)}, {c(v)}, {c(tip)}}}," for (s, v), tip in x["tooltips"]],
+    "};",
+    strings("kUntipped", x["untipped"]),
+    strings("kBoxes", x["boxes"]),
+    strings("kResults", x["results"]),
+    "// Where Tab takes the focus, nine times from Text1.",
+    strings("kTabCycle", x["tab_order_from_Text1"]),
+    "// One press of 计算 with the initial texts.",
+    strings("kSampleResults", x["sample_results"]),
+    "",
+    "// A run that fails: box k (1..7) holds `typed`; `shown` fields are written",
+    "// before the failure, the rest are emptied, the report reads `report`, and",
+    "// with `mended` in box k the run succeeds again.",
+    "struct FailingRun {",
+    "    const char* name;",
+    "    int k;",
+    "    const char* typed;",
+    "    int shown;",
+    "    const char* report;",
+    "    const char* mended;",
+    "};",
+    "inline constexpr FailingRun kFailingRuns[] = {",
+    *[f"    {{{c(r['name'])}, {r['k']}, {c(r['typed'])}, {r['shown']}, {c(r['report'])}, {c(r['mended'])}}},"
+      for r in x["failing_runs"]],
+    "};",
+    "",
+    "// The menu bar: each menu's name and caption, then its items'.",
+    strings("kMenuBar", x["menus"]),
+    "// The message of each menu item that shows one, as a regular expression.",
+    "inline constexpr NamedText kMessagePatterns[] = {",
+    *[f"    {{{c(item)}, {c(pattern)}}}," for item, pattern in x["messages"]],
+    "};",
+    "",
+    "}  // namespace vorlith::testing",
+    "",
+]
+os.makedirs(os.path.dirname(os.path.abspath(sys.argv[2])), exist_ok=True)
+with open(sys.argv[2], "w", encoding="utf-8") as header:
+    header.write("\n".join(out))

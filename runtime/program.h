@@ -27,7 +27,10 @@ struct ControlRow {
     const char* text;              // caption, or initial text of an input box
     int left, top, width, height;  // twips, from the client area's top left
     const char* tooltip;           // nullptr: none
-    const char* accessible_name;   // nullptr: the text
+    // For screen readers, the quantity that an input box or a result field
+    // stands for: a box's accessible name, and a result field's description
+    // (its name is the value it shows). nullptr: none.
+    const char* quantity;
 };
 
 // An entry of a menu, and a menu of the menu bar.

@@ -21,7 +21,7 @@ constexpr int row_top(int row) {
 
 // clang-format off
 constexpr ControlRow kForm1[] = {
-    // name       kind           text       left  top         width height tooltip
+    // name       kind           text       left  top         width height tooltip, quantity
     {"Label1",  Kind::Caption, "V:",      120,  row_top(1), 375,  255, "土的体积", nullptr},
     {"Text1",   Kind::Input,   "97",      480,  row_top(1), 1335, 270, nullptr, "土的体积"},
     {"Label2",  Kind::Caption, "cm3",     1920, row_top(1), 615,  255, nullptr, nullptr},

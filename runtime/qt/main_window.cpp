@@ -106,8 +106,12 @@ QWidget* MainWindow::create_control(const ProgramDescription& program, const Con
     control->setGeometry(twips_to_pixels(row.left), twips_to_pixels(row.top),
                          twips_to_pixels(row.width), twips_to_pixels(row.height));
     if (row.tooltip != nullptr) control->setToolTip(QString::fromUtf8(row.tooltip));
-    if (row.accessible_name != nullptr) {
-        control->setAccessibleName(QString::fromUtf8(row.accessible_name));
+    // A result field's name stays its text, so that a screen reader reads
+    // the value, and QLabel announces each new one as a name change.
+    if (row.quantity != nullptr && row.kind == Kind::Result) {
+        control->setAccessibleDescription(QString::fromUtf8(row.quantity));
+    } else if (row.quantity != nullptr) {
+        control->setAccessibleName(QString::fromUtf8(row.quantity));
     }
     return control;
 }

@@ -20,7 +20,7 @@ void vorlith_dom_add_menu_item(const char* name, const char* caption, int click)
 // the rectangle in CSS pixels, `kind` a ControlRow::Kind.
 void vorlith_dom_add_control(const char* name, int kind, const char* text, int left, int top,
                              int width, int height, const char* tooltip,
-                             const char* accessible_name, int click);
+                             const char* quantity, int click);
 // Shows the form with the focus on its first control that takes it.
 void vorlith_dom_show_form();
 

@@ -303,7 +303,7 @@ mergeInto(LibraryManager.library, {
 
   vorlith_dom_add_control__deps: ['$VorlithPage'],
   vorlith_dom_add_control: function(name, kind, text, left, top, width, height, tooltip,
-                                    accessibleName, click) {
+                                    quantity, click) {
     // By ControlRow::Kind: Caption, Result, Input, Button.
     var kinds = ['caption', 'result', 'input', 'button'];
     var tags = ['div', 'output', 'input', 'button'];
@@ -330,16 +330,16 @@ mergeInto(LibraryManager.library, {
       // belongs to is its description, and a new value is announced.
       control.setAttribute('aria-live', 'polite');
       control.setAttribute('aria-atomic', 'true');
-      if (accessibleName) {
-        var quantity = document.createElement('span');
-        quantity.id = control.id + '-quantity';
-        quantity.hidden = true;
-        quantity.textContent = UTF8ToString(accessibleName);
-        page.client.appendChild(quantity);
-        control.setAttribute('aria-describedby', quantity.id);
+      if (quantity) {
+        var described = document.createElement('span');
+        described.id = control.id + '-quantity';
+        described.hidden = true;
+        described.textContent = UTF8ToString(quantity);
+        page.client.appendChild(described);
+        control.setAttribute('aria-describedby', described.id);
       }
-    } else if (accessibleName) {
-      control.setAttribute('aria-label', UTF8ToString(accessibleName));
+    } else if (quantity) {
+      control.setAttribute('aria-label', UTF8ToString(quantity));
     }
     if (click >= 0) control.addEventListener('click', function() { page.run(click); });
     page.client.appendChild(control);

@@ -40,7 +40,7 @@ WebForm::WebForm(const ProgramDescription& program) : program_(program) {
         vorlith_dom_add_control(row.name, static_cast<int>(row.kind), row.text,
                                 twips_to_css_pixels(row.left), twips_to_css_pixels(row.top),
                                 twips_to_css_pixels(row.width), twips_to_css_pixels(row.height),
-                                row.tooltip, row.accessible_name, number_click(row.name));
+                                row.tooltip, row.quantity, number_click(row.name));
     }
     vorlith_dom_show_form();
     g_form = this;

@@ -155,39 +155,46 @@ private slots:
         auto* symbol = form_->findChild<QLabel*>(names[0]);
         QWidget* value = form_->findChild<QWidget*>(names[1]);
         QCOMPARE(symbol->toolTip(), tooltip);
+        // An input box has no tooltip and is named after its row; a result
+        // field carries the tooltip and is described by it.
         if (qobject_cast<QLineEdit*>(value) != nullptr) {
-            QVERIFY(value->toolTip().isEmpty());  // input boxes have no tooltip
+            QVERIFY(value->toolTip().isEmpty());
+            QCOMPARE(value->accessibleName(), tooltip);
         } else {
             QCOMPARE(value->toolTip(), tooltip);
+            QCOMPARE(value->accessibleDescription(), tooltip);
         }
-        QCOMPARE(value->accessibleName(), tooltip);
     }
 
-    // What a screen reader announces: the row's tooltip on each box and
-    // result field, the caption on the button.
-    void screenReaderNamesBoxesFieldsAndButton_data() {
+    // What a screen reader announces after a press of 计算: the row's
+    // quantity as the name of each box, and for each result field its value,
+    // with the quantity as its description; the caption of the button.
+    void screenReaderReadsBoxesFieldsAndButton_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("spoken");
+        QTest::addColumn<QString>("description");
         QTest::newRow("Text1") << "Text1"
-                               << "土的体积";
+                               << "土的体积"
+                               << "";
         QTest::newRow("Text2") << "Text2"
-                               << "土中孔隙的体积";
-        QTest::newRow("Text7") << "Text7"
-                               << "土中颗粒的质量";
-        QTest::newRow("Label16") << "Label16"
-                                 << "土的天然密度";
-        QTest::newRow("Label36") << "Label36"
-                                 << "土的孔隙率";
+                               << "土中孔隙的体积"
+                               << "";
+        QTest::newRow("Label16") << "Label16" << kSampleResults[0] << "土的天然密度";
+        QTest::newRow("Label36") << "Label36" << kSampleResults[7] << "土的孔隙率";
         QTest::newRow("Command1") << "Command1"
-                                  << "计算";
+                                  << "计算"
+                                  << "";
     }
-    void screenReaderNamesBoxesFieldsAndButton() {
+    void screenReaderReadsBoxesFieldsAndButton() {
         QFETCH(QString, name);
         QFETCH(QString, spoken);
+        QFETCH(QString, description);
+        command1()->click();
         QAccessibleInterface* accessible =
             QAccessible::queryAccessibleInterface(form_->findChild<QWidget*>(name));
         QVERIFY(accessible != nullptr);
         QCOMPARE(accessible->text(QAccessible::Name), spoken);
+        QCOMPARE(accessible->text(QAccessible::Description), description);
     }
 
     void unitLabelsAndButtonHaveNoTooltip() {

@@ -63,6 +63,7 @@ echo "windows-test: vorlith.exe imports $(x86_64-w64-mingw32-objdump -p "$build/
 section "Unit and Form1 tests under Wine (null display driver)"
 (
     unset DISPLAY WAYLAND_DISPLAY
+    trap wine_end EXIT
     wine_prefix null
     # An exit status must come through Wine unchanged, or a failing test
     # would go unnoticed.
@@ -73,7 +74,6 @@ section "Unit and Form1 tests under Wine (null display driver)"
     [ "$status" -eq 3 ] || fail "Wine turned exit status 3 into $status"
     ctest --test-dir "$build" -j"$jobs" --output-on-failure --timeout 180 -LE e2e
     echo "windows-test: ctest $(ctest --test-dir "$build" -N -LE e2e | awk '/Total Tests:/ { print $3 }') passed"
-    wine_end
 )
 
 section "vorlith.exe end to end under Wine on Xvfb"

@@ -28,6 +28,9 @@ wine_prefix() {
     export WINEPREFIX
     "$wine" wineboot --init >/dev/null 2>&1 || { echo "wineboot could not set up $WINEPREFIX" >&2; return 1; }
     "$wineserver" -w
+    # The symbols of the window frames' buttons: this Wine does not find its
+    # own copy of Marlett (fonts-wine), so the prefix gets one.
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     local settings="$WINEPREFIX/vorlith.reg"
     python3 "$(dirname "${BASH_SOURCE[0]}")/../../tests/win32/chinese-desktop.py" "$settings"
     if [ "$1" = null ]; then

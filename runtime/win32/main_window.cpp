@@ -18,6 +18,8 @@ constexpr DWORD kExStyle = 0;
 // for Enter and Escape; menu item ids past the controls'.
 constexpr WORD kFirstControlId = 100;
 constexpr WORD kFirstMenuId = 1000;
+// Posted to itself once the window is shown.
+constexpr UINT kCreateTooltips = WM_APP + 1;
 
 HINSTANCE instance() {
     return GetModuleHandleW(nullptr);
@@ -109,6 +111,7 @@ MainWindow::~MainWindow() {
 void MainWindow::show(int show_command) {
     ShowWindow(window_, show_command);
     UpdateWindow(window_);
+    PostMessageW(window_, kCreateTooltips, 0, 0);
     for (const Control& control : controls_) {
         if ((GetWindowLongW(control.hwnd, GWL_STYLE) & WS_TABSTOP) != 0) {
             SetFocus(control.hwnd);
@@ -141,6 +144,12 @@ void MainWindow::create_controls() {
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
     }
+}
+
+// The tooltips are made once the window is drawn: a pointer has to rest on
+// a caption for half a second before one shows, and the first frame should
+// not wait for them.
+void MainWindow::create_tooltips() {
     tooltips_ =
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                         WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -231,6 +240,9 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
     switch (message) {
         case WM_COMMAND:
             command(LOWORD(w), HIWORD(w));
+            return 0;
+        case kCreateTooltips:
+            if (tooltips_ == nullptr) create_tooltips();
             return 0;
         case WM_ACTIVATE:
             // Back on the control that had the focus when the window was left.

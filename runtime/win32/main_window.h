@@ -46,6 +46,7 @@ private:
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
     void create_controls();
     void create_menus();
+    void create_tooltips();
     void add_tooltip(HWND control, const char* text);
     // Places the window, its controls and their font for `dpi`.
     void lay_out(UINT dpi);

@@ -13,19 +13,8 @@ fail() { echo "web-test: FAILED: $*" >&2; exit 1; }
 
 packages=(cmake make emscripten libfast-float-dev googletest chromium chromium-driver
           python3-selenium fonts-wqy-microhei)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-        missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    section "Installing ${missing[*]}"
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo=sudo
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 \
-        install -y -qq --no-install-recommends "${missing[@]}"
-fi
+source scripts/lib/packages.sh
+install_packages "${packages[@]}"
 for tool in emcc emcmake node chromium chromedriver /usr/bin/python3; do
     command -v "$tool" >/dev/null || fail "$tool is not installed"
 done

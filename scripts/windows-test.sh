@@ -19,21 +19,10 @@ fail() { echo "windows-test: FAILED: $*" >&2; exit 1; }
 # (fonts-wine) and the X libraries its display driver loads.
 packages=(cmake make file googletest g++-mingw-w64-x86-64-posix wine64 fonts-wine
           fonts-wqy-microhei libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1
-          libxcomposite1 libxext6 libxfixes3 libfreetype6 libfontconfig1
+          libxcomposite1 libxext6 libxfixes3 libxxf86vm1 libfreetype6 libfontconfig1
           xvfb xdotool imagemagick python3)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-        missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    section "Installing ${missing[*]}"
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo=sudo
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 \
-        install -y -qq --no-install-recommends "${missing[@]}"
-fi
+source scripts/lib/packages.sh
+install_packages "${packages[@]}"
 
 source scripts/lib/wine.sh
 trap wine_end EXIT

@@ -44,6 +44,15 @@ probe() { "$wine" "$probe_exe" "$@" 2>/dev/null | tr -d '\r'; }
 # The value of KEY in the probe's output $1.
 value() { awk -F '\t' -v key="$2" '$1 == key { print $2 }' <<<"$1"; }
 alive() { kill -0 "$app_pid" 2>/dev/null; }
+# Waits for vorlith.exe to end after $1 (what ended it), with status 0.
+expect_end() {
+    for _ in $(seq 25); do alive || break; sleep 0.2; done
+    alive && fail "$1 did not end the program"
+    local status=0
+    wait "$app_pid" || status=$?
+    app_pid=""
+    [ "$status" -eq 0 ] || fail "$1 ended it with status $status"
+}
 
 # Starts vorlith.exe and waits for Form1; sets $places and $desktop.
 launch() {
@@ -138,11 +147,7 @@ for _ in 1 2 3; do
     alive || break
     xdotool key Escape Escape
 done
-alive && fail "EXIT did not end the program"
-status=0
-wait "$app_pid" || status=$?
-app_pid=""
-[ "$status" -eq 0 ] || fail "EXIT ended with status $status"
+expect_end EXIT
 
 step "the close control"
 launch
@@ -152,10 +157,5 @@ read -r client_x client_y <<<"$(value "$places" client)"
 # above the menu bar.
 border=$((client_x - frame_x))
 click $((frame_x + frame_w - border - 10)) $((frame_y + border + 8))
-for _ in $(seq 25); do alive || break; sleep 0.2; done
-alive && fail "the close control did not end the program"
-status=0
-wait "$app_pid" || status=$?
-app_pid=""
-[ "$status" -eq 0 ] || fail "closing ended with status $status"
+expect_end "the close control"
 echo "e2e-windows: passed; screenshots in $shots"

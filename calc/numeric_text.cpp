@@ -78,27 +78,37 @@ struct ScannedDecimal {
     }
 };
 
+// The digits, the count and the exponent stay in locals while the digits are
+// stored: a char store may alias anything, so members of `number` would be
+// written back and read again at every digit.
 void scan_mantissa(Cursor& in, ScannedDecimal& number) {
     bool seen_point = false;
     bool dropped_nonzero = false;
+    std::size_t count = 0;
+    std::uint64_t mantissa = 0;
+    std::int64_t exponent = 0;
     for (char32_t c = in.peek();; c = in.peek()) {
-        if (c == U'.' && !seen_point) {
-            seen_point = true;
-        } else if (is_digit(c)) {
-            if (number.count == 0 && c == U'0') {
-                if (seen_point) --number.exponent;
-            } else if (number.count < kMaxDigits) {
-                number.push(static_cast<char>(c));
-                if (seen_point) --number.exponent;
+        if (is_digit(c)) {
+            if (count < kMaxDigits) {
+                if (count != 0 || c != U'0') {  // leading zeros are not kept
+                    number.digits[count++] = static_cast<char>(c);
+                    mantissa = mantissa * 10 + (c - U'0');
+                }
+                exponent -= seen_point;
             } else {
                 dropped_nonzero |= c != U'0';
-                if (!seen_point) ++number.exponent;
+                if (!seen_point) ++exponent;
             }
+        } else if (c == U'.' && !seen_point) {
+            seen_point = true;
         } else {
             break;
         }
         in.advance();
     }
+    number.count = count;
+    number.mantissa = mantissa;
+    number.exponent = exponent;
     if (dropped_nonzero) {
         number.push('1');
         --number.exponent;

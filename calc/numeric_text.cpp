@@ -184,7 +184,8 @@ double read_radix_integer(Cursor& in, unsigned radix) {
 
 double Val(std::u16string_view text) {
     Cursor in(text);
-    if (in.peek() == U'&') {
+    const char32_t first = in.peek();
+    if (first == U'&') {
         in.advance();
         const char32_t prefix = to_upper(in.peek());
         if (prefix != U'H' && prefix != U'O') return 0;
@@ -192,8 +193,8 @@ double Val(std::u16string_view text) {
         return read_radix_integer(in, prefix == U'H' ? 16 : 8);
     }
     ScannedDecimal number;  // digits left uninitialised: only the first `count` are read
-    if (in.peek() == U'+' || in.peek() == U'-') {
-        number.negative = in.peek() == U'-';
+    if (first == U'+' || first == U'-') {
+        number.negative = first == U'-';
         in.advance();
     }
     scan_mantissa(in, number);

@@ -6,6 +6,15 @@
 //        with 14 digits after the point) on typical results and on random
 //        doubles.
 //
+// The ratios of each pair are printed after the table.
+//
+// Every timed loop reaches its input through a pointer the optimiser cannot
+// see through. A double itself is never passed to benchmark::DoNotOptimize:
+// with GCC 12 and Google Benchmark 1.7.1 the statement after it may then read
+// 0 instead of the value. Every loop also compares each result with the same
+// input converted once before the loop, and a mismatch fails the benchmark
+// and the run (exit status 1).
+//
 // Every input here is a number a double can hold, so Val never raises
 // RuntimeError 6 inside a timed loop; main() checks that before running.
 
@@ -19,11 +28,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <random>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "calc/numeric_text.h"
+#include "calc/soil_indices.h"
+#include "ratio_reporter.h"
 #include "runtime/runtime_error.h"
 
 namespace {
@@ -86,11 +98,14 @@ const std::string& plain_fraction_text(std::int64_t length) {
     return cache.back().second;
 }
 
-// Results the calculator shows for a typical sample.
-constexpr std::array<double, 8> kTypicalResults{
-    2.0824742268041239, 20.741183502689779, 2.09125, 1.7247422680412372,
-    1.7969072164948453, 0.9000000000000001, 0.0875,  7.2164948453608249,
-};
+// The eight results the calculator shows for its initial texts.
+const std::vector<double>& typical_results() {
+    static const std::vector<double> values = [] {
+        const vorlith::SoilIndices r = vorlith::compute({97, 7, 10, 80, 202, 34.7, 167.3});
+        return std::vector<double>{r.rho, r.w, r.ds, r.rho_d, r.rho_sat, r.rho_prime, r.e, r.n};
+    }();
+    return values;
+}
 
 // Finite doubles with uniformly random bit patterns: every exponent alike,
 // so most of them print in exponent form.
@@ -110,27 +125,51 @@ const std::vector<double>& random_doubles() {
     return values;
 }
 
-// ------------------------------------------------------------ Val, short ---
+// ---------------------------------------------------------------- checks ---
+
+bool g_wrong_results = false;
+
+// Fails the benchmark, and later the run, when any of its results differed
+// from the same input converted outside the timed loop.
+void expect_no_wrong_results(benchmark::State& state, std::int64_t wrong) {
+    if (wrong == 0) return;
+    g_wrong_results = true;
+    const std::string what = std::to_string(wrong) + " of " + std::to_string(state.iterations()) +
+                             " results differ from the same input converted before the loop";
+    state.SkipWithError(what.c_str());
+}
+
+// ------------------------------------------------------------------- Val ---
+
+// Times `read` on `text`, reached through an opaque pointer.
+template <typename Char, typename Read>
+void time_reading(benchmark::State& state, std::basic_string_view<Char> text, Read read) {
+    const double expected = read(text);
+    std::int64_t wrong = 0;
+    for (auto _ : state) {
+        const Char* data = text.data();
+        benchmark::DoNotOptimize(data);
+        wrong += read(std::basic_string_view<Char>(data, text.size())) != expected;
+    }
+    expect_no_wrong_results(state, wrong);
+}
+
+double read_val(std::u16string_view text) {
+    return vorlith::Val(text);
+}
+
+double read_from_chars(std::string_view text) {
+    double value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
 
 void BM_Val_Short(benchmark::State& state, std::size_t which) {
-    const std::u16string_view text = short_texts()[which].wide;
-    for (auto _ : state) {
-        std::u16string_view input = text;
-        benchmark::DoNotOptimize(input);
-        double value = vorlith::Val(input);
-        benchmark::DoNotOptimize(value);
-    }
+    time_reading(state, std::u16string_view(short_texts()[which].wide), read_val);
 }
 
 void BM_FromChars_Short(benchmark::State& state, std::size_t which) {
-    const std::string_view text = short_texts()[which].narrow;
-    for (auto _ : state) {
-        std::string_view input = text;
-        benchmark::DoNotOptimize(input);
-        double value = 0;
-        std::from_chars(input.data(), input.data() + input.size(), value);
-        benchmark::DoNotOptimize(value);
-    }
+    time_reading(state, std::string_view(short_texts()[which].narrow), read_from_chars);
 }
 
 BENCHMARK_CAPTURE(BM_Val_Short, 34.7, std::size_t{0});
@@ -140,18 +179,10 @@ BENCHMARK_CAPTURE(BM_FromChars_Short, 167.3, std::size_t{1});
 BENCHMARK_CAPTURE(BM_Val_Short, 97, std::size_t{2});
 BENCHMARK_CAPTURE(BM_FromChars_Short, 97, std::size_t{2});
 
-// ------------------------------------------------------------- Val, long ---
-
 // Val on "0.ddd ddd …" (blanks are skipped), at several lengths to show the
 // time grows linearly with the text.
 void BM_Val_Long(benchmark::State& state) {
-    const std::u16string& text = grouped_fraction_text(state.range(0));
-    for (auto _ : state) {
-        std::u16string_view input = text;
-        benchmark::DoNotOptimize(input);
-        double value = vorlith::Val(input);
-        benchmark::DoNotOptimize(value);
-    }
+    time_reading(state, std::u16string_view(grouped_fraction_text(state.range(0))), read_val);
     state.SetComplexityN(state.range(0));
     state.SetItemsProcessed(state.iterations() * state.range(0));  // characters
     state.SetBytesProcessed(state.iterations() * state.range(0) *
@@ -160,14 +191,7 @@ void BM_Val_Long(benchmark::State& state) {
 
 // from_chars cannot read blanks, so it gets "0.dddd…" of the same length.
 void BM_FromChars_Long(benchmark::State& state) {
-    const std::string& text = plain_fraction_text(state.range(0));
-    for (auto _ : state) {
-        std::string_view input = text;
-        benchmark::DoNotOptimize(input);
-        double value = 0;
-        std::from_chars(input.data(), input.data() + input.size(), value);
-        benchmark::DoNotOptimize(value);
-    }
+    time_reading(state, std::string_view(plain_fraction_text(state.range(0))), read_from_chars);
     state.SetComplexityN(state.range(0));
     state.SetItemsProcessed(state.iterations() * state.range(0));
     state.SetBytesProcessed(state.iterations() * state.range(0));
@@ -182,59 +206,71 @@ BENCHMARK(BM_FromChars_Long)->Arg(1 * kMiB)->Unit(benchmark::kMicrosecond);
 
 // ------------------------------------------------------------------- Str ---
 
-// Each iteration converts one value, going round the set.
-template <typename Convert>
-void run_over(benchmark::State& state, const double* values, std::size_t count, Convert convert) {
+// A text written into a buffer of the caller's.
+struct Chars {
+    char data[32];
+    std::size_t size;
+};
+
+std::string_view text_of(const std::string& text) {
+    return text;
+}
+std::string_view text_of(const Chars& text) {
+    return {text.data, text.size};
+}
+
+std::string str(double value) {
+    return vorlith::Str(value);
+}
+
+Chars snprintf_15g(double value) {
+    Chars out;
+    const int n = std::snprintf(out.data, sizeof out.data, "%.15G", value);
+    out.size = static_cast<std::size_t>(n);
+    return out;
+}
+
+Chars to_chars_shortest(double value) {
+    Chars out;
+    out.size = static_cast<std::size_t>(
+        std::to_chars(out.data, out.data + sizeof out.data, value).ptr - out.data);
+    return out;
+}
+
+Chars to_chars_scientific_14(double value) {
+    Chars out;
+    const auto result = std::to_chars(out.data, out.data + sizeof out.data, value,
+                                      std::chars_format::scientific, 14);
+    out.size = static_cast<std::size_t>(result.ptr - out.data);
+    return out;
+}
+
+// Each iteration converts one value, going round the set; the value is read
+// through an opaque pointer to it.
+template <auto Convert>
+void run_over(benchmark::State& state, std::span<const double> values) {
+    std::vector<std::string> expected;
+    for (const double value : values) expected.emplace_back(text_of(Convert(value)));
     std::size_t i = 0;
+    std::int64_t wrong = 0;
     for (auto _ : state) {
-        double value = values[i];
+        const double* value = &values[i];
         benchmark::DoNotOptimize(value);
-        convert(value);
-        if (++i == count) i = 0;
+        wrong += text_of(Convert(*value)) != expected[i];
+        if (++i == values.size()) i = 0;
     }
     state.SetItemsProcessed(state.iterations());
+    expect_no_wrong_results(state, wrong);
 }
 
-void str(double value) {
-    std::string text = vorlith::Str(value);
-    benchmark::DoNotOptimize(text.data());
-    benchmark::ClobberMemory();
-}
-
-void snprintf_15g(double value) {
-    char buffer[32];
-    const int n = std::snprintf(buffer, sizeof buffer, "%.15G", value);
-    benchmark::DoNotOptimize(n);
-    benchmark::DoNotOptimize(buffer);
-    benchmark::ClobberMemory();
-}
-
-void to_chars_shortest(double value) {
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    benchmark::DoNotOptimize(result.ptr);
-    benchmark::DoNotOptimize(buffer);
-    benchmark::ClobberMemory();
-}
-
-void to_chars_scientific_14(double value) {
-    char buffer[32];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
-    benchmark::DoNotOptimize(result.ptr);
-    benchmark::DoNotOptimize(buffer);
-    benchmark::ClobberMemory();
-}
-
-template <void (*Convert)(double)>
+template <auto Convert>
 void BM_Typical(benchmark::State& state) {
-    run_over(state, kTypicalResults.data(), kTypicalResults.size(), Convert);
+    run_over<Convert>(state, typical_results());
 }
 
-template <void (*Convert)(double)>
+template <auto Convert>
 void BM_Random(benchmark::State& state) {
-    const std::vector<double>& values = random_doubles();
-    run_over(state, values.data(), values.size(), Convert);
+    run_over<Convert>(state, random_doubles());
 }
 
 BENCHMARK(BM_Typical<str>)->Name("BM_Str/typical");
@@ -246,16 +282,14 @@ BENCHMARK(BM_Random<snprintf_15g>)->Name("BM_Snprintf15G/random");
 BENCHMARK(BM_Random<to_chars_shortest>)->Name("BM_ToCharsShortest/random");
 BENCHMARK(BM_Random<to_chars_scientific_14>)->Name("BM_ToCharsScientific14/random");
 
-// ---------------------------------------------------------------- checks ---
+// ------------------------------------------------------------ before all ---
 
 // The inputs must read as what they say, without RuntimeError; a benchmark of
 // a thrown error would measure the wrong thing.
 bool inputs_are_sound() {
     try {
         for (const ShortText& text : short_texts()) {
-            double expected = 0;
-            std::from_chars(text.narrow.data(), text.narrow.data() + text.narrow.size(), expected);
-            if (vorlith::Val(text.wide) != expected) {
+            if (vorlith::Val(text.wide) != read_from_chars(text.narrow)) {
                 std::fprintf(stderr, "Val(\"%s\") does not match from_chars\n",
                              text.narrow.c_str());
                 return false;
@@ -276,13 +310,34 @@ bool inputs_are_sound() {
     return true;
 }
 
+std::vector<vorlith::bench::RatioReporter::Pair> ratios() {
+    std::vector<vorlith::bench::RatioReporter::Pair> pairs;
+    for (const char* text : {"34.7", "167.3", "97"}) {
+        pairs.push_back({std::string("Val / from_chars, ") + text,
+                         std::string("BM_Val_Short/") + text,
+                         std::string("BM_FromChars_Short/") + text});
+    }
+    pairs.push_back({"Val with blanks / from_chars without, 1 MiB", "BM_Val_Long/1048576",
+                     "BM_FromChars_Long/1048576"});
+    pairs.push_back(
+        {"Val, 4 MiB / 64 KiB (64x longer)", "BM_Val_Long/4194304", "BM_Val_Long/65536"});
+    for (const char* set : {"typical", "random"}) {
+        for (const char* peer : {"ToCharsScientific14", "ToCharsShortest", "Snprintf15G"}) {
+            pairs.push_back({std::string("Str / ") + peer + ", " + set,
+                             std::string("BM_Str/") + set, std::string("BM_") + peer + "/" + set});
+        }
+    }
+    return pairs;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (!inputs_are_sound()) return EXIT_FAILURE;
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return EXIT_FAILURE;
-    benchmark::RunSpecifiedBenchmarks();
+    vorlith::bench::RatioReporter reporter(ratios());
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    return EXIT_SUCCESS;
+    return g_wrong_results ? EXIT_FAILURE : EXIT_SUCCESS;
 }

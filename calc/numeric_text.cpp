@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "calc/fifteen_digits.h"
 #include "calc/float_charconv.h"
 #include "runtime/runtime_error.h"
 
@@ -78,27 +79,37 @@ struct ScannedDecimal {
     }
 };
 
+// The digits, the count and the exponent stay in locals while the digits are
+// stored: a char store may alias anything, so members of `number` would be
+// written back and read again at every digit.
 void scan_mantissa(Cursor& in, ScannedDecimal& number) {
     bool seen_point = false;
     bool dropped_nonzero = false;
+    std::size_t count = 0;
+    std::uint64_t mantissa = 0;
+    std::int64_t exponent = 0;
     for (char32_t c = in.peek();; c = in.peek()) {
-        if (c == U'.' && !seen_point) {
-            seen_point = true;
-        } else if (is_digit(c)) {
-            if (number.count == 0 && c == U'0') {
-                if (seen_point) --number.exponent;
-            } else if (number.count < kMaxDigits) {
-                number.push(static_cast<char>(c));
-                if (seen_point) --number.exponent;
+        if (is_digit(c)) {
+            if (count < kMaxDigits) {
+                if (count != 0 || c != U'0') {  // leading zeros are not kept
+                    number.digits[count++] = static_cast<char>(c);
+                    mantissa = mantissa * 10 + (c - U'0');
+                }
+                exponent -= seen_point;
             } else {
                 dropped_nonzero |= c != U'0';
-                if (!seen_point) ++number.exponent;
+                if (!seen_point) ++exponent;
             }
+        } else if (c == U'.' && !seen_point) {
+            seen_point = true;
         } else {
             break;
         }
         in.advance();
     }
+    number.count = count;
+    number.mantissa = mantissa;
+    number.exponent = exponent;
     if (dropped_nonzero) {
         number.push('1');
         --number.exponent;
@@ -174,7 +185,8 @@ double read_radix_integer(Cursor& in, unsigned radix) {
 
 double Val(std::u16string_view text) {
     Cursor in(text);
-    if (in.peek() == U'&') {
+    const char32_t first = in.peek();
+    if (first == U'&') {
         in.advance();
         const char32_t prefix = to_upper(in.peek());
         if (prefix != U'H' && prefix != U'O') return 0;
@@ -182,8 +194,8 @@ double Val(std::u16string_view text) {
         return read_radix_integer(in, prefix == U'H' ? 16 : 8);
     }
     ScannedDecimal number;  // digits left uninitialised: only the first `count` are read
-    if (in.peek() == U'+' || in.peek() == U'-') {
-        number.negative = in.peek() == U'-';
+    if (first == U'+' || first == U'-') {
+        number.negative = first == U'-';
         in.advance();
     }
     scan_mantissa(in, number);
@@ -193,61 +205,36 @@ double Val(std::u16string_view text) {
 
 namespace {
 
-// The value rounded to 15 significant digits: digits "d1…dn" without trailing
-// zeros, and the decimal exponent of d1.
-struct RoundedDecimal {
-    bool negative;
-    std::string digits;
-    int exponent;
-};
-
-RoundedDecimal round_to_15_digits(double value) {
-    char buffer[32];
-    // "-d.ddddddddddddddde-308" at most; to_chars rounds the exact binary
-    // value to nearest, ties to even.
-    const auto result = to_chars_15_digits(buffer, buffer + sizeof buffer, value);
-    const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
-    RoundedDecimal rounded{text.front() == '-', {}, 0};
-    const auto e = text.find('e');
-    for (char c : text.substr(0, e)) {
-        if (is_digit(static_cast<char32_t>(c))) rounded.digits.push_back(c);
-    }
-    rounded.digits.erase(rounded.digits.find_last_not_of('0') + 1);
-    const auto exponent_text = text.substr(e + 1);
-    std::from_chars(exponent_text.data() + (exponent_text.front() == '+'),
-                    exponent_text.data() + exponent_text.size(), rounded.exponent);
-    return rounded;
-}
-
-void append_plain(std::string& out, const RoundedDecimal& r) {
-    const int n = static_cast<int>(r.digits.size());
+// The layout of the rounded digits. Each writes after `out` and returns the
+// new end; 24 characters are always enough.
+char* write_plain(char* out, const char* digits, const RoundedDecimal& r) {
+    const auto count = static_cast<std::size_t>(r.count);
     if (r.exponent < 0) {
-        out += '.';
-        out.append(static_cast<std::size_t>(-r.exponent - 1), '0');
-        out += r.digits;
-        return;
+        *out++ = '.';
+        out = std::fill_n(out, -r.exponent - 1, '0');
+        return std::copy_n(digits, count, out);
     }
-    const int integer_digits = r.exponent + 1;
-    if (n <= integer_digits) {
-        out += r.digits;
-        out.append(static_cast<std::size_t>(integer_digits - n), '0');
-        return;
+    const auto integer_digits = static_cast<std::size_t>(r.exponent) + 1;
+    if (count <= integer_digits) {
+        out = std::copy_n(digits, count, out);
+        return std::fill_n(out, integer_digits - count, '0');
     }
-    out.append(r.digits, 0, static_cast<std::size_t>(integer_digits));
-    out += '.';
-    out.append(r.digits, static_cast<std::size_t>(integer_digits));
+    out = std::copy_n(digits, integer_digits, out);
+    *out++ = '.';
+    return std::copy_n(digits + integer_digits, count - integer_digits, out);
 }
 
-void append_exponent_form(std::string& out, const RoundedDecimal& r) {
-    out += r.digits.front();
-    if (r.digits.size() > 1) {
-        out += '.';
-        out.append(r.digits, 1);
+char* write_exponent_form(char* out, const char* digits, const RoundedDecimal& r) {
+    *out++ = digits[0];
+    if (r.count > 1) {
+        *out++ = '.';
+        out = std::copy_n(digits + 1, r.count - 1, out);
     }
-    out += r.exponent < 0 ? "E-" : "E+";
+    *out++ = 'E';
+    *out++ = r.exponent < 0 ? '-' : '+';
     const int magnitude = std::abs(r.exponent);
-    if (magnitude < 10) out += '0';
-    out += std::to_string(magnitude);
+    if (magnitude < 10) *out++ = '0';
+    return std::to_chars(out, out + 3, magnitude).ptr;
 }
 
 }  // namespace
@@ -257,16 +244,16 @@ std::string Str(double value) {
     if (std::isnan(value)) return "-1.#IND";
     if (std::isinf(value)) return value < 0 ? "-1.#INF" : " 1.#INF";
 
-    const RoundedDecimal rounded = round_to_15_digits(value);
-    const int fraction_digits =
-        std::max(0, static_cast<int>(rounded.digits.size()) - rounded.exponent - 1);
-    std::string out(1, rounded.negative ? '-' : ' ');
-    if (rounded.exponent >= 15 || fraction_digits > 15) {
-        append_exponent_form(out, rounded);
-    } else {
-        append_plain(out, rounded);
-    }
-    return out;
+    const RoundedDecimal rounded = round_to_15_digits(std::fabs(value));
+    char digits[15];
+    std::to_chars(digits, digits + sizeof digits, rounded.digits);
+    const int fraction_digits = std::max(0, rounded.count - rounded.exponent - 1);
+    char text[24];
+    text[0] = std::signbit(value) ? '-' : ' ';
+    const char* end = rounded.exponent >= 15 || fraction_digits > 15
+                          ? write_exponent_form(text + 1, digits, rounded)
+                          : write_plain(text + 1, digits, rounded);
+    return std::string(text, static_cast<std::size_t>(end - text));
 }
 
 }  // namespace vorlith

@@ -11,7 +11,10 @@
 //   png          the window icon from assets/vorlith-16.png and -32.png
 //   menu         a menu bar with Form1's two menus and three items
 //   chinese      the label's text in Chinese, as most of Form1's captions
+// An unknown piece, or one that does not load, ends the program with status
+// 2 before its window is shown, so that no run times less than it names.
 #include <QApplication>
+#include <QFontInfo>
 #include <QIcon>
 #include <QLabel>
 #include <QLibraryInfo>
@@ -20,6 +23,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTranslator>
+#include <cstdio>
 #include <cstdlib>
 
 #include "first_paint.h"
@@ -31,12 +35,26 @@ namespace {
 constexpr int kWidth = VORLITH_FORM1_WIDTH;
 constexpr int kHeight = VORLITH_FORM1_HEIGHT;
 
+[[noreturn]] void refuse(const QString& what) {
+    std::fprintf(stderr, "vorlith_bare_window: %s\n", qPrintable(what));
+    std::exit(2);
+}
+
+QStringList added_pieces() {
+    static const QStringList known = {QStringLiteral("translation"), QStringLiteral("font"),
+                                      QStringLiteral("ico"),         QStringLiteral("png"),
+                                      QStringLiteral("menu"),        QStringLiteral("chinese")};
+    const QStringList pieces =
+        qEnvironmentVariable("VORLITH_BARE_ADD").split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (const QString& piece : pieces) {
+        if (!known.contains(piece)) refuse(QStringLiteral("no piece called ") + piece);
+    }
+    return pieces;
+}
+
 bool adds(const char* piece) {
-    const char* list = std::getenv("VORLITH_BARE_ADD");
-    if (list == nullptr) return false;
-    return QString::fromLatin1(list)
-        .split(QLatin1Char(','), Qt::SkipEmptyParts)
-        .contains(QLatin1String(piece));
+    static const QStringList pieces = added_pieces();
+    return pieces.contains(QLatin1String(piece));
 }
 
 }  // namespace
@@ -44,14 +62,20 @@ bool adds(const char* piece) {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
 
-    if (adds("font")) QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 9));
+    if (adds("font")) {
+        const QString family = QStringLiteral("WenQuanYi Micro Hei");
+        QApplication::setFont(QFont(family, 9));
+        if (QFontInfo(QApplication::font()).family() != family)
+            refuse(family + " is not installed");
+    }
     if (adds("translation")) {
         const QLocale locale(QLocale::Chinese, QLocale::SimplifiedChineseScript, QLocale::China);
         auto* translator = new QTranslator(&app);
-        if (translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
-                             QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-            QCoreApplication::installTranslator(translator);
+        if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                              QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            refuse(QStringLiteral("no qtbase translation for zh_CN"));
         }
+        QCoreApplication::installTranslator(translator);
     }
 
     QMainWindow window;
@@ -62,6 +86,9 @@ int main(int argc, char* argv[]) {
         icon.addFile(QStringLiteral(VORLITH_ASSETS_DIR "/vorlith-16.png"));
         icon.addFile(QStringLiteral(VORLITH_ASSETS_DIR "/vorlith-32.png"));
         window.setWindowIcon(icon);
+    }
+    if ((adds("ico") || adds("png")) && window.windowIcon().availableSizes().isEmpty()) {
+        refuse(QStringLiteral("the window icon has no image"));
     }
     if (adds("menu")) {
         QMenu* file = window.menuBar()->addMenu(QStringLiteral("文件"));

@@ -158,6 +158,10 @@ Run run_once(const Program& program, const std::string& display, bool show_stder
     while (::wait4(pid, &status, 0, &usage) < 0) {
         if (errno != EINTR) fail(errno_text("wait4"));
     }
+    if (!line && WIFEXITED(status)) {
+        fail(program.label + ": exited with status " + std::to_string(WEXITSTATUS(status)) +
+             " before its first frame (--show-stderr shows why)");
+    }
     if (!line) fail(program.label + ": no first-paint line within 30 s");
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         fail(program.label + ": child did not exit with status 0");

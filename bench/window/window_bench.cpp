@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -77,6 +78,48 @@ void clear_results() {
     for (QLabel* field : result_fields()) field->clear();
 }
 
+// The eight result texts compute_indices gives for `inputs`, without the window.
+std::array<std::string, vorlith::kResultCount> results_of(
+    const std::array<std::u16string, vorlith::kInputCount>& inputs) {
+    std::array<std::string, vorlith::kResultCount> texts;
+    (void)vorlith::compute_indices(
+        [&](int k) { return inputs.at(static_cast<std::size_t>(k - 1)); },
+        [&](int j, const std::string& text) { texts.at(static_cast<std::size_t>(j - 1)) = text; });
+    return texts;
+}
+
+// The boxes' present texts, in box order.
+std::array<std::u16string, vorlith::kInputCount> box_texts() {
+    std::array<std::u16string, vorlith::kInputCount> texts;
+    std::size_t k = 0;
+    for (const ControlRow& row : vorlith::form1_layout()) {
+        if (row.kind == ControlRow::Kind::Input)
+            texts.at(k++) = control<QLineEdit>(row.name)->text().toStdU16String();
+    }
+    return texts;
+}
+
+bool g_wrong_results = false;
+
+// Fails the benchmark and the run: what it timed gave another result than the
+// same input before the timed loop.
+void fail(benchmark::State& state, const std::string& what) {
+    g_wrong_results = true;
+    state.SkipWithError(what.c_str());
+}
+
+// Fails unless the result fields show `expected`.
+void expect_results(benchmark::State& state,
+                    const std::array<std::string, vorlith::kResultCount>& expected) {
+    for (std::size_t j = 0; j < expected.size(); ++j) {
+        const QString shown = result_fields().at(j)->text();
+        if (shown != QString::fromStdString(expected[j])) {
+            return fail(state, "result field " + std::to_string(j + 1) + " shows \"" +
+                                   shown.toStdString() + "\" instead of \"" + expected[j] + "\"");
+        }
+    }
+}
+
 // Closes any modal box that opens while events are processed, so that an
 // error report cannot stop the benchmark; counts what it closed.
 class ModalGuard {
@@ -121,22 +164,26 @@ bool calculate(benchmark::State& state) {
 // Emptying them is not timed; pausing the timer adds about 0.1 us.
 void BM_Calculate_Form1(benchmark::State& state) {
     restore_initial_texts();
+    const auto expected = results_of(box_texts());
     for (auto _ : state) {
         state.PauseTiming();
         clear_results();
         state.ResumeTiming();
         if (!calculate(state)) break;
     }
+    expect_results(state, expected);
 }
 BENCHMARK(BM_Calculate_Form1);
 
 // A press again: the same results, which the fields already show.
 void BM_Calculate_Form1_Again(benchmark::State& state) {
     restore_initial_texts();
+    const auto expected = results_of(box_texts());
     if (!calculate(state)) return;
     for (auto _ : state) {
         if (!calculate(state)) break;
     }
+    expect_results(state, expected);
 }
 BENCHMARK(BM_Calculate_Form1_Again);
 
@@ -144,6 +191,7 @@ BENCHMARK(BM_Calculate_Form1_Again);
 void BM_Calculate_Form1_ClickAndRepaint(benchmark::State& state) {
     restore_initial_texts();
     auto* command1 = control<QPushButton>("Command1");
+    const auto expected = results_of(box_texts());
     const int closed_before = g_modal_guard->closed();
     for (auto _ : state) {
         state.PauseTiming();
@@ -154,22 +202,28 @@ void BM_Calculate_Form1_ClickAndRepaint(benchmark::State& state) {
         QApplication::processEvents();
     }
     if (g_modal_guard->closed() != closed_before) state.SkipWithError("an error report opened");
+    expect_results(state, expected);  // emptied before each click
 }
 BENCHMARK(BM_Calculate_Form1_ClickAndRepaint);
 
 // The peer: the same calculation on in-memory strings, no widgets; each
-// result text is handed over and only looked at.
+// result text is handed over and compared with the one computed before.
 void BM_ComputeIndices_InMemory(benchmark::State& state) {
     const auto inputs = initial_inputs();
+    const auto expected = results_of(inputs);
+    std::int64_t wrong = 0;
     for (auto _ : state) {
         const auto error = vorlith::compute_indices(
             [&](int k) { return inputs.at(static_cast<std::size_t>(k - 1)); },
-            [&](int, const std::string& text) { benchmark::DoNotOptimize(text.data()); });
+            [&](int j, const std::string& text) {
+                wrong += text != expected[static_cast<std::size_t>(j - 1)];
+            });
         if (error) {
             state.SkipWithError("compute_indices failed");
             break;
         }
     }
+    if (wrong != 0) fail(state, "compute_indices wrote other texts than before the loop");
 }
 BENCHMARK(BM_ComputeIndices_InMemory);
 
@@ -202,6 +256,7 @@ void BM_SetText_Text1(benchmark::State& state) {
         state.ResumeTiming();
         text1->setText(text);
     }
+    if (text1->text() != text) fail(state, "Text1 does not hold the pasted text");
     state.SetBytesProcessed(state.iterations() * chars);
     restore_initial_texts();
 }
@@ -217,9 +272,11 @@ void BM_Calculate_LongText1(benchmark::State& state) {
     const int chars = static_cast<int>(state.range(0)) * kMiB;
     restore_initial_texts();
     control<QLineEdit>("Text1")->setText(long_number(chars));
+    const auto expected = results_of(box_texts());
     for (auto _ : state) {
         if (!calculate(state)) break;
     }
+    expect_results(state, expected);
     state.SetBytesProcessed(state.iterations() * chars);
     restore_initial_texts();
 }
@@ -229,9 +286,12 @@ BENCHMARK(BM_Calculate_LongText1)->ArgName("MiB")->Arg(1)->Arg(10)->Unit(benchma
 void BM_Val_LongText(benchmark::State& state) {
     const int chars = static_cast<int>(state.range(0)) * kMiB;
     const std::u16string text = long_number(chars).toStdU16String();
+    const double expected = vorlith::Val(text);
+    std::int64_t wrong = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(vorlith::Val(text));
+        wrong += vorlith::Val(text) != expected;
     }
+    if (wrong != 0) fail(state, "Val gave another value than before the loop");
     state.SetBytesProcessed(state.iterations() * chars);
 }
 BENCHMARK(BM_Val_LongText)->ArgName("MiB")->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
@@ -336,5 +396,5 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios();
     benchmark::Shutdown();
-    return guard.closed() == 0 ? 0 : 1;
+    return guard.closed() == 0 && !g_wrong_results ? 0 : 1;
 }

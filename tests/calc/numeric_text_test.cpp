@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
 #include <optional>
 #include <random>
@@ -15,9 +14,13 @@
 #include <string_view>
 
 #include "runtime/runtime_error.h"
+#include "tests/calc/doubles.h"
 
 namespace vorlith {
 namespace {
+
+using test::hex;
+using test::RandomDoubles;
 
 constexpr double kMax = std::numeric_limits<double>::max();
 constexpr double kTiny = std::numeric_limits<double>::denorm_min();
@@ -30,12 +33,6 @@ std::u16string repeat(std::u16string_view text, std::size_t times) {
     std::u16string out;
     for (std::size_t i = 0; i < times; ++i) out += text;
     return out;
-}
-
-std::string hex(double x) {
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%a", x);
-    return buffer;
 }
 
 std::optional<RuntimeError> val_error(std::u16string_view text) {
@@ -295,23 +292,6 @@ const StrCase kExponentCases[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Exponent, StrWrites, testing::ValuesIn(kExponentCases),
                          case_name<StrCase>);
-
-// Random finite doubles, spread evenly over the bit patterns.
-class RandomDoubles {
-public:
-    double next() {
-        for (;;) {
-            // memcpy, not std::bit_cast, which Emscripten's libc++ lacks.
-            const std::uint64_t bits = engine_();
-            double x;
-            std::memcpy(&x, &bits, sizeof x);
-            if (std::isfinite(x)) return x;
-        }
-    }
-
-private:
-    std::mt19937_64 engine_{0x766f726c697468ULL};
-};
 
 constexpr int kRounds = 100000;
 

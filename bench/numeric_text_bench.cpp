@@ -179,6 +179,15 @@ BENCHMARK_CAPTURE(BM_FromChars_Short, 167.3, std::size_t{1});
 BENCHMARK_CAPTURE(BM_Val_Short, 97, std::size_t{2});
 BENCHMARK_CAPTURE(BM_FromChars_Short, 97, std::size_t{2});
 
+// A short text Val cannot read its short way: with blanks, as «167.3» typed
+// with spaces; its peer is from_chars on «167.3».
+constexpr std::u16string_view kShortWithBlanks = u"1 6 7.3";
+
+void BM_Val_ShortWithBlanks(benchmark::State& state) {
+    time_reading(state, kShortWithBlanks, read_val);
+}
+BENCHMARK(BM_Val_ShortWithBlanks);
+
 // Val on "0.ddd ddd …" (blanks are skipped), at several lengths to show the
 // time grows linearly with the text.
 void BM_Val_Long(benchmark::State& state) {
@@ -295,6 +304,10 @@ bool inputs_are_sound() {
                 return false;
             }
         }
+        if (vorlith::Val(kShortWithBlanks) != read_from_chars("167.3")) {
+            std::fprintf(stderr, "Val(\"1 6 7.3\") does not match from_chars(\"167.3\")\n");
+            return false;
+        }
         for (std::int64_t length = 64 * kKiB; length <= 4 * kMiB; length *= 4) {
             const double value = vorlith::Val(grouped_fraction_text(length));
             if (!(value > 0 && value < 1)) {
@@ -317,6 +330,8 @@ std::vector<vorlith::bench::RatioReporter::Pair> ratios() {
                          std::string("BM_Val_Short/") + text,
                          std::string("BM_FromChars_Short/") + text});
     }
+    pairs.push_back({"Val \"1 6 7.3\" / from_chars \"167.3\"", "BM_Val_ShortWithBlanks",
+                     "BM_FromChars_Short/167.3"});
     pairs.push_back({"Val with blanks / from_chars without, 1 MiB", "BM_Val_Long/1048576",
                      "BM_FromChars_Long/1048576"});
     pairs.push_back(

@@ -58,8 +58,14 @@ private:
         double median = 0;         // the median aggregate, when there is one
     };
 
+    // The benchmark `name`, whatever the suffixes (such as /min_time:2.000).
     double median_of(const std::string& name) const {
-        const auto found = times_.find(name);
+        auto found = times_.find(name);
+        if (found == times_.end()) {
+            found = std::find_if(times_.begin(), times_.end(), [&](const auto& entry) {
+                return entry.first.starts_with(name + "/");
+            });
+        }
         if (found == times_.end()) return 0;
         if (found->second.median > 0) return found->second.median;
         std::vector<double> runs = found->second.runs;

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "../ratio_reporter.h"
 #include "calc/numeric_text.h"
 #include "calc/soil_indices.h"
 #include "runtime/qt/qt_runtime.h"
@@ -56,21 +57,31 @@ const std::vector<QLabel*>& result_fields() {
     return fields;
 }
 
+// The input boxes' rows, in box order.
+const std::array<const ControlRow*, vorlith::kInputCount>& input_rows() {
+    static const auto rows = [] {
+        std::array<const ControlRow*, vorlith::kInputCount> found{};
+        std::size_t k = 0;
+        for (const ControlRow& row : vorlith::form1_layout()) {
+            if (row.kind == ControlRow::Kind::Input) found.at(k++) = &row;
+        }
+        return found;
+    }();
+    return rows;
+}
+
 // The input boxes' initial texts, in box order.
 std::array<std::u16string, vorlith::kInputCount> initial_inputs() {
     std::array<std::u16string, vorlith::kInputCount> texts;
-    std::size_t k = 0;
-    for (const ControlRow& row : vorlith::form1_layout()) {
-        if (row.kind == ControlRow::Kind::Input)
-            texts.at(k++) = QString::fromUtf8(row.text).toStdU16String();
+    for (std::size_t k = 0; k < texts.size(); ++k) {
+        texts[k] = QString::fromUtf8(input_rows()[k]->text).toStdU16String();
     }
     return texts;
 }
 
 void restore_initial_texts() {
-    for (const ControlRow& row : vorlith::form1_layout()) {
-        if (row.kind == ControlRow::Kind::Input)
-            control<QLineEdit>(row.name)->setText(QString::fromUtf8(row.text));
+    for (const ControlRow* row : input_rows()) {
+        control<QLineEdit>(row->name)->setText(QString::fromUtf8(row->text));
     }
 }
 
@@ -91,10 +102,8 @@ std::array<std::string, vorlith::kResultCount> results_of(
 // The boxes' present texts, in box order.
 std::array<std::u16string, vorlith::kInputCount> box_texts() {
     std::array<std::u16string, vorlith::kInputCount> texts;
-    std::size_t k = 0;
-    for (const ControlRow& row : vorlith::form1_layout()) {
-        if (row.kind == ControlRow::Kind::Input)
-            texts.at(k++) = control<QLineEdit>(row.name)->text().toStdU16String();
+    for (std::size_t k = 0; k < texts.size(); ++k) {
+        texts[k] = control<QLineEdit>(input_rows()[k]->name)->text().toStdU16String();
     }
     return texts;
 }
@@ -298,82 +307,22 @@ BENCHMARK(BM_Val_LongText)->ArgName("MiB")->Arg(1)->Arg(10)->Unit(benchmark::kMi
 
 // --- Ratios after the table --------------------------------------------------
 
-// The console table, keeping each benchmark's real and CPU time per iteration.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        // Each repetition's time; with --benchmark_report_aggregates_only only
-        // the median of the repetitions arrives here.
-        for (const Run& run : runs) {
-            if (run.error_occurred) continue;
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
-            const double unit = benchmark::GetTimeUnitMultiplier(run.time_unit);
-            Times& times = times_[run.run_name.str()];
-            if (run.run_type == Run::RT_Aggregate) times = {};
-            times.real.push_back(run.GetAdjustedRealTime() / unit);
-            times.cpu.push_back(run.GetAdjustedCPUTime() / unit);
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void PrintRatios() const {
-        std::printf("\n%-55s %8s %8s   %s\n", "ratio of medians", "real", "CPU", "real times");
-        ratio("Calculate on Form1 / compute_indices in memory", "BM_Calculate_Form1",
-              "BM_ComputeIndices_InMemory");
-        ratio("Calculate again on Form1 / compute_indices in memory", "BM_Calculate_Form1_Again",
-              "BM_ComputeIndices_InMemory");
-        ratio("Click and repaint / compute_indices in memory", "BM_Calculate_Form1_ClickAndRepaint",
-              "BM_ComputeIndices_InMemory");
-        ratio("setText 10 MiB / 1 MiB", "BM_SetText_Text1/MiB:10", "BM_SetText_Text1/MiB:1");
-        ratio("Calculate with 10 MiB / 1 MiB in Text1", "BM_Calculate_LongText1/MiB:10",
-              "BM_Calculate_LongText1/MiB:1");
-        ratio("Val 10 MiB / 1 MiB", "BM_Val_LongText/MiB:10", "BM_Val_LongText/MiB:1");
-        ratio("Calculate with 1 MiB in Text1 / Val on 1 MiB", "BM_Calculate_LongText1/MiB:1",
-              "BM_Val_LongText/MiB:1");
-    }
-
-private:
-    struct Times {
-        std::vector<double> real, cpu;  // seconds per iteration, one per repetition
+std::vector<vorlith::bench::RatioReporter::Pair> ratios() {
+    return {
+        {"Calculate on Form1 / compute_indices in memory", "BM_Calculate_Form1",
+         "BM_ComputeIndices_InMemory"},
+        {"Calculate again on Form1 / compute_indices in memory", "BM_Calculate_Form1_Again",
+         "BM_ComputeIndices_InMemory"},
+        {"Click and repaint / compute_indices in memory", "BM_Calculate_Form1_ClickAndRepaint",
+         "BM_ComputeIndices_InMemory"},
+        {"setText 10 MiB / 1 MiB", "BM_SetText_Text1/MiB:10", "BM_SetText_Text1/MiB:1"},
+        {"Calculate with 10 MiB / 1 MiB in Text1", "BM_Calculate_LongText1/MiB:10",
+         "BM_Calculate_LongText1/MiB:1"},
+        {"Val 10 MiB / 1 MiB", "BM_Val_LongText/MiB:10", "BM_Val_LongText/MiB:1"},
+        {"Calculate with 1 MiB in Text1 / Val on 1 MiB", "BM_Calculate_LongText1/MiB:1",
+         "BM_Val_LongText/MiB:1"},
     };
-
-    // The benchmark `name`, whatever the suffixes (such as /min_time:2.000).
-    std::map<std::string, Times>::const_iterator find(const std::string& name) const {
-        for (auto it = times_.begin(); it != times_.end(); ++it) {
-            if (it->first == name || it->first.starts_with(name + "/")) return it;
-        }
-        return times_.end();
-    }
-
-    static double median(std::vector<double> values) {
-        std::sort(values.begin(), values.end());
-        const std::size_t n = values.size();
-        return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-    }
-    void ratio(const char* what, const std::string& numerator,
-               const std::string& denominator) const {
-        const auto a = find(numerator);
-        const auto b = find(denominator);
-        if (a == times_.end() || b == times_.end()) return;  // filtered out or failed
-        const double real_a = median(a->second.real), real_b = median(b->second.real);
-        const double cpu_a = median(a->second.cpu), cpu_b = median(b->second.cpu);
-        std::printf("%-55s %8.2f %8.2f   %s / %s\n", what, real_a / real_b, cpu_a / cpu_b,
-                    format(real_a).c_str(), format(real_b).c_str());
-    }
-    static std::string format(double seconds) {
-        char text[32];
-        if (seconds >= 1e-3) {
-            std::snprintf(text, sizeof text, "%.2f ms", seconds * 1e3);
-        } else if (seconds >= 1e-6) {
-            std::snprintf(text, sizeof text, "%.2f us", seconds * 1e6);
-        } else {
-            std::snprintf(text, sizeof text, "%.1f ns", seconds * 1e9);
-        }
-        return text;
-    }
-
-    std::map<std::string, Times> times_;
-};
+}
 
 }  // namespace
 
@@ -392,9 +341,8 @@ int main(int argc, char** argv) {
     ModalGuard guard;
     g_modal_guard = &guard;
 
-    RatioReporter reporter;
+    vorlith::bench::RatioReporter reporter(ratios());
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatios();
     benchmark::Shutdown();
     return guard.closed() == 0 && !g_wrong_results ? 0 : 1;
 }

@@ -19,8 +19,8 @@ void vorlith_dom_add_menu_item(const char* name, const char* caption, int click)
 // A control of the client area, after those already there (tab-index order);
 // the rectangle in CSS pixels, `kind` a ControlRow::Kind.
 void vorlith_dom_add_control(const char* name, int kind, const char* text, int left, int top,
-                             int width, int height, const char* tooltip,
-                             const char* quantity, int click);
+                             int width, int height, const char* tooltip, const char* quantity,
+                             int click);
 // Shows the form with the focus on its first control that takes it.
 void vorlith_dom_show_form();
 

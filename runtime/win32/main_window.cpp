@@ -68,6 +68,12 @@ void register_class(const wchar_t* icon, WNDPROC procedure) {
     registered = RegisterClassExW(&window_class) != 0;
 }
 
+// A control's place at `dpi`: left, top, width and height in pixels.
+RECT place_of(const ControlRow& row, UINT dpi) {
+    return {twips_to_pixels(row.left, dpi), twips_to_pixels(row.top, dpi),
+            twips_to_pixels(row.width, dpi), twips_to_pixels(row.height, dpi)};
+}
+
 bool is_label(Kind kind) {
     return kind == Kind::Caption || kind == Kind::Result;
 }
@@ -81,9 +87,7 @@ MainWindow::MainWindow(const ProgramDescription& program) : program_(program) {
     // Built at the system's DPI; should the window open on a monitor of
     // another DPI, it is laid out again for that one.
     dpi_ = dpi_of(nullptr);
-    size_ = window_size_for_client(twips_to_pixels(program.form.client_width, dpi_),
-                                   twips_to_pixels(program.form.client_height, dpi_), kStyle,
-                                   kExStyle, dpi_);
+    size_ = frame_size(dpi_);
     CreateWindowExW(kExStyle, kClassName, widen(program.title).c_str(), kStyle, CW_USEDEFAULT,
                     CW_USEDEFAULT, size_.cx, size_.cy, nullptr, nullptr, instance(), this);
     if (window_ == nullptr) return;
@@ -129,11 +133,11 @@ void MainWindow::create_controls() {
     WORD id = kFirstControlId;
     for (const ControlRow& row : program_.form.controls) {
         const ControlClass kind = control_class(row);
-        HWND hwnd = CreateWindowExW(
-            kind.ex_style, kind.name, widen(row.text).c_str(), kind.style,
-            twips_to_pixels(row.left, dpi_), twips_to_pixels(row.top, dpi_),
-            twips_to_pixels(row.width, dpi_), twips_to_pixels(row.height, dpi_), window_,
-            reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id++)), instance(), nullptr);
+        const RECT place = place_of(row, dpi_);
+        HWND hwnd = CreateWindowExW(kind.ex_style, kind.name, widen(row.text).c_str(), kind.style,
+                                    place.left, place.top, place.right, place.bottom, window_,
+                                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id++)),
+                                    instance(), nullptr);
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
         if (row.kind == Kind::Input) SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);  // no limit
         controls_.push_back({&row, hwnd});
@@ -190,31 +194,37 @@ void MainWindow::lay_out(UINT dpi) {
     HFONT old_font = font_;
     font_ = create_message_font(dpi);
     for (const Control& control : controls_) {
-        const ControlRow& row = *control.row;
-        SetWindowPos(control.hwnd, nullptr, twips_to_pixels(row.left, dpi),
-                     twips_to_pixels(row.top, dpi), twips_to_pixels(row.width, dpi),
-                     twips_to_pixels(row.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+        const RECT place = place_of(*control.row, dpi);
+        SetWindowPos(control.hwnd, nullptr, place.left, place.top, place.right, place.bottom,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
     }
     if (old_font != nullptr) DeleteObject(old_font);
 
-    size_ = window_size_for_client(twips_to_pixels(program_.form.client_width, dpi),
-                                   twips_to_pixels(program_.form.client_height, dpi), kStyle,
-                                   kExStyle, dpi);
+    size_ = frame_size(dpi);
     SetWindowPos(window_, nullptr, 0, 0, size_.cx, size_.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     fit_client_area();
 }
 
+SIZE MainWindow::client_size(UINT dpi) const {
+    return {twips_to_pixels(program_.form.client_width, dpi),
+            twips_to_pixels(program_.form.client_height, dpi)};
+}
+
+SIZE MainWindow::frame_size(UINT dpi) const {
+    const SIZE client = client_size(dpi);
+    return window_size_for_client(client.cx, client.cy, kStyle, kExStyle, dpi);
+}
+
 // Should the menu bar take more than one line, or the frame differ from
 // what Windows computed for it, the client area is made exact by measuring.
 void MainWindow::fit_client_area() {
-    const int width = twips_to_pixels(program_.form.client_width, dpi_);
-    const int height = twips_to_pixels(program_.form.client_height, dpi_);
+    const SIZE wanted = client_size(dpi_);
     RECT client{};
     GetClientRect(window_, &client);
-    if (client.right != width || client.bottom != height) {
-        size_ = {size_.cx + width - client.right, size_.cy + height - client.bottom};
+    if (client.right != wanted.cx || client.bottom != wanted.cy) {
+        size_ = {size_.cx + wanted.cx - client.right, size_.cy + wanted.cy - client.bottom};
         SetWindowPos(window_, nullptr, 0, 0, size_.cx, size_.cy,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
@@ -263,10 +273,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
             return 0;
         }
         case WM_GETDPISCALEDSIZE: {
-            const UINT dpi = static_cast<UINT>(w);
-            *reinterpret_cast<SIZE*>(l) = window_size_for_client(
-                twips_to_pixels(program_.form.client_width, dpi),
-                twips_to_pixels(program_.form.client_height, dpi), kStyle, kExStyle, dpi);
+            *reinterpret_cast<SIZE*>(l) = frame_size(static_cast<UINT>(w));
             return TRUE;
         }
         case WM_DPICHANGED: {
@@ -302,9 +309,10 @@ void MainWindow::command(WORD id, WORD code) {
 
 HWND MainWindow::find(std::string_view name, Kind kind) const {
     for (const Control& control : controls_) {
+        if (name != control.row->name) continue;
         const bool kind_fits =
             kind == Kind::Input ? control.row->kind == Kind::Input : is_label(control.row->kind);
-        if (kind_fits && name == control.row->name) return control.hwnd;
+        return kind_fits ? control.hwnd : nullptr;
     }
     return nullptr;
 }

@@ -51,6 +51,9 @@ private:
     // Places the window, its controls and their font for `dpi`.
     void lay_out(UINT dpi);
     void fit_client_area();
+    // The client area's size at `dpi`, and the window's around it.
+    SIZE client_size(UINT dpi) const;
+    SIZE frame_size(UINT dpi) const;
     void command(WORD id, WORD code);
     HWND find(std::string_view name, ControlRow::Kind kind) const;
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Packaging with CPack. Included at the end of the top-level CMakeLists.txt,
 # after every install() rule. The package holds what the install rules put
 # under the prefix: bin/vorlith, the launcher entry, the hicolor icons and the
@@ -47,8 +48,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei, qt6-translations-l10n")
 
 # Windows: vorlith-<version>-windows-x86_64.zip with vorlith.exe, stripped,
-# and README.txt at its top.
+# README.txt and the licence, LICENSE.txt, at its top.
 if(VORLITH_BACKEND STREQUAL "win32")
+    install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
     set(CPACK_GENERATOR ZIP)
     set(CPACK_PACKAGE_FILE_NAME vorlith-${PROJECT_VERSION}-windows-x86_64)
     set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)

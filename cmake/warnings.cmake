@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Warnings shared by every target of the project; linked PRIVATE so they do not leak to users.
 add_library(vorlith_warnings INTERFACE)
 add_library(vorlith::warnings ALIAS vorlith_warnings)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the Debian package and tries it on this machine: a Release build in
 # build/package (without tests, benchmarks or fuzz targets), a trial
 # `cmake --install` into a temporary prefix, `cpack -G DEB`, then installs the

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Build the Vorlith application icon from its text pixel map.
 
 The pictures live in assets/vorlith-icon.txt, one character per pixel with a

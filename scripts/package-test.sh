@@ -73,6 +73,15 @@ deb=$work/vorlith_${version}_amd64.deb
 [ -f "$deb" ] || fail "dpkg-buildpackage made no $deb"
 [ -f "$work/vorlith-dbgsym_${version}_amd64.deb" ] || fail "no debug symbols package"
 
+section "The program builds without the tests' tools, and its preset without -Werror"
+# What a user or a distribution configures: no GoogleTest, Google Benchmark,
+# Python or validator is looked for, and warnings stay warnings.
+(cd "$work/vorlith" && cmake --preset app >/dev/null)
+cache=$work/vorlith/build/app/CMakeCache.txt
+looked_for=$(grep -E "^(GTest_DIR|benchmark_DIR|VORLITH_PYTHON3|VORLITH_DESKTOP_FILE_VALIDATE|VORLITH_APPSTREAMCLI)[:=]" "$cache" || true)
+[ -z "$looked_for" ] || fail "the app preset looks for test tools: $looked_for"
+grep -qx "VORLITH_WARNINGS_AS_ERRORS:BOOL=OFF" "$cache" || fail "the app preset turns warnings into errors"
+
 mkdir -p "$out"
 rm -f "$out"/vorlith*.deb "$out"/vorlith_*.{changes,buildinfo,dsc,tar.xz}
 cp "$work"/vorlith*.deb "$work"/vorlith_*.{changes,buildinfo,dsc,tar.xz} "$out"/

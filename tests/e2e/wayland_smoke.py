@@ -79,6 +79,20 @@ def press(bus, node, action="Press"):
     bus.flush_sync(None)
 
 
+def boxes(app):
+    """The application's message boxes open now (a closing window may
+    already have left the tree)."""
+    found = []
+    for i in range(app.childCount):
+        try:
+            child = app.getChildAtIndex(i)
+            if child is not None and child.getRole() in (pyatspi.ROLE_ALERT, pyatspi.ROLE_DIALOG):
+                found.append(child)
+        except Exception:  # gone between the count and the look
+            pass
+    return found
+
+
 def find_application():
     desktop = pyatspi.Registry.getDesktop(0)
     for i in range(desktop.childCount):
@@ -95,9 +109,7 @@ def drive():
     check("menu items", {"软件", "退出"} <= items.keys(), str(sorted(items)))
 
     press(bus, items["软件"])
-    alert = wait_for("the box of 软件", lambda: next(
-        (app.getChildAtIndex(i) for i in range(app.childCount)
-         if app.getChildAtIndex(i).getRole() in (pyatspi.ROLE_ALERT, pyatspi.ROLE_DIALOG)), None))
+    alert = wait_for("the box of 软件", lambda: boxes(app))[0]
     nodes = list(walk(alert))
     texts = [n.name for n in nodes if n.getRole() == pyatspi.ROLE_LABEL]
     check("the box shows the program's message", any(soft_message.match(t) for t in texts),
@@ -105,9 +117,7 @@ def drive():
     buttons = [n for n in nodes if n.getRole() == pyatspi.ROLE_PUSH_BUTTON]
     check("the box's buttons", [b.name for b in buttons] == ["确定"], str([b.name for b in buttons]))
     press(bus, buttons[0])
-    wait_for("the box to close", lambda: all(
-        app.getChildAtIndex(i).getRole() not in (pyatspi.ROLE_ALERT, pyatspi.ROLE_DIALOG)
-        for i in range(app.childCount)))
+    wait_for("the box to close", lambda: not boxes(app))
 
     press(bus, items["退出"])
 

@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: MIT
 # Builds the Debian package as Debian would and tries it on this machine:
 #
-#   1. a clean clone of the committed tree in a temporary folder (the work
-#      tree stays as it is), the source package (dpkg-source) and the
+#   1. a clean clone of the committed tree (a copy of an unpacked source
+#      tree without its builds) in a temporary folder, so the work tree
+#      stays as it is; the source package (dpkg-source) and the
 #      binary packages (dpkg-buildpackage -b -us -uc);
 #   2. lintian on both, failing on any error or warning; the files, the
 #      dependencies and the hardening of the binary;
@@ -57,11 +58,17 @@ expected=(
     usr/share/metainfo/$app_id.metainfo.xml
 )
 
-section "A clean clone in $work"
-if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
-    echo "package-test: note: uncommitted changes are not in the package (it is built from HEAD)"
+section "A clean copy in $work"
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
+        echo "package-test: note: uncommitted changes are not in the package (it is built from HEAD)"
+    fi
+    git clone --quiet --no-hardlinks . "$work/vorlith"
+else
+    # An unpacked source tree: copied without its builds.
+    mkdir "$work/vorlith"
+    tar -c --exclude=./build --exclude='./obj-*' . | tar -x -C "$work/vorlith"
 fi
-git clone --quiet --no-hardlinks . "$work/vorlith"
 version=$(cd "$work/vorlith" && dpkg-parsechangelog -S Version)
 
 section "Source package: dpkg-source -b"

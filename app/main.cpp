@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "runtime/program.h"
 #include "ui/main_window.h"
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross-compiling for 64-bit Windows with MinGW-w64, as packaged by Debian
 # (g++-mingw-w64-x86-64-posix):
 #

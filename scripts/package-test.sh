@@ -1,15 +1,30 @@
 #!/usr/bin/env bash
-# Builds the Debian package and tries it on this machine: a Release build in
-# build/package (without tests, benchmarks or fuzz targets), a trial
-# `cmake --install` into a temporary prefix, `cpack -G DEB`, then installs the
-# package with apt-get, validates the installed launcher entry and metainfo,
-# runs the end-to-end test on the installed /usr/bin/vorlith and removes the
-# package again (also when a step fails). Needs root or sudo.
+# SPDX-License-Identifier: MIT
+# Builds the Debian package as Debian would and tries it on this machine:
+#
+#   1. a clean clone of the committed tree (a copy of an unpacked source
+#      tree without its builds) in a temporary folder, so the work tree
+#      stays as it is; the source package (dpkg-source) and the
+#      binary packages (dpkg-buildpackage -b -us -uc);
+#   2. lintian on both, failing on any error or warning; the files, the
+#      dependencies and the hardening of the binary;
+#   3. apt-get install of the package, the installed launcher entry and
+#      metainfo validated, the installed /usr/bin/vorlith run end to end on
+#      Xvfb and as a Wayland client on a headless Weston, and
+#      `appstreamcli compose` on the installed files writing a catalog entry
+#      with an icon;
+#   4. apt-get purge, also when a step fails.
+#
+# The packages and lintian's report are kept in build/package. Needs root or
+# sudo.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib/packages.sh
 scripts/install-deps.sh test
+install_packages git debhelper lintian devscripts appstream-compose weston qt6-wayland
 
-build=build/package
+app_id=io.github.vorlith.Vorlith
+out=build/package
 jobs=$(nproc)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
@@ -18,88 +33,150 @@ apt_get() { DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=
 section() { printf '\n==== %s\n' "$*"; }
 fail() { echo "package-test: FAILED: $*" >&2; exit 1; }
 
-stage=$(mktemp -d)
+work=$(mktemp -d)
 installed=""
 cleanup() {
     status=$?
-    rm -rf "$stage"
     if [ -n "$installed" ]; then
-        echo "package-test: removing the vorlith package"
-        apt_get remove -y -qq vorlith || status=1
+        echo "package-test: purging the vorlith package"
+        apt_get purge -y -qq vorlith || status=1
     fi
+    rm -rf "$work"
     exit "$status"
 }
 trap cleanup EXIT
 
-# What the install rules put under a prefix.
+# What the package installs, besides its directories.
 expected=(
-    bin/vorlith
-    share/applications/vorlith.desktop
-    share/icons/hicolor/16x16/apps/vorlith.png
-    share/icons/hicolor/32x32/apps/vorlith.png
-    share/metainfo/io.github.vorlith.Vorlith.metainfo.xml
+    usr/bin/vorlith
+    usr/share/applications/$app_id.desktop
+    usr/share/doc/vorlith/changelog.gz
+    usr/share/doc/vorlith/copyright
+    usr/share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/$app_id.png
+    usr/share/man/man1/vorlith.1.gz
+    usr/share/man/zh_CN/man1/vorlith.1.gz
+    usr/share/metainfo/$app_id.metainfo.xml
 )
 
-section "Release build in $build"
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release \
-    -DVORLITH_BACKEND=qt -DVORLITH_BUILD_TESTS=OFF -DVORLITH_BUILD_BENCH=OFF -DVORLITH_BUILD_FUZZ=OFF
-cmake --build "$build" -j"$jobs"
-
-section "cmake --install into a temporary prefix"
-cmake --install "$build" --prefix "$stage/usr"
-for file in "${expected[@]}"; do
-    [ -f "$stage/usr/$file" ] || fail "cmake --install did not install $file"
-done
-[ -x "$stage/usr/bin/vorlith" ] || fail "bin/vorlith is not executable"
-extra=$(find "$stage/usr" -type f -printf '%P\n' | sort |
-        grep -vxF -f <(printf '%s\n' "${expected[@]}") || true)
-[ -z "$extra" ] || fail "cmake --install put unexpected files: $extra"
-echo "package-test: cmake --install put exactly: ${expected[*]}"
-
-section "cpack -G DEB"
-rm -f "$build"/vorlith_*_amd64.deb
-(cd "$build" && cpack -G DEB)
-debs=("$build"/vorlith_*_amd64.deb)
-if [ ${#debs[@]} -ne 1 ] || [ ! -f "${debs[0]}" ]; then
-    fail "expected one vorlith_*_amd64.deb in $build"
+section "A clean copy in $work"
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
+        echo "package-test: note: uncommitted changes are not in the package (it is built from HEAD)"
+    fi
+    git clone --quiet --no-hardlinks . "$work/vorlith"
+else
+    # An unpacked source tree: copied without its builds.
+    mkdir "$work/vorlith"
+    tar -c --exclude=./build --exclude='./obj-*' . | tar -x -C "$work/vorlith"
 fi
-deb=${debs[0]}
+version=$(cd "$work/vorlith" && dpkg-parsechangelog -S Version)
+
+section "Source package: dpkg-source -b"
+(cd "$work" && dpkg-source -b vorlith)
+
+section "Binary packages: dpkg-buildpackage -b -us -uc"
+(cd "$work/vorlith" && dpkg-buildpackage -b -us -uc -j"$jobs") 2>&1 | tee "$work/build.log"
+deb=$work/vorlith_${version}_amd64.deb
+[ -f "$deb" ] || fail "dpkg-buildpackage made no $deb"
+[ -f "$work/vorlith-dbgsym_${version}_amd64.deb" ] || fail "no debug symbols package"
+
+section "The program builds without the tests' tools, and its preset without -Werror"
+# What a user or a distribution configures: no GoogleTest, Google Benchmark,
+# Python or validator is looked for, and warnings stay warnings.
+(cd "$work/vorlith" && cmake --preset app >/dev/null)
+cache=$work/vorlith/build/app/CMakeCache.txt
+looked_for=$(grep -E "^(GTest_DIR|benchmark_DIR|VORLITH_PYTHON3|VORLITH_DESKTOP_FILE_VALIDATE|VORLITH_APPSTREAMCLI)[:=]" "$cache" || true)
+[ -z "$looked_for" ] || fail "the app preset looks for test tools: $looked_for"
+grep -qx "VORLITH_WARNINGS_AS_ERRORS:BOOL=OFF" "$cache" || fail "the app preset turns warnings into errors"
+
+mkdir -p "$out"
+rm -f "$out"/vorlith*.deb "$out"/vorlith_*.{changes,buildinfo,dsc,tar.xz}
+cp "$work"/vorlith*.deb "$work"/vorlith_*.{changes,buildinfo,dsc,tar.xz} "$out"/
+
+section "lintian --fail-on error,warning"
+lintian_status=0
+lintian --fail-on error,warning --display-info --pedantic --tag-display-limit 0 \
+    "$work/vorlith_${version}.dsc" "$work/vorlith_${version}_amd64.changes" \
+    >"$out/lintian.txt" 2>&1 || lintian_status=$?
+sed -i '/running with root privileges/d' "$out/lintian.txt"
+cat "$out/lintian.txt"
+[ "$lintian_status" -eq 0 ] || fail "lintian found errors or warnings (status $lintian_status)"
+echo "package-test: lintian: no error, no warning, $(grep -c . "$out/lintian.txt") other tags"
+
+section "The package: fields, files, hardening"
 dpkg-deb -I "$deb"
 contents=$(dpkg-deb -c "$deb")
 echo "$contents"
-
-[ "$(dpkg-deb -f "$deb" Package)" = vorlith ] || fail "the package is not named vorlith"
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in fonts-wqy-microhei qt6-translations-l10n libqt6widgets6 libqt6gui6; do
+for package in fonts-wqy-microhei qt6-translations-l10n libqt6widgets6 libqt6gui6 libqt6core6; do
     grep -qE "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package: $depends"
 done
-for file in "${expected[@]}"; do
-    grep -qE " \./usr/$file\$" <<<"$contents" || fail "the package lacks /usr/$file"
-done
-package_files=$(awk '$1 !~ /^d/ { print $NF }' <<<"$contents" | sed 's|^\./usr/||' | sort)
-extra=$(grep -vxF -f <(printf '%s\n' "${expected[@]}") <<<"$package_files" || true)
+[ "$(dpkg-deb -f "$deb" Recommends)" = qt6-wayland ] || fail "Recommends is not qt6-wayland"
+files=$(awk '$1 !~ /^d/ { print $NF }' <<<"$contents" | sed 's|^\./||' | sort)
+missing=$(grep -vxF -f <(echo "$files") <(printf '%s\n' "${expected[@]}") || true)
+[ -z "$missing" ] || fail "the package lacks: $missing"
+extra=$(grep -vxF -f <(printf '%s\n' "${expected[@]}") <<<"$files" || true)
 [ -z "$extra" ] || fail "the package holds unexpected files: $extra"
+# Every compiler call carried the hardening flags, and the binary shows them.
+compiles=$(grep -E '^.*/usr/bin/c\+\+ .* -c ' "$work/build.log" || true)
+[ -n "$compiles" ] || fail "no compiler call in the build log"
+unhardened=$(grep -v -e '-fstack-protector-strong' <<<"$compiles" || true)
+unhardened+=$(grep -v -e '-D_FORTIFY_SOURCE=2' <<<"$compiles" || true)
+[ -z "$unhardened" ] || fail "compiled without the hardening flags: $unhardened"
+dpkg-deb -x "$deb" "$work/root"
+hardening=$(hardening-check "$work/root/usr/bin/vorlith" || true)
+echo "$hardening"
+for feature in "Position Independent Executable" "Stack protected" "Read-only relocations" \
+               "Immediate binding"; do
+    grep -q "$feature: yes" <<<"$hardening" || fail "/usr/bin/vorlith: $feature is not yes"
+done
 
-section "apt-get install ./$deb"
+section "apt-get install $deb"
 installed=yes
-apt_get install -y -qq "./$deb"
-dpkg -s vorlith
+apt_get install -y -qq "$deb"
 dpkg -s vorlith | grep -qx "Status: install ok installed" || fail "dpkg -s: vorlith is not installed"
 [ -x /usr/bin/vorlith ] || fail "/usr/bin/vorlith is missing after the install"
 
-section "Validating the installed launcher entry and metainfo"
-desktop-file-validate /usr/share/applications/vorlith.desktop
-appstreamcli validate --no-net /usr/share/metainfo/io.github.vorlith.Vorlith.metainfo.xml
+section "The installed launcher entry and metainfo"
+desktop-file-validate "/usr/share/applications/$app_id.desktop"
+appstreamcli validate --pedantic --no-net "/usr/share/metainfo/$app_id.metainfo.xml"
+grep -qx "Icon=$app_id" "/usr/share/applications/$app_id.desktop" || fail "the entry's Icon is not $app_id"
+grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" \
+    "/usr/share/metainfo/$app_id.metainfo.xml" || fail "the metainfo does not launch $app_id.desktop"
+man -l /usr/share/man/man1/vorlith.1.gz >/dev/null || fail "man vorlith"
 
-section "End-to-end test of the installed /usr/bin/vorlith"
-tests/e2e/e2e.sh /usr/bin/vorlith "$build/screenshots"
+section "appstreamcli compose on the installed files"
+# The installed tree as a software centre's catalog builder sees it.
+mkdir -p "$work/tree"
+dpkg -L vorlith | while read -r path; do
+    [ -f "$path" ] && install -D -m 644 "$path" "$work/tree$path"
+done
+appstreamcli compose --no-net --origin=vorlith --result-root="$work/compose" \
+    --prefix=/usr "$work/tree" | tee "$work/compose.txt"
+catalog_file=$(find "$work/compose" -name vorlith.xml.gz)
+[ -n "$catalog_file" ] || fail "compose wrote no catalog"
+catalog=$(zcat "$catalog_file")
+echo "$catalog"
+grep -q "<id>$app_id</id>" <<<"$catalog" || fail "compose wrote no catalog entry for $app_id"
+grep -qE "<icon type=\"cached\"[^>]*>$app_id.png</icon>" <<<"$catalog" ||
+    fail "the catalog entry has no cached icon"
+find "$work/compose" -path "*/icons/*" -name "$app_id.png" | grep -q 64x64 ||
+    fail "compose cached no 64x64 icon"
+! grep -qE "^[EW]: |icon-not-found" "$work/compose.txt" || fail "compose reported a problem"
 
-section "apt-get remove vorlith"
-apt_get remove -y -qq vorlith
+section "End-to-end test of the installed /usr/bin/vorlith on Xvfb"
+tests/e2e/e2e.sh /usr/bin/vorlith "$out/screenshots"
+
+section "The installed /usr/bin/vorlith on Wayland (headless Weston)"
+tests/e2e/wayland.sh /usr/bin/vorlith "$app_id" tests/support/form1_expected.json
+
+section "apt-get purge vorlith"
+apt_get purge -y -qq vorlith
 installed=""
-[ ! -e /usr/bin/vorlith ] || fail "/usr/bin/vorlith is still there after the removal"
-if dpkg-query -W -f='${Status}' vorlith 2>/dev/null | grep -q "install ok installed"; then
-    fail "dpkg still lists vorlith as installed"
-fi
+[ ! -e /usr/bin/vorlith ] || fail "/usr/bin/vorlith is still there after the purge"
+[ -z "$(dpkg-query -W -f='${Status}' vorlith 2>/dev/null | grep -v not-installed || true)" ] ||
+    fail "dpkg still knows vorlith: $(dpkg-query -W -f='${Status}' vorlith)"
 
-section "Package test passed: $deb"
+section "Package test passed: $out/$(basename "$deb")"
+echo "Installed-Size: $(dpkg-deb -f "$deb" Installed-Size) KiB"
+echo "Depends: $depends"

@@ -75,7 +75,7 @@ zip=$(ls "$build"/vorlith-*-windows-x86_64.zip)
 python3 - "$zip" <<'PY'
 import sys, zipfile
 names = sorted(zipfile.ZipFile(sys.argv[1]).namelist())
-if names != ["README.txt", "vorlith.exe"]:
+if names != ["LICENSE.txt", "README.txt", "vorlith.exe"]:
     sys.exit(f"windows-test: the zip holds {names}")
 PY
 stripped=$(python3 -c "import sys, zipfile; print(zipfile.ZipFile(sys.argv[1]).getinfo('vorlith.exe').file_size)" "$zip")

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Build the Vorlith application icon from its text pixel map.
 
 The pictures live in assets/vorlith-icon.txt, one character per pixel with a
@@ -8,6 +9,11 @@ palette legend at the top. This script turns them into:
                          stored as classic DIB entries with AND masks
   assets/vorlith-16.png  RGBA
   assets/vorlith-32.png  RGBA
+  assets/vorlith-48.png, -64, -128, -256
+                         RGBA, for software centres and large launchers:
+                         the 16 or 32 pixel picture enlarged by a whole
+                         factor, each pixel a square block, so the pixel
+                         art stays sharp
 
 Only the Python standard library is used, and the output is byte-for-byte
 the same on every run, so the generated files can be kept in git.
@@ -32,6 +38,8 @@ DEFAULT_SOURCE = ROOT / "assets" / "vorlith-icon.txt"
 DEFAULT_OUT_DIR = ROOT / "assets"
 
 SIZES = (16, 32)
+# Larger PNGs: size -> (picture it is drawn from, whole factor).
+SCALED = {48: (16, 3), 64: (32, 2), 128: (32, 4), 256: (32, 8)}
 # (size, bits per pixel), in the order the entries appear in the .ico file.
 ICO_ENTRIES = ((16, 4), (16, 8), (32, 4), (32, 8))
 
@@ -237,6 +245,11 @@ def build_png(rows: list[str], palette: dict[str, RGBA]) -> bytes:
             + png_chunk(b"IDAT", data) + png_chunk(b"IEND", b""))
 
 
+def scaled(rows: list[str], factor: int) -> list[str]:
+    """Nearest-neighbour enlargement by a whole factor."""
+    return [''.join(char * factor for char in row) for row in rows for _ in range(factor)]
+
+
 def png_content(data: bytes) -> tuple[bytes, bytes] | None:
     """Header and decompressed pixel data of a PNG, or None if unreadable."""
     if not data.startswith(b"\x89PNG\r\n\x1a\n"):
@@ -266,6 +279,9 @@ def build_all(source: IconSource) -> dict[str, bytes]:
     files = {"vorlith.ico": build_ico(source)}
     for size in SIZES:
         files[f"vorlith-{size}.png"] = build_png(source.images[size], source.palette)
+    for size, (base, factor) in SCALED.items():
+        files[f"vorlith-{size}.png"] = build_png(scaled(source.images[base], factor),
+                                                 source.palette)
     return files
 
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -26,6 +27,9 @@ void install_run_time(const ProgramDescription& program) {
     const QString title = QString::fromUtf8(program.title);
     QCoreApplication::setApplicationName(title);
     QGuiApplication::setApplicationDisplayName(title);
+    // The launcher entry's name without ".desktop": the app id of a Wayland
+    // window, by which the desktop shows the entry's name and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VORLITH_APP_ID));
 
     const QLocale locale = locale_from_id(program.locale_id);
     QLocale::setDefault(locale);

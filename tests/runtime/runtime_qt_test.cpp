@@ -45,6 +45,15 @@ private slots:
         QCOMPARE(box.buttons, QStringList{QStringLiteral("确定")});
         QCOMPARE(box.icon, QMessageBox::NoIcon);
         QVERIFY(box.application_modal);
+        // A child of the form even though the form, never shown here, is
+        // not the active window: the compositor places it over the form.
+        QVERIFY(QApplication::activeWindow() == nullptr);
+        QCOMPARE(box.parent, static_cast<const QWidget*>(form_.get()));
+    }
+
+    void desktopFileNameIsTheDesktopId() {
+        // The Wayland app id: the launcher entry's and the icon's name.
+        QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("io.github.vorlith.Vorlith"));
     }
 
     void reportTextGivesNumberBlankLineAndDescription_data() {

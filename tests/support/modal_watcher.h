@@ -17,6 +17,7 @@ struct SeenBox {
     QStringList buttons;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     bool application_modal = false;
+    const QWidget* parent = nullptr;
 };
 
 // Records every modal box that opens and dismisses it with its first button,
@@ -39,7 +40,8 @@ private:
                      box->text(),
                      {},
                      box->icon(),
-                     box->windowModality() == Qt::ApplicationModal};
+                     box->windowModality() == Qt::ApplicationModal,
+                     box->parentWidget()};
         for (QAbstractButton* button : box->buttons()) seen.buttons << button->text();
         seen_.push_back(seen);
         if (!box->buttons().isEmpty()) {

@@ -285,7 +285,8 @@ mergeInto(LibraryManager.library, {
         dialog.setAttribute('aria-describedby', 'vorlith-msgbox-text');
         dialog.innerHTML = '<div class="vorlith-msgbox-title" id="vorlith-msgbox-title"></div>' +
                            '<p class="vorlith-msgbox-text" id="vorlith-msgbox-text"></p>' +
-                           '<div class="vorlith-msgbox-buttons"><button type="button"></button></div>';
+                           '<div class="vorlith-msgbox-buttons">' +
+                           '<button type="button" id="vorlith-msgbox-ok"></button></div>';
         dialog.querySelector('button').addEventListener('click', function() { dialog.close(); });
         page.root.appendChild(dialog);
         page.dialog = dialog;
@@ -330,6 +331,7 @@ mergeInto(LibraryManager.library, {
     page.liveLine = document.createElement('p');
     page.liveLine.className = 'vorlith-live';
     page.live = document.createElement('span');
+    page.live.id = 'vorlith-live';
     page.live.setAttribute('role', 'status');
     page.liveLine.appendChild(page.live);
   },
@@ -419,7 +421,9 @@ mergeInto(LibraryManager.library, {
         control.classList.add('vorlith-unit');
         if (page.field) {
           if (page.field.tagName === 'OUTPUT') control.classList.add('vorlith-range');
-          page.field.setAttribute('aria-describedby', control.id);
+          var described = page.field.getAttribute('aria-describedby');
+          page.field.setAttribute('aria-describedby', described ? described + ' ' + control.id
+                                                                : control.id);
         }
         page.field = null;
       }
@@ -436,9 +440,11 @@ mergeInto(LibraryManager.library, {
         var names = page.symbol ? [page.symbol.id, said.id] : [said.id];
         control.setAttribute('aria-labelledby', names.join(' '));
       } else {
-        // A result reads its value, then its quantity; the page announces
-        // the results of a command once, together (announceResults).
-        control.setAttribute('aria-labelledby', control.id + ' ' + said.id);
+        // A result is named by its value and described by its quantity and
+        // its unit; the page announces the results of a command once,
+        // together (announceResults), not field by field.
+        control.setAttribute('aria-labelledby', control.id);
+        control.setAttribute('aria-describedby', said.id);
         control.setAttribute('aria-live', 'off');
         page.results.push(control);
       }
@@ -454,11 +460,6 @@ mergeInto(LibraryManager.library, {
   vorlith_dom_show_form__deps: ['$VorlithPage'],
   vorlith_dom_show_form: function() {
     var page = VorlithPage;
-    // A result field without a unit label is described by nothing; its
-    // tooltip would otherwise be read as its description, the quantity twice.
-    page.results.forEach(function(field) {
-      if (!field.hasAttribute('aria-describedby')) field.setAttribute('aria-describedby', '');
-    });
     page.client.addEventListener('keydown', page.cycleTab);
     page.menubar.addEventListener('keydown', page.menuKey);
     ['mousedown', 'pointerover', 'click'].forEach(function(type) {

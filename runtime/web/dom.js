@@ -15,7 +15,8 @@ mergeInto(LibraryManager.library, {
     controls: {},       // the client area's controls by name
     byName: {},         // the same by the address of the name the program passes
     results: [],        // the result fields, in order
-    resultsChanged: false,
+    resultsChanged: false,  // since the last announcement
+    announcing: false,      // an announcement is on its way
     symbol: null,       // the last symbol label, waiting for its box or field
     field: null,        // the last box or field, waiting for its unit label
     menus: [],          // {title, list} per menu of the menu bar
@@ -33,20 +34,21 @@ mergeInto(LibraryManager.library, {
       var page = VorlithPage;
       if (click < 0 || page.running || page.ended) return;
       page.running = true;
-      page.resultsChanged = false;
       var finish = function() {
         page.running = false;
-        page.announceResults();
+        if (page.resultsChanged && !page.announcing) {
+          page.announcing = true;
+          setTimeout(page.announceResults, 0);
+        }
       };
-      var done;
       try {
-        done = ccall('vorlith_click', null, ['number'], [click], {async: true});
+        Module['_vorlith_click'](click);
       } catch (error) {
         page.running = false;
         throw error;
       }
       if (Asyncify.currData) {
-        done.then(finish, function() { page.running = false; });
+        Asyncify.whenDone().then(finish, function() { page.running = false; });
       } else {
         finish();
       }
@@ -61,16 +63,18 @@ mergeInto(LibraryManager.library, {
       return control;
     },
 
-    // One announcement for all the results a command wrote: each with its
+    // One announcement for all the results that commands wrote since the
+    // last (clicks faster than the page is drawn make one): each with its
     // quantity, in the table's order.
     announceResults: function() {
       var page = VorlithPage;
+      page.announcing = false;
       if (!page.resultsChanged || page.ended) return;
       page.resultsChanged = false;
       var parts = [];
       page.results.forEach(function(field) {
-        var value = field.textContent.trim();
-        if (value) parts.push(field.dataset.quantity + ' ' + value);
+        var value = field.vorlithText.trim();
+        if (value) parts.push(field.vorlithQuantity + ' ' + value);
       });
       page.announce(parts.join('；'));
     },
@@ -434,7 +438,8 @@ mergeInto(LibraryManager.library, {
       said.hidden = true;
       said.textContent = UTF8ToString(quantity);
       page.client.appendChild(said);
-      control.dataset.quantity = said.textContent;
+      control.vorlithQuantity = said.textContent;
+      control.vorlithText = control.textContent;  // the result's text, as last written
       if (kinds[kind] === 'input') {
         // "V: 土的体积": what the eye reads, then what it stands for.
         var names = page.symbol ? [page.symbol.id, said.id] : [said.id];
@@ -495,8 +500,12 @@ mergeInto(LibraryManager.library, {
   vorlith_dom_set_caption: function(name, text, bytes) {
     var page = VorlithPage;
     var control = page.control(name);
-    control.textContent = UTF8ToString(text, bytes);
-    if (control.tagName === 'OUTPUT') page.resultsChanged = true;
+    var value = UTF8ToString(text, bytes);
+    control.textContent = value;
+    if (control.vorlithText !== undefined) {
+      control.vorlithText = value;
+      page.resultsChanged = true;
+    }
   },
 
   vorlith_dom_message_box__deps: ['$VorlithPage'],

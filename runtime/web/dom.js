@@ -63,6 +63,19 @@ mergeInto(LibraryManager.library, {
       return control;
     },
 
+    // The `bytes` bytes of UTF-8 at `address`: a short ASCII text (each
+    // result) is read on the spot, anything else by UTF8ToString.
+    text: function(address, bytes) {
+      if (bytes > 32) return UTF8ToString(address, bytes);
+      var text = '';
+      for (var i = 0; i < bytes; ++i) {
+        var byte = HEAPU8[address + i];
+        if (byte >= 0x80) return UTF8ToString(address, bytes);
+        text += String.fromCharCode(byte);
+      }
+      return text;
+    },
+
     // One announcement for all the results that commands wrote since the
     // last (clicks faster than the page is drawn make one): each with its
     // quantity, in the table's order.
@@ -500,7 +513,7 @@ mergeInto(LibraryManager.library, {
   vorlith_dom_set_caption: function(name, text, bytes) {
     var page = VorlithPage;
     var control = page.control(name);
-    var value = UTF8ToString(text, bytes);
+    var value = page.text(text, bytes);
     control.textContent = value;
     if (control.vorlithText !== undefined) {
       control.vorlithText = value;

@@ -397,9 +397,9 @@ class Page(unittest.TestCase):
         ids, stack = {}, [self.cdp("DOM.getDocument", depth=-1)["root"]]
         while stack:
             node = stack.pop()
-            attributes = node.get("attributes", [])
-            if "id" in attributes[::2]:
-                ids[node["backendNodeId"]] = attributes[attributes.index("id") + 1]
+            attributes = dict(zip(node.get("attributes", [])[::2], node.get("attributes", [])[1::2]))
+            if "id" in attributes:
+                ids[node["backendNodeId"]] = attributes["id"]
             stack.extend(node.get("children", []))
         tree = {}
         for n in self.cdp("Accessibility.getFullAXTree")["nodes"]:
@@ -416,8 +416,10 @@ class Page(unittest.TestCase):
         names = [n for n, _ in X["texts"]]
         text = dict(X["texts"])
         collapse = lambda t: " ".join(t.split())
-        unit = {f: collapse(text[names[names.index(f) + 1]]) for _, f in (pair for pair, _ in X["tooltips"])
-                if names[names.index(f) + 1] in X["untipped"]}
+        unit = {}  # a box's or field's unit label is the untipped caption after it
+        for field, after in zip(names, names[1:]):
+            if field in X["boxes"] + X["results"] and after in X["untipped"]:
+                unit[field] = collapse(text[after])
         expected = {}  # name and description per control
         for (symbol, field), tip in X["tooltips"]:
             if field in X["boxes"]:  # "V: 土的体积", described by its unit

@@ -49,7 +49,17 @@ void run_handler(void (*handler)()) {
     static bool running = false;
     waiting.push_back(handler);
     if (running) return;
-    running = true;
+    // Whichever way the loop is left, even by an exception that no handler
+    // expects, the next event runs.
+    struct Running {
+        Running() { running = true; }
+        Running(const Running&) = delete;
+        Running& operator=(const Running&) = delete;
+        ~Running() {
+            waiting.clear();
+            running = false;
+        }
+    } const guard;
     while (!waiting.empty() && !g_ended) {
         const auto next = waiting.front();
         waiting.pop_front();
@@ -62,8 +72,6 @@ void run_handler(void (*handler)()) {
         } catch (const ProgramEnd&) {
         }
     }
-    waiting.clear();
-    running = false;
 }
 
 void unload() {

@@ -9,7 +9,16 @@ mergeInto(LibraryManager.library, {
     win: null,          // the window: menu bar and client area in one frame
     menubar: null,
     client: null,
+    hint: null,         // the line below the window that tells the way to the menu bar
+    live: null,         // the one live region: the results after a command, then the end
+    liveLine: null,     // the paragraph that holds it, out of sight until the end
     controls: {},       // the client area's controls by name
+    byName: {},         // the same by the address of the name the program passes
+    results: [],        // the result fields, in order
+    resultsChanged: false,  // since the last announcement
+    announcing: false,      // an announcement is on its way
+    symbol: null,       // the last symbol label, waiting for its box or field
+    field: null,        // the last box or field, waiting for its unit label
     menus: [],          // {title, list} per menu of the menu bar
     dialog: null,       // the message box, made on first use
     running: false,     // a handler runs, or waits on a message box
@@ -19,17 +28,73 @@ mergeInto(LibraryManager.library, {
 
     // Runs the program's handler numbered `click`: one at a time, never
     // after End. A handler that waits on a message box lets the page go
-    // on; its promise settles when it ends.
+    // on; its promise settles when it ends. Whichever way it ends, the page
+    // takes the next click.
     run: function(click) {
       var page = VorlithPage;
       if (click < 0 || page.running || page.ended) return;
       page.running = true;
-      var done = ccall('vorlith_click', null, ['number'], [click], {async: true});
-      if (Asyncify.currData) {
-        done.then(function() { page.running = false; });
-      } else {
+      var finish = function() {
         page.running = false;
+        if (page.resultsChanged && !page.announcing) {
+          page.announcing = true;
+          setTimeout(page.announceResults, 0);
+        }
+      };
+      try {
+        Module['_vorlith_click'](click);
+      } catch (error) {
+        page.running = false;
+        throw error;
       }
+      if (Asyncify.currData) {
+        Asyncify.whenDone().then(finish, function() { page.running = false; });
+      } else {
+        finish();
+      }
+    },
+
+    // The control named by the NUL-terminated name at `address`; the
+    // program passes the same few names again and again.
+    control: function(address) {
+      var page = VorlithPage;
+      var control = page.byName[address];
+      if (!control) control = page.byName[address] = page.controls[UTF8ToString(address)];
+      return control;
+    },
+
+    // The `bytes` bytes of UTF-8 at `address`: a short ASCII text (each
+    // result) is read on the spot, anything else by UTF8ToString.
+    text: function(address, bytes) {
+      if (bytes > 32) return UTF8ToString(address, bytes);
+      var text = '';
+      for (var i = 0; i < bytes; ++i) {
+        var byte = HEAPU8[address + i];
+        if (byte >= 0x80) return UTF8ToString(address, bytes);
+        text += String.fromCharCode(byte);
+      }
+      return text;
+    },
+
+    // One announcement for all the results that commands wrote since the
+    // last (clicks faster than the page is drawn make one): each with its
+    // quantity, in the table's order.
+    announceResults: function() {
+      var page = VorlithPage;
+      page.announcing = false;
+      if (!page.resultsChanged || page.ended) return;
+      page.resultsChanged = false;
+      var parts = [];
+      page.results.forEach(function(field) {
+        var value = field.vorlithText.trim();
+        if (value) parts.push(field.vorlithQuantity + ' ' + value);
+      });
+      page.announce(parts.join('；'));
+    },
+    // A new text node each time, so that the same results twice are
+    // announced twice.
+    announce: function(text) {
+      VorlithPage.live.replaceChildren(document.createTextNode(text));
     },
 
     // The controls that the Tab key visits, in tab-index order.
@@ -52,26 +117,37 @@ mergeInto(LibraryManager.library, {
       }
     },
 
-    // The window at its size where it fits, else scaled to the viewport's
-    // width as a whole; the layout inside stays as it is.
-    fit: function() {
-      var page = VorlithPage;
-      if (!page.win.isConnected) return;
-      var width = page.win.offsetWidth;
-      var scale = Math.min(1, document.documentElement.clientWidth / width);
-      page.win.style.transform = scale < 1 ? 'scale(' + scale + ')' : '';
-      page.root.style.height = scale < 1 ? page.win.offsetHeight * scale + 'px' : '';
-      page.root.classList.toggle('vorlith-scaled', scale < 1);
+    // After the page is laid out anew (a phone turned, the browser zoomed),
+    // the control with the focus stays in sight.
+    relaid: function() {
+      var focused = document.activeElement;
+      if (focused && VorlithPage.win.contains(focused)) focused.scrollIntoView({block: 'nearest'});
     },
 
-    // Menu bar: open, close, enter and leave.
-    openMenu: function(menu, focusFirst) {
+    // Alt pressed for something else (a click, the wheel, another window)
+    // does not lead into the menu bar.
+    forgetAlt: function() {
+      VorlithPage.altAlone = false;
+    },
+
+    // Menu bar: open, close, enter and leave. One title at a time can be
+    // reached with Tab (a roving tabindex); the arrow keys move between them.
+    focusTitle: function(menu) {
+      VorlithPage.menus.forEach(function(m) { m.title.tabIndex = m === menu ? 0 : -1; });
+      menu.title.focus();
+    },
+    // `at`: 'first' or 'last' puts the focus on that item, else it stays.
+    openMenu: function(menu, at) {
       var page = VorlithPage;
       page.closeMenus();
       menu.list.hidden = false;
       menu.title.setAttribute('aria-expanded', 'true');
+      menu.title.tabIndex = 0;
+      page.menus.forEach(function(m) { if (m !== menu) m.title.tabIndex = -1; });
       var items = menu.list.children;
-      if (focusFirst && items.length > 0) items[0].focus();
+      if (items.length === 0) return;
+      if (at === 'first') items[0].focus();
+      if (at === 'last') items[items.length - 1].focus();
     },
     closeMenus: function() {
       VorlithPage.menus.forEach(function(menu) {
@@ -86,7 +162,7 @@ mergeInto(LibraryManager.library, {
       var page = VorlithPage;
       if (page.menus.length === 0) return;
       if (page.client.contains(document.activeElement)) page.returnFocus = document.activeElement;
-      page.menus[0].title.focus();
+      page.focusTitle(page.menus[0]);
     },
     leaveMenubar: function() {
       var page = VorlithPage;
@@ -122,14 +198,14 @@ mergeInto(LibraryManager.library, {
         case 'ArrowRight':
         case 'ArrowLeft': {
           var other = beside(event.key === 'ArrowRight' ? 1 : -1);
-          if (onTitle && menu.list.hidden) other.title.focus();
-          else page.openMenu(other, true);
+          if (onTitle && menu.list.hidden) page.focusTitle(other);
+          else page.openMenu(other, 'first');
           break;
         }
         case 'ArrowDown':
         case 'ArrowUp':
           if (onTitle) {
-            page.openMenu(menu, true);
+            page.openMenu(menu, event.key === 'ArrowDown' ? 'first' : 'last');
           } else {
             var step = event.key === 'ArrowDown' ? 1 : -1;
             items[(items.indexOf(target) + step + items.length) % items.length].focus();
@@ -137,11 +213,16 @@ mergeInto(LibraryManager.library, {
           break;
         case 'Home':
         case 'End':
-          if (!onTitle) items[event.key === 'Home' ? 0 : items.length - 1].focus();
+          if (onTitle) {
+            page.closeMenus();
+            page.focusTitle(page.menus[event.key === 'Home' ? 0 : count - 1]);
+          } else {
+            items[event.key === 'Home' ? 0 : items.length - 1].focus();
+          }
           break;
         case 'Enter':
         case ' ':
-          if (onTitle) page.openMenu(menu, true);
+          if (onTitle) page.openMenu(menu, 'first');
           else page.activate(target);
           break;
         case 'Escape':
@@ -149,7 +230,7 @@ mergeInto(LibraryManager.library, {
             page.leaveMenubar();
           } else {
             page.closeMenus();
-            menu.title.focus();
+            page.focusTitle(menu);
           }
           break;
         case 'Tab':
@@ -181,10 +262,11 @@ mergeInto(LibraryManager.library, {
       else page.enterMenubar();
     },
 
-    // The menu bar's mouse: a click on a title opens its menu and takes the
-    // keyboard there, or closes it again; moving the pointer to another title
-    // while a menu is open opens that one; a click on an item runs it.
-    menuMouse: function(event) {
+    // The menu bar's pointer, mouse or touch: a click (a tap) on a title
+    // opens its menu and takes the keyboard there, or closes it again;
+    // moving the mouse to another title while a menu is open opens that one;
+    // a click on an item runs it.
+    menuPointer: function(event) {
       var page = VorlithPage;
       var menu = page.menus.find(function(m) {
         return m.title === event.target || m.list.contains(event.target);
@@ -192,17 +274,19 @@ mergeInto(LibraryManager.library, {
       if (!menu) return;
       if (event.type === 'mousedown') {
         event.preventDefault();
-      } else if (event.type === 'mouseover') {
+      } else if (event.type === 'pointerover') {
         var open = page.openMenuOf();
-        if (open && open !== menu && event.target === menu.title) page.openMenu(menu, false);
+        if (event.pointerType === 'mouse' && open && open !== menu && event.target === menu.title) {
+          page.openMenu(menu, null);
+        }
       } else if (event.target === menu.title) {
         if (!menu.list.hidden) {
           page.leaveMenubar();
           return;
         }
         if (page.client.contains(document.activeElement)) page.returnFocus = document.activeElement;
-        page.openMenu(menu, false);
-        menu.title.focus();
+        page.openMenu(menu, null);
+        page.focusTitle(menu);
       } else if (event.target.getAttribute('role') === 'menuitem') {
         page.activate(event.target);
       }
@@ -218,9 +302,10 @@ mergeInto(LibraryManager.library, {
         dialog.setAttribute('aria-describedby', 'vorlith-msgbox-text');
         dialog.innerHTML = '<div class="vorlith-msgbox-title" id="vorlith-msgbox-title"></div>' +
                            '<p class="vorlith-msgbox-text" id="vorlith-msgbox-text"></p>' +
-                           '<div class="vorlith-msgbox-buttons"><button type="button"></button></div>';
+                           '<div class="vorlith-msgbox-buttons">' +
+                           '<button type="button" id="vorlith-msgbox-ok"></button></div>';
         dialog.querySelector('button').addEventListener('click', function() { dialog.close(); });
-        document.body.appendChild(dialog);
+        page.root.appendChild(dialog);
         page.dialog = dialog;
       }
       var box = page.dialog;
@@ -246,11 +331,26 @@ mergeInto(LibraryManager.library, {
     page.menubar = document.createElement('div');
     page.menubar.className = 'vorlith-menubar';
     page.menubar.setAttribute('role', 'menubar');
+    page.menubar.setAttribute('aria-label', '菜单栏');
     page.client = document.createElement('div');
     page.client.className = 'vorlith-client';
-    page.client.style.width = width + 'px';
-    page.client.style.height = height + 'px';
+    page.client.style.setProperty('--client-width', width + 'px');
+    page.client.style.setProperty('--client-height', height + 'px');
     page.win.append(page.menubar, page.client);
+    // Below the window: the way to the menu bar from the keyboard, for
+    // everyone to read, and the live region, there before anything is
+    // announced so that screen readers follow it.
+    page.hint = document.createElement('p');
+    page.hint.className = 'vorlith-hint';
+    page.hint.id = 'vorlith-hint';
+    page.hint.innerHTML = '按 <kbd>F10</kbd> 或 <kbd>Alt</kbd> 键进入菜单栏。';
+    page.menubar.setAttribute('aria-describedby', page.hint.id);
+    page.liveLine = document.createElement('p');
+    page.liveLine.className = 'vorlith-live';
+    page.live = document.createElement('span');
+    page.live.id = 'vorlith-live';
+    page.live.setAttribute('role', 'status');
+    page.liveLine.appendChild(page.live);
   },
 
   vorlith_dom_add_icon: function(size, png, bytes) {
@@ -270,13 +370,14 @@ mergeInto(LibraryManager.library, {
     var menu = {title: document.createElement('div'), list: document.createElement('div')};
     var holder = document.createElement('div');
     holder.className = 'vorlith-menu';
+    holder.setAttribute('role', 'none');
     menu.title.id = UTF8ToString(name);
     menu.title.className = 'vorlith-menu-title';
     menu.title.setAttribute('role', 'menuitem');
     menu.title.setAttribute('aria-haspopup', 'menu');
     menu.title.setAttribute('aria-expanded', 'false');
     menu.title.setAttribute('aria-controls', menu.title.id + '-items');
-    menu.title.tabIndex = -1;
+    menu.title.tabIndex = page.menus.length === 0 ? 0 : -1;
     menu.title.textContent = UTF8ToString(caption);
     menu.list.id = menu.title.id + '-items';
     menu.list.className = 'vorlith-menu-items';
@@ -306,15 +407,15 @@ mergeInto(LibraryManager.library, {
                                     quantity, click) {
     // By ControlRow::Kind: Caption, Result, Input, Button.
     var kinds = ['caption', 'result', 'input', 'button'];
-    var tags = ['div', 'output', 'input', 'button'];
+    var tags = ['label', 'output', 'input', 'button'];
     var page = VorlithPage;
     var control = document.createElement(tags[kind]);
     control.id = UTF8ToString(name);
     control.className = 'vorlith-' + kinds[kind];
-    control.style.left = left + 'px';
-    control.style.top = top + 'px';
-    control.style.width = width + 'px';
-    control.style.height = height + 'px';
+    control.style.setProperty('--left', left + 'px');
+    control.style.setProperty('--top', top + 'px');
+    control.style.setProperty('--width', width + 'px');
+    control.style.setProperty('--height', height + 'px');
     if (kinds[kind] === 'input') {
       control.type = 'text';
       control.value = UTF8ToString(text);
@@ -325,21 +426,49 @@ mergeInto(LibraryManager.library, {
       control.textContent = UTF8ToString(text);
     }
     if (tooltip) control.title = UTF8ToString(tooltip);
-    if (kinds[kind] === 'result') {
-      // What a screen reader reads is the field's text; the quantity it
-      // belongs to is its description, and a new value is announced.
-      control.setAttribute('aria-live', 'polite');
-      control.setAttribute('aria-atomic', 'true');
-      if (quantity) {
-        var described = document.createElement('span');
-        described.id = control.id + '-quantity';
-        described.hidden = true;
-        described.textContent = UTF8ToString(quantity);
-        page.client.appendChild(described);
-        control.setAttribute('aria-describedby', described.id);
+    // A row of the table is a symbol label (the one with a tooltip), then a
+    // box or result field, then its unit label: the field is named by its
+    // symbol and its quantity, and described by its unit.
+    if (kinds[kind] === 'caption') {
+      if (tooltip) {
+        control.classList.add('vorlith-symbol');
+        page.symbol = control;
+        page.field = null;
+      } else {
+        control.classList.add('vorlith-unit');
+        if (page.field) {
+          if (page.field.tagName === 'OUTPUT') control.classList.add('vorlith-range');
+          var described = page.field.getAttribute('aria-describedby');
+          page.field.setAttribute('aria-describedby', described ? described + ' ' + control.id
+                                                                : control.id);
+        }
+        page.field = null;
       }
-    } else if (quantity) {
-      control.setAttribute('aria-label', UTF8ToString(quantity));
+    }
+    if (quantity && (kinds[kind] === 'input' || kinds[kind] === 'result')) {
+      var said = document.createElement('span');
+      said.id = control.id + '-quantity';
+      said.hidden = true;
+      said.textContent = UTF8ToString(quantity);
+      page.client.appendChild(said);
+      control.vorlithQuantity = said.textContent;
+      control.vorlithText = control.textContent;  // the result's text, as last written
+      if (kinds[kind] === 'input') {
+        // "V: 土的体积": what the eye reads, then what it stands for.
+        var names = page.symbol ? [page.symbol.id, said.id] : [said.id];
+        control.setAttribute('aria-labelledby', names.join(' '));
+      } else {
+        // A result is named by its value and described by its quantity and
+        // its unit; the page announces the results of a command once,
+        // together (announceResults), not field by field.
+        control.setAttribute('aria-labelledby', control.id);
+        control.setAttribute('aria-describedby', said.id);
+        control.setAttribute('aria-live', 'off');
+        page.results.push(control);
+      }
+      if (page.symbol && kinds[kind] === 'input') page.symbol.htmlFor = control.id;
+      page.symbol = null;
+      page.field = control;
     }
     if (click >= 0) control.addEventListener('click', function() { page.run(click); });
     page.client.appendChild(control);
@@ -351,35 +480,45 @@ mergeInto(LibraryManager.library, {
     var page = VorlithPage;
     page.client.addEventListener('keydown', page.cycleTab);
     page.menubar.addEventListener('keydown', page.menuKey);
-    ['mousedown', 'mouseover', 'click'].forEach(function(type) {
-      page.menubar.addEventListener(type, page.menuMouse);
+    ['mousedown', 'pointerover', 'click'].forEach(function(type) {
+      page.menubar.addEventListener(type, page.menuPointer);
     });
     document.addEventListener('keydown', page.globalKey);
     document.addEventListener('keyup', page.globalKey);
-    document.addEventListener('mousedown', function(event) {
+    document.addEventListener('pointerdown', function(event) {
+      page.forgetAlt();
       if (!page.menubar.contains(event.target)) page.closeMenus();
-    });
-    page.root.appendChild(page.win);
-    page.fit();
-    window.addEventListener('resize', page.fit);
+    }, true);
+    document.addEventListener('wheel', page.forgetAlt, {capture: true, passive: true});
+    window.addEventListener('blur', page.forgetAlt);
+    page.root.append(page.win, page.hint, page.liveLine);
+    if (typeof ResizeObserver === 'function') new ResizeObserver(page.relaid).observe(page.win);
     var first = page.tabStops()[0];
     if (first) first.focus();
   },
 
   vorlith_dom_text_length__deps: ['$VorlithPage'],
   vorlith_dom_text_length: function(name) {
-    return VorlithPage.controls[UTF8ToString(name)].value.length;
+    return VorlithPage.control(name).value.length;
   },
 
   vorlith_dom_copy_text__deps: ['$VorlithPage'],
   vorlith_dom_copy_text: function(name, out) {
-    var value = VorlithPage.controls[UTF8ToString(name)].value;
-    for (var i = 0; i < value.length; ++i) HEAPU16[(out >> 1) + i] = value.charCodeAt(i);
+    var value = VorlithPage.control(name).value;
+    var at = out >> 1;
+    for (var i = 0; i < value.length; ++i) HEAPU16[at + i] = value.charCodeAt(i);
   },
 
   vorlith_dom_set_caption__deps: ['$VorlithPage'],
   vorlith_dom_set_caption: function(name, text, bytes) {
-    VorlithPage.controls[UTF8ToString(name)].textContent = UTF8ToString(text, bytes);
+    var page = VorlithPage;
+    var control = page.control(name);
+    var value = page.text(text, bytes);
+    control.textContent = value;
+    if (control.vorlithText !== undefined) {
+      control.vorlithText = value;
+      page.resultsChanged = true;
+    }
   },
 
   vorlith_dom_message_box__deps: ['$VorlithPage'],
@@ -394,17 +533,15 @@ mergeInto(LibraryManager.library, {
     var page = VorlithPage;
     page.ended = true;
     page.win.remove();
-    window.removeEventListener('resize', page.fit);
-    page.root.style.height = '';
-    var line = document.createElement('p');
-    line.className = 'vorlith-ended';
-    line.textContent = UTF8ToString(ended) + ' ';
+    page.hint.remove();
+    // The line in the window's place is the live region's, which says it.
+    page.liveLine.className = 'vorlith-ended';
+    page.announce(UTF8ToString(ended));
     var again = document.createElement('button');
     again.type = 'button';
     again.textContent = UTF8ToString(restart);
     again.addEventListener('click', function() { location.reload(); });
-    line.appendChild(again);
-    page.root.appendChild(line);
+    page.liveLine.append(' ', again);
     again.focus();
   },
 });

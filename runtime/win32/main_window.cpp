@@ -78,9 +78,17 @@ bool is_label(Kind kind) {
     return kind == Kind::Caption || kind == Kind::Result;
 }
 
+std::wstring window_text(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 }  // namespace
 
-MainWindow::MainWindow(const ProgramDescription& program) : program_(program) {
+MainWindow::MainWindow(const ProgramDescription& program)
+    : program_(program), readers_(std::make_unique<ScreenReaders>()) {
     const std::wstring icon =
         program.form.icon != nullptr ? widen(program.form.icon) : std::wstring();
     register_class(icon.empty() ? nullptr : icon.c_str(), &MainWindow::window_proc);
@@ -107,6 +115,7 @@ MainWindow::~MainWindow() {
     if (window_ != nullptr) {
         // Gone with its owner, not closed: the program does not end here.
         SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        forget_annotations();
         DestroyWindow(window_);
     }
     if (font_ != nullptr) DeleteObject(font_);
@@ -125,10 +134,9 @@ void MainWindow::show(int show_command) {
     }
 }
 
-// Created in tab-index order, which is the dialog manager's tab order. The
-// labels then go below the other controls, keeping their own order (a later
-// one above an earlier one), so that a caption reaching under a box or a
-// field never paints over it.
+// Created in tab-index order, which is the dialog manager's tab order and,
+// as the children's z-order, the order in which screen readers read them
+// and the one by which Windows names a box after the caption before it.
 void MainWindow::create_controls() {
     WORD id = kFirstControlId;
     for (const ControlRow& row : program_.form.controls) {
@@ -142,12 +150,93 @@ void MainWindow::create_controls() {
         if (row.kind == Kind::Input) SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);  // no limit
         controls_.push_back({&row, hwnd});
     }
-    for (auto control = controls_.rbegin(); control != controls_.rend(); ++control) {
-        if (is_label(control->row->kind)) {
-            SetWindowPos(control->hwnd, HWND_BOTTOM, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    clip_labels();
+    annotate_controls();
+}
+
+// A box is named by its caption and quantity, "V: 土的体积", so that a
+// screen reader says what to type and speech input finds it by what it
+// shows; a result field keeps its value as its name (Windows reads a static
+// text by its text) and gets its quantity and unit as description.
+void MainWindow::annotate_controls() {
+    const auto rows = program_.form.controls;
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (rows[i].kind == Kind::Input) {
+            readers_->set_name(controls_[i].hwnd, accessible_name(rows, i));
+        } else if (rows[i].kind == Kind::Result) {
+            readers_->set_description(controls_[i].hwnd, accessible_description(rows, i));
         }
     }
+}
+
+void MainWindow::forget_annotations() {
+    for (const Control& control : controls_) readers_->clear(control.hwnd);
+}
+
+namespace {
+
+// Which control shows where two overlap: a box or the button over a result
+// field, a field over a caption; among captions, the later one.
+int framing_rank(Kind kind) {
+    switch (kind) {
+        case Kind::Caption:
+            return 0;
+        case Kind::Result:
+            return 1;
+        case Kind::Input:
+        case Kind::Button:
+            return 2;
+    }
+    return 0;
+}
+
+}  // namespace
+
+// The children stay in tab order, so a caption may lie above a box or a
+// field it reaches under: its window region leaves out the part under any
+// such control, and so it never paints over that control's border.
+void MainWindow::clip_labels() {
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        const Control& label = controls_[i];
+        if (!is_label(label.row->kind)) continue;
+        RECT own{};
+        GetWindowRect(label.hwnd, &own);
+        HRGN region = CreateRectRgn(0, 0, own.right - own.left, own.bottom - own.top);
+        bool clipped = false;
+        for (std::size_t j = 0; j < controls_.size(); ++j) {
+            const int rank = framing_rank(controls_[j].row->kind);
+            const int label_rank = framing_rank(label.row->kind);
+            if (j == i || rank < label_rank || (rank == label_rank && j < i)) continue;
+            RECT other{};
+            GetWindowRect(controls_[j].hwnd, &other);
+            RECT overlap{};
+            if (!IntersectRect(&overlap, &own, &other)) continue;
+            OffsetRect(&overlap, -own.left, -own.top);
+            HRGN cut = CreateRectRgnIndirect(&overlap);
+            CombineRgn(region, region, cut, RGN_DIFF);
+            DeleteObject(cut);
+            clipped = true;
+        }
+        if (clipped) {
+            SetWindowRgn(label.hwnd, region, TRUE);  // the window owns it now
+        } else {
+            DeleteObject(region);
+            SetWindowRgn(label.hwnd, nullptr, TRUE);
+        }
+    }
+}
+
+// After a command that changed result fields, one reading of the new
+// results; a field's own name change is not read while it has no focus.
+void MainWindow::read_results() {
+    if (!results_changed_) return;
+    results_changed_ = false;
+    std::vector<std::string> shown;
+    for (const Control& control : controls_) {
+        shown.push_back(is_label(control.row->kind) ? narrow(window_text(control.hwnd)) : "");
+    }
+    last_reading_ = results_reading(program_.form.controls, shown);
+    last_reading_delivered_ = readers_->announce(window_, last_reading_);
 }
 
 // The tooltips are made once the window is drawn: a pointer has to rest on
@@ -199,6 +288,7 @@ void MainWindow::lay_out(UINT dpi) {
                      SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
     }
+    clip_labels();
     if (old_font != nullptr) DeleteObject(old_font);
 
     size_ = frame_size(dpi);
@@ -286,6 +376,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
         case WM_DESTROY:
             // Closed, or ended by End: no handler runs after, and the event
             // loop ends with status 0.
+            forget_annotations();
             unload();
             PostQuitMessage(0);
             return 0;
@@ -304,7 +395,10 @@ void MainWindow::command(WORD id, WORD code) {
         const ControlRow& row = *controls_[control].row;
         if (row.kind == Kind::Button) name = row.name;
     }
-    if (name != nullptr) run_handler(click_handler(program_, name));
+    if (name == nullptr) return;
+    results_changed_ = false;
+    run_handler(click_handler(program_, name));
+    if (window_ != nullptr) read_results();
 }
 
 HWND MainWindow::find(std::string_view name, Kind kind) const {
@@ -338,6 +432,8 @@ void MainWindow::set_caption(std::string_view label, std::string_view utf8) {
     HWND hwnd = find(label, Kind::Caption);
     if (hwnd == nullptr) vorlith::raise(ErrorNumber::ObjectNotSet);
     SetWindowTextW(hwnd, widen(utf8).c_str());
+    // Read out after the command, even when the value is the one shown.
+    if ((GetWindowLongW(hwnd, GWL_STYLE) & SS_SUNKEN) != 0) results_changed_ = true;
 }
 
 void MainWindow::end() {

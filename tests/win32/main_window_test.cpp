@@ -6,6 +6,11 @@
 #include <memory>
 #include <regex>
 
+// clang-format off
+#include <ole2.h>
+#include <oleacc.h>
+// clang-format on
+
 #include "modal_watcher.h"
 #include "runtime/backend.h"
 #include "runtime/win32/dpi.h"
@@ -32,6 +37,69 @@ std::wstring class_of(HWND window) {
     GetClassNameW(window, name, 32);
     return name;
 }
+
+// What MSAA gives a screen reader for a control, read as one does:
+// AccessibleObjectFromWindow on its client object, then get_accName and
+// get_accDescription. oleacc and oleaut32 are loaded at run time, as the
+// test program imports no more than vorlith.exe does.
+class Msaa {
+public:
+    Msaa()
+        : oleacc_(LoadLibraryW(L"oleacc.dll")),
+          oleaut32_(LoadLibraryW(L"oleaut32.dll")),
+          from_window_(function<FromWindow>(oleacc_, "AccessibleObjectFromWindow")),
+          free_string_(function<FreeString>(oleaut32_, "SysFreeString")) {}
+    ~Msaa() {
+        for (HMODULE module : {oleacc_, oleaut32_}) {
+            if (module != nullptr) FreeLibrary(module);
+        }
+    }
+    Msaa(const Msaa&) = delete;
+    Msaa& operator=(const Msaa&) = delete;
+
+    bool loaded() const { return from_window_ != nullptr && free_string_ != nullptr; }
+    // The name or description, or "(E_xxx 0x...)" when oleacc gives none.
+    std::string name(HWND control) { return read(control, &IAccessible::get_accName); }
+    std::string description(HWND control) {
+        return read(control, &IAccessible::get_accDescription);
+    }
+
+private:
+    using FromWindow = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
+    using FreeString = void(WINAPI*)(BSTR);
+    template <typename Fn>
+    static Fn function(HMODULE module, const char* name) {
+        return module == nullptr
+                   ? nullptr
+                   : reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    }
+    std::string read(HWND control, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+        void* object = nullptr;
+        HRESULT result =
+            from_window_(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible), &object);
+        if (FAILED(result) || object == nullptr) return "(no object)";
+        auto* accessible = static_cast<IAccessible*>(object);
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR text = nullptr;
+        result = (accessible->*get)(self, &text);
+        accessible->Release();
+        if (result != S_OK) {
+            char failed[32];
+            std::snprintf(failed, sizeof failed, "(0x%08lx)", static_cast<unsigned long>(result));
+            return text == nullptr ? failed : narrow(text);
+        }
+        std::string utf8 = text != nullptr ? narrow(text) : "";
+        free_string_(text);
+        return utf8;
+    }
+
+    HMODULE oleacc_;
+    HMODULE oleaut32_;
+    FromWindow from_window_;
+    FreeString free_string_;
+};
 
 class Form1 : public ::testing::Test {
 protected:
@@ -372,6 +440,157 @@ TEST_F(Form1, PositionsAndFontFollowTheDpi) {
         GetObjectW(expected_font, sizeof expected, &expected);
         DeleteObject(expected_font);
         EXPECT_EQ(font.lfHeight, expected.lfHeight);
+    }
+}
+
+// The children in z-order, which is the order in which MSAA and UI
+// Automation list them and the one Windows names a box by (the static
+// text just before it): the tab-index order of the table.
+TEST_F(Form1, ChildrenAreInTabIndexOrder) {
+    std::vector<std::string> z_order;
+    for (HWND child = GetWindow(form_->hwnd(), GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        z_order.push_back("?");
+        for (const ControlRow& row : vorlith::form1_layout()) {
+            if (form_->control(row.name) == child) z_order.back() = row.name;
+        }
+    }
+    std::vector<std::string> table;
+    for (const ControlRow& row : vorlith::form1_layout()) table.push_back(row.name);
+    EXPECT_EQ(z_order, table);
+}
+
+// Where a caption reaches under a box, a field or the button, its window
+// region leaves that part out: no two controls paint the same pixel.
+TEST_F(Form1, NoCaptionPaintsOverABoxOrAField) {
+    auto visible = [&](HWND hwnd) {
+        RECT rect{};
+        GetWindowRect(hwnd, &rect);
+        HRGN region = CreateRectRgn(0, 0, 0, 0);
+        if (GetWindowRgn(hwnd, region) == ERROR) {
+            SetRectRgn(region, 0, 0, rect.right - rect.left, rect.bottom - rect.top);
+        }
+        OffsetRgn(region, rect.left, rect.top);
+        return region;
+    };
+    const auto layout = vorlith::form1_layout();
+    int overlapping = 0;
+    for (std::size_t i = 0; i < layout.size(); ++i) {
+        for (std::size_t j = i + 1; j < layout.size(); ++j) {
+            RECT a{}, b{}, both{};
+            GetWindowRect(control(layout[i].name), &a);
+            GetWindowRect(control(layout[j].name), &b);
+            if (!IntersectRect(&both, &a, &b)) continue;
+            ++overlapping;
+            HRGN first = visible(control(layout[i].name));
+            HRGN second = visible(control(layout[j].name));
+            EXPECT_EQ(CombineRgn(first, first, second, RGN_AND), NULLREGION)
+                << layout[i].name << " and " << layout[j].name;
+            DeleteObject(first);
+            DeleteObject(second);
+        }
+    }
+    EXPECT_GE(overlapping, 7);  // at least each symbol caption and its box
+}
+
+// Whether Dynamic Annotation works here: Windows has it; Wine's oleacc
+// takes the calls and keeps nothing.
+bool annotations_work() {
+    HWND scratch = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                   nullptr, nullptr);
+    const bool works = vorlith::win32::ScreenReaders().set_name(scratch, "x");
+    DestroyWindow(scratch);
+    return works;
+}
+
+struct Reading {
+    const char* control;
+    const char* by_windows;  // the name Windows derives on its own
+    const char* annotated;   // box: the name given; field: the description
+};
+constexpr Reading kReadings[] = {
+    {"Text1", "V:", "V: 土的体积"},
+    {"Text2", "Vv:", "Vv: 土中孔隙的体积"},
+    {"Text3", "Vw:", "Vw: 土中水的体积"},
+    {"Text4", "Vs:", "Vs: 土中颗粒的体积"},
+    {"Text5", "m:", "m: 土的总质量"},
+    {"Text6", "mw:", "mw: 土中水的质量"},
+    {"Text7", "ms:", "ms: 土中颗粒的质量"},
+    {"Label16", nullptr, "土的天然密度 g/cm3"},
+    {"Label19", nullptr, "土的含水量 %"},
+    {"Label22", nullptr, "土粒相对密度 g/cm3"},
+    {"Label25", nullptr, "土的干密度 g/cm3"},
+    {"Label28", nullptr, "土的饱和密度 g/cm3"},
+    {"Label31", nullptr, "土的有效密度 g/cm3"},
+    {"Label34", nullptr, "土的孔隙比"},
+    {"Label36", nullptr, "土的孔隙率 %"},
+};
+
+// Read through MSAA as a screen reader does: a box by its caption and
+// quantity (by the caption alone where Dynamic Annotation is missing, as
+// under Wine), a result field by its value, described by quantity and unit.
+TEST_F(Form1, ScreenReadersNameEachBoxAndDescribeEachField) {
+    Msaa msaa;
+    ASSERT_TRUE(msaa.loaded());
+    const bool annotated = annotations_work();
+    if (!annotated) std::printf("Dynamic Annotation is missing here: names by Windows' rule\n");
+    click("Command1");
+    const auto layout = vorlith::form1_layout();
+    for (const Reading& reading : kReadings) {
+        SCOPED_TRACE(reading.control);
+        std::size_t i = 0;
+        while (i < layout.size() && std::string_view(layout[i].name) != reading.control) ++i;
+        ASSERT_LT(i, layout.size());
+        HWND hwnd = control(reading.control);
+        if (reading.by_windows != nullptr) {
+            EXPECT_EQ(vorlith::win32::accessible_name(layout, i), reading.annotated);
+            EXPECT_EQ(msaa.name(hwnd), annotated ? reading.annotated : reading.by_windows);
+        } else {
+            EXPECT_EQ(vorlith::win32::accessible_description(layout, i), reading.annotated);
+            EXPECT_EQ(msaa.name(hwnd), text_of(hwnd));
+            if (annotated) {
+                EXPECT_EQ(msaa.description(hwnd), reading.annotated);
+            }
+        }
+    }
+}
+
+// After Calculate, one reading of the results it showed, through a UI
+// Automation notification where Windows has one (10 1709 and later; not
+// Wine 8), and none when no result is shown.
+TEST_F(Form1, CalculateReadsTheNewResultsOnce) {
+    struct Expected {
+        const char* symbol;
+        const char* unit;
+    };
+    constexpr Expected kSymbols[] = {{"ρ", " g/cm3"},  {"w", " %"},        {"ds", " g/cm3"},
+                                     {"ρd", " g/cm3"}, {"ρsat", " g/cm3"}, {"ρ'", " g/cm3"},
+                                     {"e", ""},        {"n", " %"}};
+    auto reading_of = [&](std::size_t shown) {
+        std::string reading;
+        for (std::size_t j = 0; j < shown; ++j) {
+            std::string value = kSampleResults[j];
+            value.erase(0, value.find_first_not_of(' '));
+            reading += std::string(j > 0 ? "，" : "") + kSymbols[j].symbol + " " + value +
+                       kSymbols[j].unit;
+        }
+        return reading;
+    };
+    HMODULE uia = LoadLibraryW(L"uiautomationcore.dll");
+    const bool notifications =
+        uia != nullptr && GetProcAddress(uia, "UiaRaiseNotificationEvent") != nullptr;
+    if (uia != nullptr) FreeLibrary(uia);
+
+    click("Command1");
+    EXPECT_EQ(form_->last_reading(), reading_of(8));
+    EXPECT_EQ(form_->last_reading_delivered(), notifications);
+    for (const FailingRun& run : kFailingRuns) {
+        SCOPED_TRACE(run.name);
+        ModalWatcher watcher;
+        SetWindowTextW(control(kBoxes[run.k - 1]), widen(run.typed).c_str());
+        click("Command1");
+        EXPECT_EQ(form_->last_reading(), reading_of(static_cast<std::size_t>(run.shown)));
+        SetWindowTextW(control(kBoxes[run.k - 1]), widen(run.mended).c_str());
     }
 }
 

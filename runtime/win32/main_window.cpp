@@ -100,6 +100,7 @@ MainWindow::MainWindow(const ProgramDescription& program)
                     CW_USEDEFAULT, size_.cx, size_.cy, nullptr, nullptr, instance(), this);
     if (window_ == nullptr) return;
     font_ = create_message_font(dpi_);
+    set_icons(dpi_);
     create_menus();
     create_controls();
     if (const UINT dpi = dpi_of(window_); dpi != dpi_) {
@@ -119,10 +120,37 @@ MainWindow::~MainWindow() {
         DestroyWindow(window_);
     }
     if (font_ != nullptr) DeleteObject(font_);
+    for (HICON icon : icons_) {
+        if (icon != nullptr) DestroyIcon(icon);
+    }
 }
 
+// The window's icons at the sizes Windows asks for at `dpi` (the caption's
+// and the taskbar's), loaded again on a change of DPI.
+void MainWindow::set_icons(UINT dpi) {
+    if (program_.form.icon == nullptr) return;
+    const std::wstring name = widen(program_.form.icon);
+    const int sizes[2][2] = {{system_metric(SM_CXSMICON, dpi), system_metric(SM_CYSMICON, dpi)},
+                             {system_metric(SM_CXICON, dpi), system_metric(SM_CYICON, dpi)}};
+    const WPARAM kinds[2] = {ICON_SMALL, ICON_BIG};
+    for (int i = 0; i < 2; ++i) {
+        auto icon = static_cast<HICON>(LoadImageW(instance(), name.c_str(), IMAGE_ICON, sizes[i][0],
+                                                  sizes[i][1], LR_DEFAULTCOLOR));
+        if (icon == nullptr) continue;
+        SendMessageW(window_, WM_SETICON, kinds[i], reinterpret_cast<LPARAM>(icon));
+        if (icons_[i] != nullptr) DestroyIcon(icons_[i]);
+        icons_[i] = icon;
+    }
+}
+
+// A shortcut set to "Maximised" asks for a maximised window; this one has
+// a fixed size, so it opens normal. Windows may take the start-up command
+// instead of the one given at the first ShowWindow: a maximised window is
+// put back.
 void MainWindow::show(int show_command) {
+    if (show_command == SW_SHOWMAXIMIZED) show_command = SW_SHOWNORMAL;
     ShowWindow(window_, show_command);
+    if (IsZoomed(window_)) ShowWindow(window_, SW_RESTORE);
     UpdateWindow(window_);
     PostMessageW(window_, kCreateTooltips, 0, 0);
     for (const Control& control : controls_) {
@@ -247,6 +275,8 @@ void MainWindow::create_tooltips() {
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                         WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance(), nullptr);
+    // Chinese tips in the form's font, which follows the DPI.
+    SendMessageW(tooltips_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     for (const Control& control : controls_) {
         if (control.row->tooltip != nullptr) add_tooltip(control.hwnd, control.row->tooltip);
     }
@@ -288,7 +318,11 @@ void MainWindow::lay_out(UINT dpi) {
                      SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
     }
+    if (tooltips_ != nullptr) {
+        SendMessageW(tooltips_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    }
     clip_labels();
+    set_icons(dpi);
     if (old_font != nullptr) DeleteObject(old_font);
 
     size_ = frame_size(dpi);
@@ -325,6 +359,7 @@ LRESULT CALLBACK MainWindow::window_proc(HWND window, UINT message, WPARAM w, LP
         auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
         self->window_ = window;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        scale_non_client_area(window);
     }
     auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self == nullptr) return DefWindowProcW(window, message, w, l);
@@ -354,12 +389,24 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
                 SetFocus(last_focus_);
             }
             return 0;
+        case WM_SETFOCUS: {
+            // The form itself takes no keys: on a restore from the taskbar
+            // Windows may focus it without a second WM_ACTIVATE, and the
+            // focus goes on to the control that had it last.
+            HWND previous = reinterpret_cast<HWND>(w);
+            if (previous != nullptr && IsChild(window_, previous)) last_focus_ = previous;
+            if (last_focus_ != nullptr && IsWindow(last_focus_)) SetFocus(last_focus_);
+            return 0;
+        }
         case WM_GETMINMAXINFO: {
             // The window's size is fixed by the layout, even where it is
             // larger than the screen.
             auto& limits = *reinterpret_cast<MINMAXINFO*>(l);
             limits.ptMaxTrackSize.x = std::max(limits.ptMaxTrackSize.x, size_.cx);
             limits.ptMaxTrackSize.y = std::max(limits.ptMaxTrackSize.y, size_.cy);
+            // Maximised anyway (by another program): no larger.
+            limits.ptMaxSize.x = size_.cx;
+            limits.ptMaxSize.y = size_.cy;
             return 0;
         }
         case WM_GETDPISCALEDSIZE: {

@@ -63,6 +63,7 @@ private:
     void add_tooltip(HWND control, const char* text);
     // Places the window, its controls and their font for `dpi`.
     void lay_out(UINT dpi);
+    void set_icons(UINT dpi);
     void fit_client_area();
     // The client area's size at `dpi`, and the window's around it.
     SIZE client_size(UINT dpi) const;
@@ -74,7 +75,7 @@ private:
     HWND window_ = nullptr;
     HWND tooltips_ = nullptr;
     HFONT font_ = nullptr;
-    HICON icons_[2] = {};
+    HICON icons_[2] = {};  // small and big, at dpi_
     HWND last_focus_ = nullptr;
     UINT dpi_ = 96;
     SIZE size_{};  // the window's size around the exact client area

@@ -177,11 +177,15 @@ TEST_F(Form1, FixedFrameWithMenuBarAroundA747By200ClientArea) {
 }
 
 // Each control where the table puts it (at 96 DPI), of its class, with its
-// text, in the message font.
+// text, in the message font (in the Simplified Chinese UI face where the
+// ANSI code page is not 936, as under Wine here).
 TEST_F(Form1, ControlsHaveTheirRectanglesClassesTextsAndFont) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+    const wchar_t* chinese =
+        vorlith::win32::chinese_ui_face(GetACP(), vorlith::win32::face_installed);
+    const std::wstring face = chinese != nullptr ? chinese : metrics.lfMessageFont.lfFaceName;
     const auto layout = vorlith::form1_layout();
     ASSERT_EQ(layout.size(), std::size(kForm1Texts));
     for (std::size_t i = 0; i < layout.size(); ++i) {
@@ -218,7 +222,7 @@ TEST_F(Form1, ControlsHaveTheirRectanglesClassesTextsAndFont) {
         LOGFONTW font{};
         GetObjectW(reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)), sizeof font,
                    &font);
-        EXPECT_EQ(std::wstring(font.lfFaceName), metrics.lfMessageFont.lfFaceName);
+        EXPECT_EQ(std::wstring(font.lfFaceName), face);
         EXPECT_EQ(font.lfHeight, metrics.lfMessageFont.lfHeight);
     }
 }
@@ -440,7 +444,128 @@ TEST_F(Form1, PositionsAndFontFollowTheDpi) {
         GetObjectW(expected_font, sizeof expected, &expected);
         DeleteObject(expected_font);
         EXPECT_EQ(font.lfHeight, expected.lfHeight);
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form_->tooltips(), WM_GETFONT, 0, 0)),
+                   sizeof font, &font);
+        EXPECT_EQ(font.lfHeight, expected.lfHeight) << "tooltip";
+        for (auto [kind, metric] : {std::pair{ICON_SMALL, SM_CXSMICON}, {ICON_BIG, SM_CXICON}}) {
+            ICONINFO icon{};
+            ASSERT_TRUE(GetIconInfo(
+                reinterpret_cast<HICON>(SendMessageW(form_->hwnd(), WM_GETICON, kind, 0)), &icon));
+            BITMAP bitmap{};
+            GetObjectW(icon.hbmColor != nullptr ? icon.hbmColor : icon.hbmMask, sizeof bitmap,
+                       &bitmap);
+            EXPECT_EQ(bitmap.bmWidth, vorlith::win32::system_metric(metric, dpi)) << kind;
+            EXPECT_EQ(bitmap.bmWidth, MulDiv(GetSystemMetrics(metric), static_cast<int>(dpi), 96));
+            DeleteObject(icon.hbmColor);
+            DeleteObject(icon.hbmMask);
+        }
     }
+}
+
+// Windows 8.1 and 10 1507 have GetDpiForMonitor but not GetDpiForWindow:
+// both give the DPI of the monitor the window is on.
+TEST_F(Form1, MonitorDpiIsTheWindowsDpi) {
+    EXPECT_EQ(vorlith::win32::monitor_dpi(form_->hwnd()), vorlith::win32::dpi_of(form_->hwnd()));
+    EXPECT_EQ(vorlith::win32::monitor_dpi(form_->hwnd()), 96u);
+}
+
+// Where the ANSI code page is not 936 the captions get the system's Simplified
+// Chinese UI face, the first one installed; at the message font's height,
+// so that the captions fit as they do on a Chinese Windows.
+TEST(ChineseFont, FaceByCodePageAndInstalledFaces) {
+    struct Case {
+        UINT code_page;
+        bool (*installed)(const wchar_t*);
+        const wchar_t* face;  // nullptr: the message font's own
+    };
+    const auto all = [](const wchar_t*) { return true; };
+    const auto none = [](const wchar_t*) { return false; };
+    const auto windows7 = [](const wchar_t* face) {
+        return std::wstring(face) == L"Microsoft YaHei";
+    };
+    const Case cases[] = {
+        {936, all, nullptr},
+        {1252, all, L"Microsoft YaHei UI"},
+        {932, all, L"Microsoft YaHei UI"},
+        {1252, windows7, L"Microsoft YaHei"},
+        {1252, none, nullptr},
+    };
+    for (const Case& c : cases) {
+        const wchar_t* face = vorlith::win32::chinese_ui_face(c.code_page, c.installed);
+        EXPECT_EQ(face != nullptr ? std::wstring(face) : L"-",
+                  c.face != nullptr ? std::wstring(c.face) : L"-")
+            << c.code_page;
+    }
+    EXPECT_TRUE(vorlith::win32::face_installed(L"Microsoft YaHei UI"));  // WenQuanYi under Wine
+    EXPECT_FALSE(vorlith::win32::face_installed(L"No Such Face Vorlith"));
+}
+
+// However the program is started (a shortcut set to "Maximised" too), the
+// fixed window opens at its own size, never maximised.
+TEST_F(Form1, NeverMaximised) {
+    for (int command : {SW_SHOWMAXIMIZED, SW_SHOWNORMAL, SW_SHOW, SW_SHOWDEFAULT}) {
+        SCOPED_TRACE(command);
+        form_ = std::make_unique<vorlith::win32::MainWindow>(vorlith::form1_program());
+        form_->show(command);
+        pump();
+        EXPECT_TRUE(IsWindowVisible(form_->hwnd()));
+        EXPECT_FALSE(IsZoomed(form_->hwnd()));
+        RECT client{};
+        GetClientRect(form_->hwnd(), &client);
+        EXPECT_EQ(client.right, 747);
+        EXPECT_EQ(client.bottom, 200);
+    }
+    // Maximised by another program: no larger than its own size.
+    RECT before{};
+    GetWindowRect(form_->hwnd(), &before);
+    ShowWindow(form_->hwnd(), SW_MAXIMIZE);
+    pump();
+    RECT after{};
+    GetWindowRect(form_->hwnd(), &after);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+    EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+}
+
+// The focus goes back to the control that had it, however the form gets
+// the focus again: activated, focused itself (a restore from the taskbar
+// that sends no second WM_ACTIVATE), or restored after another window was
+// active.
+TEST_F(Form1, FocusComesBackToTheLastControl) {
+    HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                 200, 100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(other, nullptr);
+    struct Way {
+        const char* name;
+        const char* box;
+        void (*leave_and_come_back)(HWND form, HWND other);
+    };
+    const Way ways[] = {
+        {"form focused", "Text5", [](HWND form, HWND) { SetFocus(form); }},
+        {"other window, then the form focused", "Text2",
+         [](HWND form, HWND elsewhere) {
+             SetActiveWindow(elsewhere);
+             SetFocus(elsewhere);
+             SetActiveWindow(form);
+             SetFocus(form);
+         }},
+        {"minimised, other window active, restored", "Text6",
+         [](HWND form, HWND elsewhere) {
+             ShowWindow(form, SW_MINIMIZE);
+             SetActiveWindow(elsewhere);
+             SetFocus(elsewhere);
+             ShowWindow(form, SW_RESTORE);
+             SetActiveWindow(form);
+         }},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        SetFocus(control(way.box));
+        pump();
+        way.leave_and_come_back(form_->hwnd(), other);
+        pump();
+        EXPECT_EQ(GetFocus(), control(way.box));
+    }
+    DestroyWindow(other);
 }
 
 // The children in z-order, which is the order in which MSAA and UI

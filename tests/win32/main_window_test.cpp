@@ -719,4 +719,29 @@ TEST_F(Form1, CalculateReadsTheNewResultsOnce) {
     }
 }
 
+// The icon, the version and the manifest are in Simplified Chinese (0804),
+// the language the version block names.
+TEST(Resources, AllInSimplifiedChinese) {
+    struct Resource {
+        const wchar_t* type;
+        const wchar_t* name;
+    };
+    const Resource resources[] = {{RT_GROUP_ICON, L"VORLITH"},
+                                  {RT_ICON, MAKEINTRESOURCEW(1)},
+                                  {RT_VERSION, MAKEINTRESOURCEW(1)},
+                                  {RT_MANIFEST, MAKEINTRESOURCEW(1)}};
+    for (const Resource& resource : resources) {
+        std::vector<LANGID> languages;
+        EnumResourceLanguagesW(
+            nullptr, resource.type, resource.name,
+            [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR found) -> BOOL {
+                reinterpret_cast<std::vector<LANGID>*>(found)->push_back(language);
+                return TRUE;
+            },
+            reinterpret_cast<LONG_PTR>(&languages));
+        EXPECT_EQ(languages, std::vector<LANGID>{0x0804})
+            << reinterpret_cast<std::uintptr_t>(resource.type);
+    }
+}
+
 }  // namespace

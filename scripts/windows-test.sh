@@ -58,8 +58,9 @@ imports=$(x86_64-w64-mingw32-objdump -p "$build/app/vorlith.exe" | awk '
 missing=$(LC_ALL=C comm -23 <(echo "$imports") <(grep -v '^#' tests/win32/windows7-imports.txt | grep . | LC_ALL=C sort -u))
 [ -z "$missing" ] || fail "vorlith.exe imports what Windows 7 may lack: ${missing//$'\n'/, }"
 echo "windows-test: vorlith.exe's $(wc -l <<<"$imports") imported functions are all in Windows 7 SP1"
+headers=$(x86_64-w64-mingw32-objdump -p "$build/app/vorlith.exe")
 for field in MajorSubsystemVersion:6 MinorSubsystemVersion:1 MajorOSystemVersion:6 MinorOSystemVersion:1; do
-    x86_64-w64-mingw32-objdump -p "$build/app/vorlith.exe" | grep -qx "${field%:*}[[:space:]]*${field#*:}" ||
+    grep -qx "${field%:*}[[:space:]]*${field#*:}" <<<"$headers" ||
         fail "vorlith.exe's ${field%:*} is not ${field#*:}"
 done
 

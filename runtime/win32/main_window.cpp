@@ -479,8 +479,11 @@ void MainWindow::set_caption(std::string_view label, std::string_view utf8) {
     HWND hwnd = find(label, Kind::Caption);
     if (hwnd == nullptr) vorlith::raise(ErrorNumber::ObjectNotSet);
     SetWindowTextW(hwnd, widen(utf8).c_str());
-    // Read out after the command, even when the value is the one shown.
-    if ((GetWindowLongW(hwnd, GWL_STYLE) & SS_SUNKEN) != 0) results_changed_ = true;
+    // A result field is read out after the command, even when it shows the
+    // value it showed.
+    for (const Control& control : controls_) {
+        if (control.hwnd == hwnd && control.row->kind == Kind::Result) results_changed_ = true;
+    }
 }
 
 void MainWindow::end() {

@@ -273,7 +273,7 @@ int main(int argc, char** argv) {
     const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&classes);
     const auto presses = environment_number("VORLITH_LONG_RUN_PRESSES", kDefaultPresses);
-    const std::uintptr_t limit = 60'000 + presses * 50;
+    const std::uintptr_t limit = 60'000 + presses * 200;
     CloseHandle(CreateThread(nullptr, 0, watch, reinterpret_cast<void*>(limit), 0, nullptr));
     return RUN_ALL_TESTS();
 }

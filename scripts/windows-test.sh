@@ -49,6 +49,21 @@ done
 echo "windows-test: vorlith.exe imports $(x86_64-w64-mingw32-objdump -p "$build/app/vorlith.exe" |
     awk '/DLL Name:/ { printf "%s ", $3 }')"
 
+# Windows 7 SP1 as the floor: every imported function is one it exports,
+# and the headers say 6.1, so Windows names the program's floor rightly.
+imports=$(x86_64-w64-mingw32-objdump -p "$build/app/vorlith.exe" | awk '
+    /DLL Name:/ { dll = toupper($3); next }
+    dll != "" && NF == 3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ { print dll " " $3 }' | LC_ALL=C sort -u)
+[ "$(wc -l <<<"$imports")" -gt 100 ] || fail "read only $(wc -l <<<"$imports") imported functions"
+missing=$(LC_ALL=C comm -23 <(echo "$imports") <(grep -v '^#' tests/win32/windows7-imports.txt | grep . | LC_ALL=C sort -u))
+[ -z "$missing" ] || fail "vorlith.exe imports what Windows 7 may lack: ${missing//$'\n'/, }"
+echo "windows-test: vorlith.exe's $(wc -l <<<"$imports") imported functions are all in Windows 7 SP1"
+headers=$(x86_64-w64-mingw32-objdump -p "$build/app/vorlith.exe")
+for field in MajorSubsystemVersion:6 MinorSubsystemVersion:1 MajorOSystemVersion:6 MinorOSystemVersion:1; do
+    grep -qx "${field%:*}[[:space:]]*${field#*:}" <<<"$headers" ||
+        fail "vorlith.exe's ${field%:*} is not ${field#*:}"
+done
+
 section "Unit and Form1 tests under Wine (null display driver)"
 (
     unset DISPLAY WAYLAND_DISPLAY
@@ -77,6 +92,11 @@ import sys, zipfile
 names = sorted(zipfile.ZipFile(sys.argv[1]).namelist())
 if names != ["LICENSE.txt", "README.txt", "vorlith.exe"]:
     sys.exit(f"windows-test: the zip holds {names}")
+readme = zipfile.ZipFile(sys.argv[1]).read("README.txt").decode("utf-8")
+for words in ("Windows 已保护你的电脑", "更多信息", "仍要运行",
+              "Windows protected your PC", "More info", "Run anyway"):
+    if words not in readme:
+        sys.exit(f"windows-test: README.txt does not say {words!r}")
 PY
 stripped=$(python3 -c "import sys, zipfile; print(zipfile.ZipFile(sys.argv[1]).getinfo('vorlith.exe').file_size)" "$zip")
 echo "windows-test: $zip: $(stat -c %s "$zip") bytes; vorlith.exe stripped: $stripped bytes"

@@ -78,9 +78,17 @@ bool is_label(Kind kind) {
     return kind == Kind::Caption || kind == Kind::Result;
 }
 
+std::wstring window_text(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 }  // namespace
 
-MainWindow::MainWindow(const ProgramDescription& program) : program_(program) {
+MainWindow::MainWindow(const ProgramDescription& program)
+    : program_(program), readers_(std::make_unique<ScreenReaders>()) {
     const std::wstring icon =
         program.form.icon != nullptr ? widen(program.form.icon) : std::wstring();
     register_class(icon.empty() ? nullptr : icon.c_str(), &MainWindow::window_proc);
@@ -92,6 +100,7 @@ MainWindow::MainWindow(const ProgramDescription& program) : program_(program) {
                     CW_USEDEFAULT, size_.cx, size_.cy, nullptr, nullptr, instance(), this);
     if (window_ == nullptr) return;
     font_ = create_message_font(dpi_);
+    set_icons(dpi_);
     create_menus();
     create_controls();
     if (const UINT dpi = dpi_of(window_); dpi != dpi_) {
@@ -107,13 +116,41 @@ MainWindow::~MainWindow() {
     if (window_ != nullptr) {
         // Gone with its owner, not closed: the program does not end here.
         SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        forget_annotations();
         DestroyWindow(window_);
     }
     if (font_ != nullptr) DeleteObject(font_);
+    for (HICON icon : icons_) {
+        if (icon != nullptr) DestroyIcon(icon);
+    }
 }
 
+// The window's icons at the sizes Windows asks for at `dpi` (the caption's
+// and the taskbar's), loaded again on a change of DPI.
+void MainWindow::set_icons(UINT dpi) {
+    if (program_.form.icon == nullptr) return;
+    const std::wstring name = widen(program_.form.icon);
+    const int sizes[2][2] = {{system_metric(SM_CXSMICON, dpi), system_metric(SM_CYSMICON, dpi)},
+                             {system_metric(SM_CXICON, dpi), system_metric(SM_CYICON, dpi)}};
+    const WPARAM kinds[2] = {ICON_SMALL, ICON_BIG};
+    for (int i = 0; i < 2; ++i) {
+        auto icon = static_cast<HICON>(LoadImageW(instance(), name.c_str(), IMAGE_ICON, sizes[i][0],
+                                                  sizes[i][1], LR_DEFAULTCOLOR));
+        if (icon == nullptr) continue;
+        SendMessageW(window_, WM_SETICON, kinds[i], reinterpret_cast<LPARAM>(icon));
+        if (icons_[i] != nullptr) DestroyIcon(icons_[i]);
+        icons_[i] = icon;
+    }
+}
+
+// A shortcut set to "Maximised" asks for a maximised window; this one has
+// a fixed size, so it opens normal. Windows may take the start-up command
+// instead of the one given at the first ShowWindow: a maximised window is
+// put back.
 void MainWindow::show(int show_command) {
+    if (show_command == SW_SHOWMAXIMIZED) show_command = SW_SHOWNORMAL;
     ShowWindow(window_, show_command);
+    if (IsZoomed(window_)) ShowWindow(window_, SW_RESTORE);
     UpdateWindow(window_);
     PostMessageW(window_, kCreateTooltips, 0, 0);
     for (const Control& control : controls_) {
@@ -125,10 +162,9 @@ void MainWindow::show(int show_command) {
     }
 }
 
-// Created in tab-index order, which is the dialog manager's tab order. The
-// labels then go below the other controls, keeping their own order (a later
-// one above an earlier one), so that a caption reaching under a box or a
-// field never paints over it.
+// Created in tab-index order, which is the dialog manager's tab order and,
+// as the children's z-order, the order in which screen readers read them
+// and the one by which Windows names a box after the caption before it.
 void MainWindow::create_controls() {
     WORD id = kFirstControlId;
     for (const ControlRow& row : program_.form.controls) {
@@ -142,12 +178,93 @@ void MainWindow::create_controls() {
         if (row.kind == Kind::Input) SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);  // no limit
         controls_.push_back({&row, hwnd});
     }
-    for (auto control = controls_.rbegin(); control != controls_.rend(); ++control) {
-        if (is_label(control->row->kind)) {
-            SetWindowPos(control->hwnd, HWND_BOTTOM, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    clip_labels();
+    annotate_controls();
+}
+
+// A box is named by its caption and quantity, "V: 土的体积", so that a
+// screen reader says what to type and speech input finds it by what it
+// shows; a result field keeps its value as its name (Windows reads a static
+// text by its text) and gets its quantity and unit as description.
+void MainWindow::annotate_controls() {
+    const auto rows = program_.form.controls;
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (rows[i].kind == Kind::Input) {
+            readers_->set_name(controls_[i].hwnd, accessible_name(rows, i));
+        } else if (rows[i].kind == Kind::Result) {
+            readers_->set_description(controls_[i].hwnd, accessible_description(rows, i));
         }
     }
+}
+
+void MainWindow::forget_annotations() {
+    for (const Control& control : controls_) readers_->clear(control.hwnd);
+}
+
+namespace {
+
+// Which control shows where two overlap: a box or the button over a result
+// field, a field over a caption; among captions, the later one.
+int framing_rank(Kind kind) {
+    switch (kind) {
+        case Kind::Caption:
+            return 0;
+        case Kind::Result:
+            return 1;
+        case Kind::Input:
+        case Kind::Button:
+            return 2;
+    }
+    return 0;
+}
+
+}  // namespace
+
+// The children stay in tab order, so a caption may lie above a box or a
+// field it reaches under: its window region leaves out the part under any
+// such control, and so it never paints over that control's border.
+void MainWindow::clip_labels() {
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        const Control& label = controls_[i];
+        if (!is_label(label.row->kind)) continue;
+        RECT own{};
+        GetWindowRect(label.hwnd, &own);
+        HRGN region = CreateRectRgn(0, 0, own.right - own.left, own.bottom - own.top);
+        bool clipped = false;
+        for (std::size_t j = 0; j < controls_.size(); ++j) {
+            const int rank = framing_rank(controls_[j].row->kind);
+            const int label_rank = framing_rank(label.row->kind);
+            if (j == i || rank < label_rank || (rank == label_rank && j < i)) continue;
+            RECT other{};
+            GetWindowRect(controls_[j].hwnd, &other);
+            RECT overlap{};
+            if (!IntersectRect(&overlap, &own, &other)) continue;
+            OffsetRect(&overlap, -own.left, -own.top);
+            HRGN cut = CreateRectRgnIndirect(&overlap);
+            CombineRgn(region, region, cut, RGN_DIFF);
+            DeleteObject(cut);
+            clipped = true;
+        }
+        if (clipped) {
+            SetWindowRgn(label.hwnd, region, TRUE);  // the window owns it now
+        } else {
+            DeleteObject(region);
+            SetWindowRgn(label.hwnd, nullptr, TRUE);
+        }
+    }
+}
+
+// After a command that changed result fields, one reading of the new
+// results; a field's own name change is not read while it has no focus.
+void MainWindow::read_results() {
+    if (!results_changed_) return;
+    results_changed_ = false;
+    std::vector<std::string> shown;
+    for (const Control& control : controls_) {
+        shown.push_back(is_label(control.row->kind) ? narrow(window_text(control.hwnd)) : "");
+    }
+    last_reading_ = results_reading(program_.form.controls, shown);
+    last_reading_delivered_ = readers_->announce(window_, last_reading_);
 }
 
 // The tooltips are made once the window is drawn: a pointer has to rest on
@@ -158,6 +275,8 @@ void MainWindow::create_tooltips() {
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                         WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance(), nullptr);
+    // Chinese tips in the form's font, which follows the DPI.
+    SendMessageW(tooltips_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     for (const Control& control : controls_) {
         if (control.row->tooltip != nullptr) add_tooltip(control.hwnd, control.row->tooltip);
     }
@@ -199,6 +318,11 @@ void MainWindow::lay_out(UINT dpi) {
                      SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
     }
+    if (tooltips_ != nullptr) {
+        SendMessageW(tooltips_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    }
+    clip_labels();
+    set_icons(dpi);
     if (old_font != nullptr) DeleteObject(old_font);
 
     size_ = frame_size(dpi);
@@ -235,6 +359,7 @@ LRESULT CALLBACK MainWindow::window_proc(HWND window, UINT message, WPARAM w, LP
         auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
         self->window_ = window;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        scale_non_client_area(window);
     }
     auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self == nullptr) return DefWindowProcW(window, message, w, l);
@@ -264,12 +389,24 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
                 SetFocus(last_focus_);
             }
             return 0;
+        case WM_SETFOCUS: {
+            // The form itself takes no keys: on a restore from the taskbar
+            // Windows may focus it without a second WM_ACTIVATE, and the
+            // focus goes on to the control that had it last.
+            HWND previous = reinterpret_cast<HWND>(w);
+            if (previous != nullptr && IsChild(window_, previous)) last_focus_ = previous;
+            if (last_focus_ != nullptr && IsWindow(last_focus_)) SetFocus(last_focus_);
+            return 0;
+        }
         case WM_GETMINMAXINFO: {
             // The window's size is fixed by the layout, even where it is
             // larger than the screen.
             auto& limits = *reinterpret_cast<MINMAXINFO*>(l);
             limits.ptMaxTrackSize.x = std::max(limits.ptMaxTrackSize.x, size_.cx);
             limits.ptMaxTrackSize.y = std::max(limits.ptMaxTrackSize.y, size_.cy);
+            // Maximised anyway (by another program): no larger.
+            limits.ptMaxSize.x = size_.cx;
+            limits.ptMaxSize.y = size_.cy;
             return 0;
         }
         case WM_GETDPISCALEDSIZE: {
@@ -286,6 +423,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
         case WM_DESTROY:
             // Closed, or ended by End: no handler runs after, and the event
             // loop ends with status 0.
+            forget_annotations();
             unload();
             PostQuitMessage(0);
             return 0;
@@ -304,7 +442,10 @@ void MainWindow::command(WORD id, WORD code) {
         const ControlRow& row = *controls_[control].row;
         if (row.kind == Kind::Button) name = row.name;
     }
-    if (name != nullptr) run_handler(click_handler(program_, name));
+    if (name == nullptr) return;
+    results_changed_ = false;
+    run_handler(click_handler(program_, name));
+    if (window_ != nullptr) read_results();
 }
 
 HWND MainWindow::find(std::string_view name, Kind kind) const {
@@ -338,6 +479,11 @@ void MainWindow::set_caption(std::string_view label, std::string_view utf8) {
     HWND hwnd = find(label, Kind::Caption);
     if (hwnd == nullptr) vorlith::raise(ErrorNumber::ObjectNotSet);
     SetWindowTextW(hwnd, widen(utf8).c_str());
+    // A result field is read out after the command, even when it shows the
+    // value it showed.
+    for (const Control& control : controls_) {
+        if (control.hwnd == hwnd && control.row->kind == Kind::Result) results_changed_ = true;
+    }
 }
 
 void MainWindow::end() {

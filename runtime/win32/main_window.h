@@ -1,10 +1,12 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <vector>
 
+#include "accessibility.h"
 #include "runtime/backend.h"
 #include "runtime/program.h"
 #include "win32.h"
@@ -28,6 +30,11 @@ public:
 
     HWND hwnd() const { return window_; }
     HWND tooltips() const { return tooltips_; }
+    // What was last given to screen readers to read after a command, and
+    // whether Windows took it (UI Automation notifications: Windows 10 1709
+    // and later).
+    const std::string& last_reading() const { return last_reading_; }
+    bool last_reading_delivered() const { return last_reading_delivered_; }
     // The control named `name`, or nullptr.
     HWND control(std::string_view name) const;
 
@@ -45,11 +52,18 @@ private:
     static LRESULT CALLBACK window_proc(HWND window, UINT message, WPARAM w, LPARAM l);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
     void create_controls();
+    // Names and descriptions for screen readers, and the window regions
+    // that keep each caption off the boxes and fields it reaches under.
+    void annotate_controls();
+    void clip_labels();
+    void forget_annotations();
+    void read_results();
     void create_menus();
     void create_tooltips();
     void add_tooltip(HWND control, const char* text);
     // Places the window, its controls and their font for `dpi`.
     void lay_out(UINT dpi);
+    void set_icons(UINT dpi);
     void fit_client_area();
     // The client area's size at `dpi`, and the window's around it.
     SIZE client_size(UINT dpi) const;
@@ -61,12 +75,16 @@ private:
     HWND window_ = nullptr;
     HWND tooltips_ = nullptr;
     HFONT font_ = nullptr;
-    HICON icons_[2] = {};
+    HICON icons_[2] = {};  // small and big, at dpi_
     HWND last_focus_ = nullptr;
     UINT dpi_ = 96;
     SIZE size_{};  // the window's size around the exact client area
     std::vector<Control> controls_;
     std::vector<const MenuItemRow*> menu_items_;
+    std::unique_ptr<ScreenReaders> readers_;
+    bool results_changed_ = false;
+    std::string last_reading_;
+    bool last_reading_delivered_ = false;
 };
 
 // start() (runtime/program.h), calling `created` with the form once it is

@@ -54,9 +54,14 @@ expect_end() {
     [ "$status" -eq 0 ] || fail "$1 ended it with status $status"
 }
 
-# Starts vorlith.exe and waits for Form1; sets $places and $desktop.
+# Starts vorlith.exe (through `start` with the options $@, if any) and waits
+# for Form1; sets $places and $desktop.
 launch() {
-    "$wine" "$exe" &
+    if [ $# -gt 0 ]; then
+        "$wine" start /wait "$@" /unix "$exe" &
+    else
+        "$wine" "$exe" &
+    fi
     app_pid=$!
     places=""
     for _ in $(seq 100); do
@@ -149,9 +154,11 @@ for _ in 1 2 3; do
 done
 expect_end EXIT
 
-step "the close control"
-launch
+step "started maximised (a shortcut set so), closed with the close control"
+normal_size="$frame_w $frame_h"
+launch /max
 read -r frame_x frame_y frame_w frame_h <<<"$(value "$places" frame)"
+[ "$frame_w $frame_h" = "$normal_size" ] || fail "started maximised, the frame is $frame_w x $frame_h"
 read -r client_x client_y <<<"$(value "$places" client)"
 # The close box sits at the right end of the caption, a caption's height
 # above the menu bar.

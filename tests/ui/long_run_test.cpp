@@ -23,7 +23,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <random>
 #include <string>
 #include <utility>
 
@@ -37,6 +36,7 @@
 #include "calc/numeric_text.h"
 #include "calc/soil_indices.h"
 #include "support/form1.h"
+#include "support/random_texts.h"
 
 namespace {
 
@@ -115,230 +115,14 @@ QString str_text_problem(const QString& text) {
 }
 
 // ---------------------------------------------------------------------------
-// Random texts for the boxes. Only the generator's raw output is used (its
-// sequence is fixed by the standard), so a seed gives the same texts with
-// every standard library.
+// Random texts for the boxes, shared with the Win32 long run.
 class TextGenerator {
 public:
-    explicit TextGenerator(std::uint64_t seed) : rng_(seed) {}
-
-    QString next() {
-        const auto shape = below(1000);
-        if (shape < 20) return {};
-        if (shape < 680) return decorate(number());
-        if (shape < 720) return zero();
-        if (shape < 770) return radix();
-        if (shape < 815) return decorate(extreme());
-        if (shape < 965) return soup();
-        if (shape < 997) return digits(20 + below(400), true);
-        return digits(1000 + below(4000), chance(50));  // a few KB
-    }
+    explicit TextGenerator(std::uint64_t seed) : texts_(seed) {}
+    QString next() { return QString::fromStdU16String(texts_.next()); }
 
 private:
-    std::uint64_t below(std::uint64_t n) { return rng_() % n; }
-    bool chance(int percent) { return below(100) < static_cast<std::uint64_t>(percent); }
-    template <typename T, std::size_t N>
-    const T& pick(const T (&items)[N]) {
-        return items[below(N)];
-    }
-
-    QChar digit() { return QChar(static_cast<char16_t>(u'0' + below(10))); }
-    QChar nonzero_digit() { return QChar(static_cast<char16_t>(u'1' + below(9))); }
-
-    QString digit_run(std::uint64_t count) {
-        QString out;
-        out.reserve(static_cast<qsizetype>(count));
-        for (std::uint64_t i = 0; i < count; ++i) out += digit();
-        return out;
-    }
-
-    QString blank() {
-        static const char16_t kBlanks[] = {u' ', u' ', u'\t', u'\n', u'\u3000'};
-        return QString(QChar(pick(kBlanks)));
-    }
-
-    // A decimal number in ASCII: sign, digits with or without a point,
-    // perhaps an exponent and something after it.
-    QString number() {
-        QString out;
-        if (chance(15)) out += blank();
-        if (chance(20)) out += chance(50) ? u'-' : u'+';
-        switch (below(4)) {
-            case 0:
-                out += nonzero_digit() + digit_run(below(8));
-                break;
-            case 1:
-                out +=
-                    nonzero_digit() + digit_run(below(5)) + QChar(u'.') + digit_run(1 + below(10));
-                break;
-            case 2:
-                out += QChar(u'.') + digit_run(below(4)) + nonzero_digit();
-                break;
-            default:
-                out += QStringLiteral("0.") + digit_run(below(3)) + nonzero_digit() +
-                       digit_run(below(16));
-                break;
-        }
-        if (chance(15)) {
-            static const char16_t kMarkers[] = {u'E', u'e', u'D', u'd'};
-            out += pick(kMarkers);
-            if (chance(50)) out += chance(50) ? u'-' : u'+';
-            out += QString::number(below(25));
-        }
-        if (chance(15)) {
-            static const char* const kTails[] = {" g", "cm3", ",5",    ".5", "..", "e",
-                                                 "E+", "abc", "1,000", "-",  " 7", "%"};
-            out += QString::fromLatin1(pick(kTails));
-        }
-        return out;
-    }
-
-    // Texts that read as zero, or as a value that rounds to zero.
-    QString zero() {
-        static const char* const kZeros[] = {
-            "0",      "0.0",   "-0",  ".0",     "0e5",     "0E99999", "  0  ", "00000", "+0.",
-            "0d-330", "-.000", "0,1", "1e-400", "-4e-330", "&H0",     "&O0",   "0x10",  "\t0\n"};
-        if (chance(15)) return QStringLiteral("０");
-        return QString::fromLatin1(pick(kZeros));
-    }
-
-    // &H and &O integers, with digits beyond the radix now and then and up to
-    // eleven digits, past 32 bits.
-    QString radix() {
-        const bool hex = chance(50);
-        QString out = chance(10) ? QStringLiteral("＆") : QStringLiteral("&");
-        out += hex ? (chance(50) ? u'H' : u'h') : (chance(50) ? u'O' : u'o');
-        if (chance(10)) out += blank();
-        static const char kHexDigits[] = "0123456789abcdefABCDEFG";
-        static const char kOctDigits[] = "012345678";
-        const auto count = 1 + below(11);
-        for (std::uint64_t i = 0; i < count; ++i) {
-            out += hex ? QLatin1Char(kHexDigits[below(sizeof kHexDigits - 1)])
-                       : QLatin1Char(kOctDigits[below(sizeof kOctDigits - 1)]);
-        }
-        return out;
-    }
-
-    // Mantissas with exponents at and past the ends of the range of a double.
-    QString extreme() {
-        static const char* const kMantissas[] = {
-            "1",
-            "9.99",
-            "123",
-            ".5",
-            "-1",
-            "-8.5",
-            "1.7976931348623157",  // the largest double
-            "2.2250738585072014",  // the smallest normal one
-            "4.9406564584124654",  // the smallest subnormal one
-        };
-        static const char* const kExponents[] = {
-            "e308", "E307",  "e309",   "E-330",   "e-324", "E-323", "e-308",
-            "D308", "d-320", "e99999", "E-99999", "e+400", "E-400", "e999999999999999999999",
-            "e0",   "E15",   "e-15",   "e99"};
-        return QString::fromLatin1(pick(kMantissas)) + QString::fromLatin1(pick(kExponents));
-    }
-
-    // Now and then a character becomes its full-width form (U+3002 or U+FF0E
-    // for the point) or a blank comes between two characters.
-    QString decorate(const QString& text) {
-        if (!chance(25)) return text;
-        QString out;
-        for (QChar c : text) {
-            if (chance(5)) out += blank();
-            if (chance(12) && c.unicode() > 0x20 && c.unicode() < 0x7f) {
-                if (c == u'.' && chance(50)) {
-                    out += QChar(u'\u3002');
-                } else {
-                    out += QChar(static_cast<char16_t>(c.unicode() + 0xFEE0));
-                }
-            } else {
-                out += c;
-            }
-        }
-        return out;
-    }
-
-    // Characters from everywhere: a fixed palette of other scripts, controls,
-    // noncharacters and marks, lone surrogates and a surrogate pair, next to
-    // digits, signs, points, commas, letters, exponents and prefixes. The
-    // palettes are small on purpose: Qt keeps what it learns about each
-    // character it lays out (lone surrogates included) for the rest of the
-    // run, and that must be learnt early, not spread over the whole run.
-    QString soup() {
-        static const char16_t kLoneSurrogates[] = {0xd800, 0xd83d, 0xdbff, 0xdc00, 0xde00, 0xdfff};
-        static const char16_t kOthers[] = {
-            0x0000, 0x0001, 0x007f, 0x0085, 0x00a0, 0x00b7, 0x00bd, 0x00e9, 0x0301, 0x0391,
-            0x0416, 0x05d0, 0x0627, 0x0660, 0x0669, 0x0966, 0x200b, 0x200e, 0x2028, 0x202e,
-            0x2007, 0x2212, 0x2460, 0x3001, 0x571f, 0x6c34, 0x8ba1, 0xe000, 0xfeff, 0xfffd,
-            0xfffe, 0xffff, 0xff06, 0xff0b, 0xff0c, 0xff0d, 0xff25, 0xff28, 0xff2f, 0xff45};
-        QString out;
-        const auto tokens = 1 + below(16);
-        for (std::uint64_t i = 0; i < tokens; ++i) {
-            switch (below(16)) {
-                case 0:
-                case 1:
-                    out += digit_run(1 + below(6));
-                    break;
-                case 2:
-                    out += blank();
-                    break;
-                case 3:
-                    out += chance(50) ? u'+' : u'-';
-                    break;
-                case 4:
-                    out += chance(70) ? u'.' : u',';
-                    break;
-                case 5:
-                    out += QChar(static_cast<char16_t>((chance(50) ? u'a' : u'A') + below(26)));
-                    break;
-                case 6: {
-                    static const char* const kExponents[] = {"E",  "e",  "D",  "d",
-                                                             "E+", "e-", "D-", "d+"};
-                    out += QString::fromLatin1(pick(kExponents)) +
-                           QString::number(chance(20) ? 99999 : below(400));
-                    break;
-                }
-                case 7: {
-                    static const char* const kPrefixes[] = {"&H", "&h", "&O", "&o", "&", "&&"};
-                    out += QString::fromLatin1(pick(kPrefixes));
-                    break;
-                }
-                case 8:
-                    out += QChar(static_cast<char16_t>(0xff10 + below(10)));
-                    break;
-                case 9:
-                    out += QChar(chance(50) ? u'\uff0e' : u'\u3002');
-                    break;
-                case 10:
-                    out += QChar(u'\u3000');
-                    break;
-                case 11:
-                    out += QChar(pick(kLoneSurrogates));
-                    break;
-                case 12:
-                    out += QString::fromUcs4(U"\U0001F600");  // a whole pair
-                    break;
-                default:
-                    out += QChar(pick(kOthers));
-                    break;
-            }
-        }
-        return out;
-    }
-
-    // A long run of digits, perhaps with a point, a sign or an exponent.
-    QString digits(std::uint64_t count, bool decorated) {
-        QString out = nonzero_digit() + digit_run(count - 1);
-        if (!decorated) return out;
-        if (chance(40)) out.insert(static_cast<qsizetype>(below(count)), u'.');
-        if (chance(20)) out.prepend(chance(50) ? u'-' : u'+');
-        if (chance(20)) out.prepend(QStringLiteral("0.000"));
-        if (chance(20)) out += QStringLiteral("E-") + QString::number(below(400));
-        return out;
-    }
-
-    std::mt19937_64 rng_;
+    vorlith::testing::RandomTexts texts_;
 };
 
 // ---------------------------------------------------------------------------

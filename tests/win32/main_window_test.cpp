@@ -6,6 +6,11 @@
 #include <memory>
 #include <regex>
 
+// clang-format off
+#include <ole2.h>
+#include <oleacc.h>
+// clang-format on
+
 #include "modal_watcher.h"
 #include "runtime/backend.h"
 #include "runtime/win32/dpi.h"
@@ -32,6 +37,69 @@ std::wstring class_of(HWND window) {
     GetClassNameW(window, name, 32);
     return name;
 }
+
+// What MSAA gives a screen reader for a control, read as one does:
+// AccessibleObjectFromWindow on its client object, then get_accName and
+// get_accDescription. oleacc and oleaut32 are loaded at run time, as the
+// test program imports no more than vorlith.exe does.
+class Msaa {
+public:
+    Msaa()
+        : oleacc_(LoadLibraryW(L"oleacc.dll")),
+          oleaut32_(LoadLibraryW(L"oleaut32.dll")),
+          from_window_(function<FromWindow>(oleacc_, "AccessibleObjectFromWindow")),
+          free_string_(function<FreeString>(oleaut32_, "SysFreeString")) {}
+    ~Msaa() {
+        for (HMODULE module : {oleacc_, oleaut32_}) {
+            if (module != nullptr) FreeLibrary(module);
+        }
+    }
+    Msaa(const Msaa&) = delete;
+    Msaa& operator=(const Msaa&) = delete;
+
+    bool loaded() const { return from_window_ != nullptr && free_string_ != nullptr; }
+    // The name or description, or "(E_xxx 0x...)" when oleacc gives none.
+    std::string name(HWND control) { return read(control, &IAccessible::get_accName); }
+    std::string description(HWND control) {
+        return read(control, &IAccessible::get_accDescription);
+    }
+
+private:
+    using FromWindow = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
+    using FreeString = void(WINAPI*)(BSTR);
+    template <typename Fn>
+    static Fn function(HMODULE module, const char* name) {
+        return module == nullptr
+                   ? nullptr
+                   : reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    }
+    std::string read(HWND control, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+        void* object = nullptr;
+        HRESULT result =
+            from_window_(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible), &object);
+        if (FAILED(result) || object == nullptr) return "(no object)";
+        auto* accessible = static_cast<IAccessible*>(object);
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR text = nullptr;
+        result = (accessible->*get)(self, &text);
+        accessible->Release();
+        if (result != S_OK) {
+            char failed[32];
+            std::snprintf(failed, sizeof failed, "(0x%08lx)", static_cast<unsigned long>(result));
+            return text == nullptr ? failed : narrow(text);
+        }
+        std::string utf8 = text != nullptr ? narrow(text) : "";
+        free_string_(text);
+        return utf8;
+    }
+
+    HMODULE oleacc_;
+    HMODULE oleaut32_;
+    FromWindow from_window_;
+    FreeString free_string_;
+};
 
 class Form1 : public ::testing::Test {
 protected:
@@ -109,11 +177,15 @@ TEST_F(Form1, FixedFrameWithMenuBarAroundA747By200ClientArea) {
 }
 
 // Each control where the table puts it (at 96 DPI), of its class, with its
-// text, in the message font.
+// text, in the message font (in the Simplified Chinese UI face where the
+// ANSI code page is not 936, as under Wine here).
 TEST_F(Form1, ControlsHaveTheirRectanglesClassesTextsAndFont) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+    const wchar_t* chinese =
+        vorlith::win32::chinese_ui_face(GetACP(), vorlith::win32::face_installed);
+    const std::wstring face = chinese != nullptr ? chinese : metrics.lfMessageFont.lfFaceName;
     const auto layout = vorlith::form1_layout();
     ASSERT_EQ(layout.size(), std::size(kForm1Texts));
     for (std::size_t i = 0; i < layout.size(); ++i) {
@@ -150,7 +222,7 @@ TEST_F(Form1, ControlsHaveTheirRectanglesClassesTextsAndFont) {
         LOGFONTW font{};
         GetObjectW(reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)), sizeof font,
                    &font);
-        EXPECT_EQ(std::wstring(font.lfFaceName), metrics.lfMessageFont.lfFaceName);
+        EXPECT_EQ(std::wstring(font.lfFaceName), face);
         EXPECT_EQ(font.lfHeight, metrics.lfMessageFont.lfHeight);
     }
 }
@@ -372,6 +444,303 @@ TEST_F(Form1, PositionsAndFontFollowTheDpi) {
         GetObjectW(expected_font, sizeof expected, &expected);
         DeleteObject(expected_font);
         EXPECT_EQ(font.lfHeight, expected.lfHeight);
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form_->tooltips(), WM_GETFONT, 0, 0)),
+                   sizeof font, &font);
+        EXPECT_EQ(font.lfHeight, expected.lfHeight) << "tooltip";
+        for (auto [kind, metric] : {std::pair{ICON_SMALL, SM_CXSMICON}, {ICON_BIG, SM_CXICON}}) {
+            ICONINFO icon{};
+            ASSERT_TRUE(GetIconInfo(
+                reinterpret_cast<HICON>(SendMessageW(form_->hwnd(), WM_GETICON, kind, 0)), &icon));
+            BITMAP bitmap{};
+            GetObjectW(icon.hbmColor != nullptr ? icon.hbmColor : icon.hbmMask, sizeof bitmap,
+                       &bitmap);
+            EXPECT_EQ(bitmap.bmWidth, vorlith::win32::system_metric(metric, dpi)) << kind;
+            EXPECT_EQ(bitmap.bmWidth, MulDiv(GetSystemMetrics(metric), static_cast<int>(dpi), 96));
+            DeleteObject(icon.hbmColor);
+            DeleteObject(icon.hbmMask);
+        }
+    }
+}
+
+// Windows 8.1 and 10 1507 have GetDpiForMonitor but not GetDpiForWindow:
+// both give the DPI of the monitor the window is on.
+TEST_F(Form1, MonitorDpiIsTheWindowsDpi) {
+    EXPECT_EQ(vorlith::win32::monitor_dpi(form_->hwnd()), vorlith::win32::dpi_of(form_->hwnd()));
+    EXPECT_EQ(vorlith::win32::monitor_dpi(form_->hwnd()), 96u);
+}
+
+// Where the ANSI code page is not 936 the captions get the system's Simplified
+// Chinese UI face, the first one installed; at the message font's height,
+// so that the captions fit as they do on a Chinese Windows.
+TEST(ChineseFont, FaceByCodePageAndInstalledFaces) {
+    struct Case {
+        UINT code_page;
+        bool (*installed)(const wchar_t*);
+        const wchar_t* face;  // nullptr: the message font's own
+    };
+    const auto all = [](const wchar_t*) { return true; };
+    const auto none = [](const wchar_t*) { return false; };
+    const auto windows7 = [](const wchar_t* face) {
+        return std::wstring(face) == L"Microsoft YaHei";
+    };
+    const Case cases[] = {
+        {936, all, nullptr},
+        {1252, all, L"Microsoft YaHei UI"},
+        {932, all, L"Microsoft YaHei UI"},
+        {1252, windows7, L"Microsoft YaHei"},
+        {1252, none, nullptr},
+    };
+    for (const Case& c : cases) {
+        const wchar_t* face = vorlith::win32::chinese_ui_face(c.code_page, c.installed);
+        EXPECT_EQ(face != nullptr ? std::wstring(face) : L"-",
+                  c.face != nullptr ? std::wstring(c.face) : L"-")
+            << c.code_page;
+    }
+    EXPECT_TRUE(vorlith::win32::face_installed(L"Microsoft YaHei UI"));  // WenQuanYi under Wine
+    EXPECT_FALSE(vorlith::win32::face_installed(L"No Such Face Vorlith"));
+}
+
+// However the program is started (a shortcut set to "Maximised" too), the
+// fixed window opens at its own size, never maximised.
+TEST_F(Form1, NeverMaximised) {
+    for (int command : {SW_SHOWMAXIMIZED, SW_SHOWNORMAL, SW_SHOW, SW_SHOWDEFAULT}) {
+        SCOPED_TRACE(command);
+        form_ = std::make_unique<vorlith::win32::MainWindow>(vorlith::form1_program());
+        form_->show(command);
+        pump();
+        EXPECT_TRUE(IsWindowVisible(form_->hwnd()));
+        EXPECT_FALSE(IsZoomed(form_->hwnd()));
+        RECT client{};
+        GetClientRect(form_->hwnd(), &client);
+        EXPECT_EQ(client.right, 747);
+        EXPECT_EQ(client.bottom, 200);
+    }
+    // Maximised by another program: no larger than its own size.
+    RECT before{};
+    GetWindowRect(form_->hwnd(), &before);
+    ShowWindow(form_->hwnd(), SW_MAXIMIZE);
+    pump();
+    RECT after{};
+    GetWindowRect(form_->hwnd(), &after);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+    EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+}
+
+// The focus goes back to the control that had it, however the form gets
+// the focus again: activated, focused itself (a restore from the taskbar
+// that sends no second WM_ACTIVATE), or restored after another window was
+// active.
+TEST_F(Form1, FocusComesBackToTheLastControl) {
+    HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                 200, 100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(other, nullptr);
+    struct Way {
+        const char* name;
+        const char* box;
+        void (*leave_and_come_back)(HWND form, HWND other);
+    };
+    const Way ways[] = {
+        {"form focused", "Text5", [](HWND form, HWND) { SetFocus(form); }},
+        {"other window, then the form focused", "Text2",
+         [](HWND form, HWND elsewhere) {
+             SetActiveWindow(elsewhere);
+             SetFocus(elsewhere);
+             SetActiveWindow(form);
+             SetFocus(form);
+         }},
+        {"minimised, other window active, restored", "Text6",
+         [](HWND form, HWND elsewhere) {
+             ShowWindow(form, SW_MINIMIZE);
+             SetActiveWindow(elsewhere);
+             SetFocus(elsewhere);
+             ShowWindow(form, SW_RESTORE);
+             SetActiveWindow(form);
+         }},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        SetFocus(control(way.box));
+        pump();
+        way.leave_and_come_back(form_->hwnd(), other);
+        pump();
+        EXPECT_EQ(GetFocus(), control(way.box));
+    }
+    DestroyWindow(other);
+}
+
+// The children in z-order, which is the order in which MSAA and UI
+// Automation list them and the one Windows names a box by (the static
+// text just before it): the tab-index order of the table.
+TEST_F(Form1, ChildrenAreInTabIndexOrder) {
+    std::vector<std::string> z_order;
+    for (HWND child = GetWindow(form_->hwnd(), GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        z_order.push_back("?");
+        for (const ControlRow& row : vorlith::form1_layout()) {
+            if (form_->control(row.name) == child) z_order.back() = row.name;
+        }
+    }
+    std::vector<std::string> table;
+    for (const ControlRow& row : vorlith::form1_layout()) table.push_back(row.name);
+    EXPECT_EQ(z_order, table);
+}
+
+// Where a caption reaches under a box, a field or the button, its window
+// region leaves that part out: no two controls paint the same pixel.
+TEST_F(Form1, NoCaptionPaintsOverABoxOrAField) {
+    auto visible = [&](HWND hwnd) {
+        RECT rect{};
+        GetWindowRect(hwnd, &rect);
+        HRGN region = CreateRectRgn(0, 0, 0, 0);
+        if (GetWindowRgn(hwnd, region) == ERROR) {
+            SetRectRgn(region, 0, 0, rect.right - rect.left, rect.bottom - rect.top);
+        }
+        OffsetRgn(region, rect.left, rect.top);
+        return region;
+    };
+    const auto layout = vorlith::form1_layout();
+    int overlapping = 0;
+    for (std::size_t i = 0; i < layout.size(); ++i) {
+        for (std::size_t j = i + 1; j < layout.size(); ++j) {
+            RECT a{}, b{}, both{};
+            GetWindowRect(control(layout[i].name), &a);
+            GetWindowRect(control(layout[j].name), &b);
+            if (!IntersectRect(&both, &a, &b)) continue;
+            ++overlapping;
+            HRGN first = visible(control(layout[i].name));
+            HRGN second = visible(control(layout[j].name));
+            EXPECT_EQ(CombineRgn(first, first, second, RGN_AND), NULLREGION)
+                << layout[i].name << " and " << layout[j].name;
+            DeleteObject(first);
+            DeleteObject(second);
+        }
+    }
+    EXPECT_GE(overlapping, 7);  // at least each symbol caption and its box
+}
+
+// Whether Dynamic Annotation works here: Windows has it; Wine's oleacc
+// takes the calls and keeps nothing.
+bool annotations_work() {
+    HWND scratch = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                   nullptr, nullptr);
+    const bool works = vorlith::win32::ScreenReaders().set_name(scratch, "x");
+    DestroyWindow(scratch);
+    return works;
+}
+
+struct Reading {
+    const char* control;
+    const char* by_windows;  // the name Windows derives on its own
+    const char* annotated;   // box: the name given; field: the description
+};
+constexpr Reading kReadings[] = {
+    {"Text1", "V:", "V: 土的体积"},
+    {"Text2", "Vv:", "Vv: 土中孔隙的体积"},
+    {"Text3", "Vw:", "Vw: 土中水的体积"},
+    {"Text4", "Vs:", "Vs: 土中颗粒的体积"},
+    {"Text5", "m:", "m: 土的总质量"},
+    {"Text6", "mw:", "mw: 土中水的质量"},
+    {"Text7", "ms:", "ms: 土中颗粒的质量"},
+    {"Label16", nullptr, "土的天然密度 g/cm3"},
+    {"Label19", nullptr, "土的含水量 %"},
+    {"Label22", nullptr, "土粒相对密度 g/cm3"},
+    {"Label25", nullptr, "土的干密度 g/cm3"},
+    {"Label28", nullptr, "土的饱和密度 g/cm3"},
+    {"Label31", nullptr, "土的有效密度 g/cm3"},
+    {"Label34", nullptr, "土的孔隙比"},
+    {"Label36", nullptr, "土的孔隙率 %"},
+};
+
+// Read through MSAA as a screen reader does: a box by its caption and
+// quantity (by the caption alone where Dynamic Annotation is missing, as
+// under Wine), a result field by its value, described by quantity and unit.
+TEST_F(Form1, ScreenReadersNameEachBoxAndDescribeEachField) {
+    Msaa msaa;
+    ASSERT_TRUE(msaa.loaded());
+    const bool annotated = annotations_work();
+    if (!annotated) std::printf("Dynamic Annotation is missing here: names by Windows' rule\n");
+    click("Command1");
+    const auto layout = vorlith::form1_layout();
+    for (const Reading& reading : kReadings) {
+        SCOPED_TRACE(reading.control);
+        std::size_t i = 0;
+        while (i < layout.size() && std::string_view(layout[i].name) != reading.control) ++i;
+        ASSERT_LT(i, layout.size());
+        HWND hwnd = control(reading.control);
+        if (reading.by_windows != nullptr) {
+            EXPECT_EQ(vorlith::win32::accessible_name(layout, i), reading.annotated);
+            EXPECT_EQ(msaa.name(hwnd), annotated ? reading.annotated : reading.by_windows);
+        } else {
+            EXPECT_EQ(vorlith::win32::accessible_description(layout, i), reading.annotated);
+            EXPECT_EQ(msaa.name(hwnd), text_of(hwnd));
+            if (annotated) {
+                EXPECT_EQ(msaa.description(hwnd), reading.annotated);
+            }
+        }
+    }
+}
+
+// After Calculate, one reading of the results it showed, through a UI
+// Automation notification where Windows has one (10 1709 and later; not
+// Wine 8), and none when no result is shown.
+TEST_F(Form1, CalculateReadsTheNewResultsOnce) {
+    struct Expected {
+        const char* symbol;
+        const char* unit;
+    };
+    constexpr Expected kSymbols[] = {{"ρ", " g/cm3"},  {"w", " %"},        {"ds", " g/cm3"},
+                                     {"ρd", " g/cm3"}, {"ρsat", " g/cm3"}, {"ρ'", " g/cm3"},
+                                     {"e", ""},        {"n", " %"}};
+    auto reading_of = [&](std::size_t shown) {
+        std::string reading;
+        for (std::size_t j = 0; j < shown; ++j) {
+            std::string value = kSampleResults[j];
+            value.erase(0, value.find_first_not_of(' '));
+            reading += std::string(j > 0 ? "，" : "") + kSymbols[j].symbol + " " + value +
+                       kSymbols[j].unit;
+        }
+        return reading;
+    };
+    HMODULE uia = LoadLibraryW(L"uiautomationcore.dll");
+    const bool notifications =
+        uia != nullptr && GetProcAddress(uia, "UiaRaiseNotificationEvent") != nullptr;
+    if (uia != nullptr) FreeLibrary(uia);
+
+    click("Command1");
+    EXPECT_EQ(form_->last_reading(), reading_of(8));
+    EXPECT_EQ(form_->last_reading_delivered(), notifications);
+    for (const FailingRun& run : kFailingRuns) {
+        SCOPED_TRACE(run.name);
+        ModalWatcher watcher;
+        SetWindowTextW(control(kBoxes[run.k - 1]), widen(run.typed).c_str());
+        click("Command1");
+        EXPECT_EQ(form_->last_reading(), reading_of(static_cast<std::size_t>(run.shown)));
+        SetWindowTextW(control(kBoxes[run.k - 1]), widen(run.mended).c_str());
+    }
+}
+
+// The icon, the version and the manifest are in Simplified Chinese (0804),
+// the language the version block names.
+TEST(Resources, AllInSimplifiedChinese) {
+    struct Resource {
+        const wchar_t* type;
+        const wchar_t* name;
+    };
+    const Resource resources[] = {{RT_GROUP_ICON, L"VORLITH"},
+                                  {RT_ICON, MAKEINTRESOURCEW(1)},
+                                  {RT_VERSION, MAKEINTRESOURCEW(1)},
+                                  {RT_MANIFEST, MAKEINTRESOURCEW(1)}};
+    for (const Resource& resource : resources) {
+        std::vector<LANGID> languages;
+        EnumResourceLanguagesW(
+            nullptr, resource.type, resource.name,
+            [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR found) -> BOOL {
+                reinterpret_cast<std::vector<LANGID>*>(found)->push_back(language);
+                return TRUE;
+            },
+            reinterpret_cast<LONG_PTR>(&languages));
+        EXPECT_EQ(languages, std::vector<LANGID>{0x0804})
+            << reinterpret_cast<std::uintptr_t>(resource.type);
     }
 }
 

@@ -1,0 +1,186 @@
+#include "accessibility.h"
+
+// clang-format off
+#include <initguid.h>
+#include <oleacc.h>
+// clang-format on
+
+namespace vorlith::win32 {
+namespace {
+
+using Kind = ControlRow::Kind;
+
+// The caption before row `i` in tab order, or nullptr.
+const ControlRow* caption_before(std::span<const ControlRow> rows, std::size_t i) {
+    for (std::size_t j = i; j-- > 0;) {
+        if (rows[j].kind == Kind::Caption) return &rows[j];
+    }
+    return nullptr;
+}
+
+// The caption right after row `i` when it lies on the same line, or
+// nullptr.
+const ControlRow* caption_after_on_line(std::span<const ControlRow> rows, std::size_t i) {
+    if (i + 1 >= rows.size()) return nullptr;
+    const ControlRow& next = rows[i + 1];
+    return next.kind == Kind::Caption && next.top == rows[i].top ? &next : nullptr;
+}
+
+std::string trimmed(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return std::string(text);
+}
+
+// A symbol caption without its colon: "V:" → "V", "ρ：" → "ρ".
+std::string symbol_of(const ControlRow* caption) {
+    if (caption == nullptr) return {};
+    std::string_view text = caption->text;
+    for (std::string_view colon : {":", "："}) {
+        if (text.ends_with(colon)) text.remove_suffix(colon.size());
+    }
+    return trimmed(text);
+}
+
+// The first word of a unit caption: "g/cm3  推荐值 1.6-2.2" → "g/cm3".
+std::string unit_of(const ControlRow* caption) {
+    if (caption == nullptr) return {};
+    const std::string_view text = caption->text;
+    return trimmed(text.substr(0, text.find(' ')));
+}
+
+std::string joined(std::string a, const std::string& b) {
+    if (a.empty()) return b;
+    if (!b.empty()) a += " " + b;
+    return a;
+}
+
+// Looked up at run time: CoCreateInstance and friends (ole32),
+// SysAllocString (oleaut32), UI Automation (uiautomationcore).
+using CoInitializeExFn = HRESULT(WINAPI*)(void*, DWORD);
+using CoUninitializeFn = void(WINAPI*)();
+using CoCreateInstanceFn = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
+using SysAllocStringFn = BSTR(WINAPI*)(const OLECHAR*);
+using SysFreeStringFn = void(WINAPI*)(BSTR);
+using UiaHostProviderFromHwndFn = HRESULT(WINAPI*)(HWND, IUnknown**);
+// NotificationKind_ActionCompleted and NotificationProcessing_ImportantMostRecent.
+using UiaRaiseNotificationEventFn = HRESULT(WINAPI*)(IUnknown*, int, int, BSTR, BSTR);
+constexpr int kActionCompleted = 2;
+constexpr int kImportantMostRecent = 1;
+
+// A DLL of Windows, from the system folder only (never the program's).
+HMODULE load_system_dll(const wchar_t* name) {
+    wchar_t path[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+    if (length == 0 || length + 1 + lstrlenW(name) >= MAX_PATH) return nullptr;
+    lstrcatW(path, L"\\");
+    lstrcatW(path, name);
+    return LoadLibraryW(path);
+}
+
+template <typename Fn>
+Fn function(HMODULE module, const char* name) {
+    return module == nullptr
+               ? nullptr
+               : reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+IAccPropServices* as_services(void* services) {
+    return static_cast<IAccPropServices*>(services);
+}
+
+}  // namespace
+
+std::string accessible_name(std::span<const ControlRow> rows, std::size_t i) {
+    if (rows[i].quantity == nullptr) return {};
+    const ControlRow* caption = caption_before(rows, i);
+    return joined(caption != nullptr ? trimmed(caption->text) : std::string(), rows[i].quantity);
+}
+
+std::string accessible_description(std::span<const ControlRow> rows, std::size_t i) {
+    if (rows[i].quantity == nullptr) return {};
+    return joined(rows[i].quantity, unit_of(caption_after_on_line(rows, i)));
+}
+
+std::string results_reading(std::span<const ControlRow> rows, std::span<const std::string> shown) {
+    std::string reading;
+    for (std::size_t i = 0; i < rows.size() && i < shown.size(); ++i) {
+        const std::string value = trimmed(shown[i]);
+        if (rows[i].kind != Kind::Result || value.empty()) continue;
+        if (!reading.empty()) reading += "，";
+        reading += joined(joined(symbol_of(caption_before(rows, i)), value),
+                          unit_of(caption_after_on_line(rows, i)));
+    }
+    return reading;
+}
+
+ScreenReaders::ScreenReaders() {
+    ole32_ = load_system_dll(L"ole32.dll");
+    const auto initialize = function<CoInitializeExFn>(ole32_, "CoInitializeEx");
+    const auto create = function<CoCreateInstanceFn>(ole32_, "CoCreateInstance");
+    if (initialize == nullptr || create == nullptr) return;
+    // S_FALSE: already initialised on this thread, which is counted too.
+    com_ = SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED));
+    void* services = nullptr;
+    if (SUCCEEDED(create(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                         &services))) {
+        services_ = services;
+    }
+}
+
+ScreenReaders::~ScreenReaders() {
+    if (services_ != nullptr) as_services(services_)->Release();
+    if (com_) {
+        if (const auto uninitialize = function<CoUninitializeFn>(ole32_, "CoUninitialize")) {
+            uninitialize();
+        }
+    }
+    for (HMODULE module : {uia_, oleaut32_, ole32_}) {
+        if (module != nullptr) FreeLibrary(module);
+    }
+}
+
+bool ScreenReaders::set(HWND control, const GUID& property, const std::string& text) {
+    if (services_ == nullptr || text.empty()) return false;
+    return SUCCEEDED(as_services(services_)->SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF,
+                                                            property, widen(text).c_str()));
+}
+
+bool ScreenReaders::set_name(HWND control, const std::string& text) {
+    return set(control, PROPID_ACC_NAME, text);
+}
+
+bool ScreenReaders::set_description(HWND control, const std::string& text) {
+    return set(control, PROPID_ACC_DESCRIPTION, text);
+}
+
+void ScreenReaders::clear(HWND control) {
+    if (services_ == nullptr) return;
+    const MSAAPROPID properties[] = {PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION};
+    as_services(services_)->ClearHwndProps(control, OBJID_CLIENT, CHILDID_SELF, properties, 2);
+}
+
+bool ScreenReaders::announce(HWND window, const std::string& text) {
+    if (text.empty()) return false;
+    if (uia_ == nullptr) {
+        uia_ = load_system_dll(L"uiautomationcore.dll");
+        oleaut32_ = load_system_dll(L"oleaut32.dll");
+    }
+    const auto host = function<UiaHostProviderFromHwndFn>(uia_, "UiaHostProviderFromHwnd");
+    const auto raise = function<UiaRaiseNotificationEventFn>(uia_, "UiaRaiseNotificationEvent");
+    const auto allocate = function<SysAllocStringFn>(oleaut32_, "SysAllocString");
+    const auto free = function<SysFreeStringFn>(oleaut32_, "SysFreeString");
+    if (host == nullptr || raise == nullptr || allocate == nullptr || free == nullptr) return false;
+    IUnknown* provider = nullptr;
+    if (FAILED(host(window, &provider)) || provider == nullptr) return false;
+    const BSTR reading = allocate(widen(text).c_str());
+    const BSTR activity = allocate(L"VorlithResults");
+    const bool raised =
+        SUCCEEDED(raise(provider, kActionCompleted, kImportantMostRecent, reading, activity));
+    free(activity);
+    free(reading);
+    provider->Release();
+    return raised;
+}
+
+}  // namespace vorlith::win32

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <limits>
 
+#include "runtime/accessible_text.h"
 #include "runtime/operations.h"
 
 namespace vorlith::qt {
@@ -60,8 +61,9 @@ MainWindow::MainWindow(const ProgramDescription& program) {
 
     // Created in tab-index order, which gives the focus chain.
     QWidget* first_focus = nullptr;
-    for (const ControlRow& row : form.controls) {
-        QWidget* control = create_control(program, row, client);
+    for (std::size_t i = 0; i < form.controls.size(); ++i) {
+        QWidget* control = create_control(program, form.controls[i], client);
+        describe_for_screen_readers(control, form.controls, i);
         if (first_focus == nullptr && control->focusPolicy() != Qt::NoFocus) first_focus = control;
     }
     if (first_focus != nullptr) first_focus->setFocus();
@@ -106,14 +108,21 @@ QWidget* MainWindow::create_control(const ProgramDescription& program, const Con
     control->setGeometry(twips_to_pixels(row.left), twips_to_pixels(row.top),
                          twips_to_pixels(row.width), twips_to_pixels(row.height));
     if (row.tooltip != nullptr) control->setToolTip(QString::fromUtf8(row.tooltip));
-    // A result field's name stays its text, so that a screen reader reads
-    // the value, and QLabel announces each new one as a name change.
-    if (row.quantity != nullptr && row.kind == Kind::Result) {
-        control->setAccessibleDescription(QString::fromUtf8(row.quantity));
-    } else if (row.quantity != nullptr) {
-        control->setAccessibleName(QString::fromUtf8(row.quantity));
-    }
     return control;
+}
+
+// A box is named by the caption beside it and its quantity, "V: 土的体积",
+// and described by its unit. A result field's name stays its text, so that
+// a screen reader reads the value and QLabel announces each new one as a
+// name change; its quantity and unit are its description.
+void MainWindow::describe_for_screen_readers(QWidget* control, std::span<const ControlRow> rows,
+                                             std::size_t i) {
+    if (rows[i].kind == Kind::Input) {
+        control->setAccessibleName(QString::fromStdString(accessible_name(rows, i)));
+        control->setAccessibleDescription(QString::fromStdString(accessible_unit(rows, i)));
+    } else if (rows[i].kind == Kind::Result) {
+        control->setAccessibleDescription(QString::fromStdString(accessible_description(rows, i)));
+    }
 }
 
 // Entries with neither access key, shortcut nor separator; opening a menu

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 
@@ -26,6 +27,8 @@ public:
     void end() override;
 
 private:
+    void describe_for_screen_readers(QWidget* control, std::span<const ControlRow> rows,
+                                     std::size_t i);
     QWidget* create_control(const ProgramDescription& program, const ControlRow& row,
                             QWidget* client);
     void add_menus(const ProgramDescription& program);

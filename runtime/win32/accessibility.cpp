@@ -8,53 +8,6 @@
 namespace vorlith::win32 {
 namespace {
 
-using Kind = ControlRow::Kind;
-
-// The caption before row `i` in tab order, or nullptr.
-const ControlRow* caption_before(std::span<const ControlRow> rows, std::size_t i) {
-    for (std::size_t j = i; j-- > 0;) {
-        if (rows[j].kind == Kind::Caption) return &rows[j];
-    }
-    return nullptr;
-}
-
-// The caption right after row `i` when it lies on the same line, or
-// nullptr.
-const ControlRow* caption_after_on_line(std::span<const ControlRow> rows, std::size_t i) {
-    if (i + 1 >= rows.size()) return nullptr;
-    const ControlRow& next = rows[i + 1];
-    return next.kind == Kind::Caption && next.top == rows[i].top ? &next : nullptr;
-}
-
-std::string trimmed(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return std::string(text);
-}
-
-// A symbol caption without its colon: "V:" → "V", "ρ：" → "ρ".
-std::string symbol_of(const ControlRow* caption) {
-    if (caption == nullptr) return {};
-    std::string_view text = caption->text;
-    for (std::string_view colon : {":", "："}) {
-        if (text.ends_with(colon)) text.remove_suffix(colon.size());
-    }
-    return trimmed(text);
-}
-
-// The first word of a unit caption: "g/cm3  推荐值 1.6-2.2" → "g/cm3".
-std::string unit_of(const ControlRow* caption) {
-    if (caption == nullptr) return {};
-    const std::string_view text = caption->text;
-    return trimmed(text.substr(0, text.find(' ')));
-}
-
-std::string joined(std::string a, const std::string& b) {
-    if (a.empty()) return b;
-    if (!b.empty()) a += " " + b;
-    return a;
-}
-
 // Looked up at run time: CoCreateInstance and friends (ole32),
 // SysAllocString (oleaut32), UI Automation (uiautomationcore).
 using CoInitializeExFn = HRESULT(WINAPI*)(void*, DWORD);
@@ -90,29 +43,6 @@ IAccPropServices* as_services(void* services) {
 }
 
 }  // namespace
-
-std::string accessible_name(std::span<const ControlRow> rows, std::size_t i) {
-    if (rows[i].quantity == nullptr) return {};
-    const ControlRow* caption = caption_before(rows, i);
-    return joined(caption != nullptr ? trimmed(caption->text) : std::string(), rows[i].quantity);
-}
-
-std::string accessible_description(std::span<const ControlRow> rows, std::size_t i) {
-    if (rows[i].quantity == nullptr) return {};
-    return joined(rows[i].quantity, unit_of(caption_after_on_line(rows, i)));
-}
-
-std::string results_reading(std::span<const ControlRow> rows, std::span<const std::string> shown) {
-    std::string reading;
-    for (std::size_t i = 0; i < rows.size() && i < shown.size(); ++i) {
-        const std::string value = trimmed(shown[i]);
-        if (rows[i].kind != Kind::Result || value.empty()) continue;
-        if (!reading.empty()) reading += "，";
-        reading += joined(joined(symbol_of(caption_before(rows, i)), value),
-                          unit_of(caption_after_on_line(rows, i)));
-    }
-    return reading;
-}
 
 ScreenReaders::ScreenReaders() {
     ole32_ = load_system_dll(L"ole32.dll");

@@ -10,23 +10,11 @@
 #include <span>
 #include <string>
 
+#include "runtime/accessible_text.h"
 #include "runtime/program.h"
 #include "win32.h"
 
 namespace vorlith::win32 {
-
-// The texts, from the form's table (row `i` of `rows`), in UTF-8:
-// An input box's name: the caption before it in tab order (which Windows
-// would name it by) and its quantity, "V: 土的体积". Empty for a row that
-// has no quantity.
-std::string accessible_name(std::span<const ControlRow> rows, std::size_t i);
-// A result field's description: its quantity and its unit, the first word
-// of the caption that follows it on its line ("土的天然密度 g/cm3").
-std::string accessible_description(std::span<const ControlRow> rows, std::size_t i);
-// One reading of the result fields that show a value, in tab order: the
-// symbol before each (without its colon), the value and the unit, as
-// "ρ 2.08 g/cm3，w 20.7 %". `shown[i]` is the text row `i` shows now.
-std::string results_reading(std::span<const ControlRow> rows, std::span<const std::string> shown);
 
 // Dynamic Annotation (IAccPropServices, from oleacc through COM) and UI
 // Automation notifications (Windows 10 1709 and later).

@@ -184,13 +184,14 @@ void MainWindow::create_controls() {
 
 // A box is named by its caption and quantity, "V: 土的体积", so that a
 // screen reader says what to type and speech input finds it by what it
-// shows; a result field keeps its value as its name (Windows reads a static
-// text by its text) and gets its quantity and unit as description.
+// shows, and described by its unit; a result field keeps its value as its name (Windows reads a
+// static text by its text) and gets its quantity and unit as description.
 void MainWindow::annotate_controls() {
     const auto rows = program_.form.controls;
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         if (rows[i].kind == Kind::Input) {
             readers_->set_name(controls_[i].hwnd, accessible_name(rows, i));
+            readers_->set_description(controls_[i].hwnd, accessible_unit(rows, i));
         } else if (rows[i].kind == Kind::Result) {
             readers_->set_description(controls_[i].hwnd, accessible_description(rows, i));
         }

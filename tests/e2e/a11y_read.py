@@ -46,24 +46,26 @@ app = find_application()
 nodes = list(walk(app))
 by_role = lambda role: [n for n in nodes if n.getRole() == role]
 
-# The boxes, in tab order: named after their quantity, their text readable.
+# The boxes, in tab order: named by the caption beside them and their
+# quantity, described by their unit, their text readable.
 texts = dict(expected["texts"])
-quantities = {value: tip for (_, value), tip in expected["tooltips"]}
+readings = {control: (name, description) for control, name, description in expected["screen_reader"]}
 boxes = by_role(pyatspi.ROLE_TEXT)
 check("boxes", len(boxes), len(expected["boxes"]))
 for box, name in zip(boxes, expected["boxes"]):
-    check(f"{name} name", box.name, quantities[name])
+    check(f"{name} name and description", (box.name, box.description), readings[name])
     check(f"{name} text", box.queryText().getText(0, -1), texts[name])
 
 check("menu items", [n.name for n in by_role(pyatspi.ROLE_MENU_ITEM)],
       ["文件", "退出", "关于", "软件", "作者"])
 
-# The result fields: the labels described by a result row's quantity whose
-# caption is not a symbol's.
+# The result fields: the labels described by a result row's quantity and
+# unit whose caption is not a symbol's.
 symbols = {symbol for (symbol, _), _ in expected["tooltips"]}
 symbol_names = {texts[s] for s in symbols}
 fields = [n for n in by_role(pyatspi.ROLE_LABEL)
-          if n.description in quantities.values() and n.name not in symbol_names]
+          if n.description in {readings[r][1] for r in expected["results"]}
+          and n.name not in symbol_names]
 check("result fields", len(fields), len(expected["results"]))
 
 # Press 计算 as a screen reader user does, and hear the name changes.
@@ -81,7 +83,7 @@ pyatspi.Registry.start()
 
 for field, name, value in zip(fields, expected["results"], expected["sample_results"]):
     check(f"{name} name", field.name, value)
-    check(f"{name} description", field.description, quantities[name])
+    check(f"{name} description", field.description, readings[name][1])
 check("announced", sorted(set(announced)), sorted(expected["sample_results"]))
 
 for failure in failures:

@@ -155,32 +155,30 @@ private slots:
         auto* symbol = form_->findChild<QLabel*>(names[0]);
         QWidget* value = form_->findChild<QWidget*>(names[1]);
         QCOMPARE(symbol->toolTip(), tooltip);
-        // An input box has no tooltip and is named after its row; a result
-        // field carries the tooltip and is described by it.
+        // An input box has no tooltip; a result field carries it.
         if (qobject_cast<QLineEdit*>(value) != nullptr) {
             QVERIFY(value->toolTip().isEmpty());
-            QCOMPARE(value->accessibleName(), tooltip);
         } else {
             QCOMPARE(value->toolTip(), tooltip);
-            QCOMPARE(value->accessibleDescription(), tooltip);
         }
     }
 
-    // What a screen reader announces after a press of 计算: the row's
-    // quantity as the name of each box, and for each result field its value,
-    // with the quantity as its description; the caption of the button.
+    // What a screen reader says after a press of 计算: each box by the
+    // caption beside it and its quantity, described by its unit; each
+    // result field by its value, described by its quantity and unit; the
+    // button by its caption.
     void screenReaderReadsBoxesFieldsAndButton_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("spoken");
         QTest::addColumn<QString>("description");
-        QTest::newRow("Text1") << "Text1"
-                               << "土的体积"
-                               << "";
-        QTest::newRow("Text2") << "Text2"
-                               << "土中孔隙的体积"
-                               << "";
-        QTest::newRow("Label16") << "Label16" << kSampleResults[0] << "土的天然密度";
-        QTest::newRow("Label36") << "Label36" << kSampleResults[7] << "土的孔隙率";
+        std::size_t result = 0;
+        for (const auto& reading : vorlith::testing::kScreenReadings) {
+            const QString spoken = reading.name != nullptr
+                                       ? QString::fromUtf8(reading.name)
+                                       : kSampleResults.at(static_cast<qsizetype>(result++));
+            QTest::newRow(reading.control)
+                << reading.control << spoken << QString::fromUtf8(reading.description);
+        }
         QTest::newRow("Command1") << "Command1"
                                   << "计算"
                                   << "";

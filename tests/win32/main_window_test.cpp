@@ -668,10 +668,10 @@ TEST_F(Form1, ScreenReadersNameEachBoxAndDescribeEachField) {
         ASSERT_LT(i, layout.size());
         HWND hwnd = control(reading.control);
         if (reading.by_windows != nullptr) {
-            EXPECT_EQ(vorlith::win32::accessible_name(layout, i), reading.annotated);
+            EXPECT_EQ(vorlith::accessible_name(layout, i), reading.annotated);
             EXPECT_EQ(msaa.name(hwnd), annotated ? reading.annotated : reading.by_windows);
         } else {
-            EXPECT_EQ(vorlith::win32::accessible_description(layout, i), reading.annotated);
+            EXPECT_EQ(vorlith::accessible_description(layout, i), reading.annotated);
             EXPECT_EQ(msaa.name(hwnd), text_of(hwnd));
             if (annotated) {
                 EXPECT_EQ(msaa.description(hwnd), reading.annotated);
@@ -684,20 +684,13 @@ TEST_F(Form1, ScreenReadersNameEachBoxAndDescribeEachField) {
 // Automation notification where Windows has one (10 1709 and later; not
 // Wine 8), and none when no result is shown.
 TEST_F(Form1, CalculateReadsTheNewResultsOnce) {
-    struct Expected {
-        const char* symbol;
-        const char* unit;
-    };
-    constexpr Expected kSymbols[] = {{"ρ", " g/cm3"},  {"w", " %"},        {"ds", " g/cm3"},
-                                     {"ρd", " g/cm3"}, {"ρsat", " g/cm3"}, {"ρ'", " g/cm3"},
-                                     {"e", ""},        {"n", " %"}};
+    // Each shown result with its quantity, as the web page announces them.
     auto reading_of = [&](std::size_t shown) {
         std::string reading;
         for (std::size_t j = 0; j < shown; ++j) {
             std::string value = kSampleResults[j];
             value.erase(0, value.find_first_not_of(' '));
-            reading += std::string(j > 0 ? "，" : "") + kSymbols[j].symbol + " " + value +
-                       kSymbols[j].unit;
+            reading += std::string(j > 0 ? "；" : "") + kRowTooltips[7 + j].tooltip + " " + value;
         }
         return reading;
     };

@@ -184,8 +184,9 @@ void MainWindow::create_controls() {
 
 // A box is named by its caption and quantity, "V: 土的体积", so that a
 // screen reader says what to type and speech input finds it by what it
-// shows, and described by its unit; a result field keeps its value as its name (Windows reads a
-// static text by its text) and gets its quantity and unit as description.
+// shows, and described by its unit; a result field keeps its value as its
+// name (Windows reads a static text by its text) and gets its quantity and
+// unit as description.
 void MainWindow::annotate_controls() {
     const auto rows = program_.form.controls;
     for (std::size_t i = 0; i < controls_.size(); ++i) {

@@ -1,5 +1,7 @@
 #include "runtime/accessible_text.h"
 
+#include <algorithm>
+
 namespace vorlith {
 namespace {
 
@@ -27,11 +29,22 @@ std::string trimmed(std::string_view text) {
     return std::string(text);
 }
 
-// The first word of a unit caption: "g/cm3  推荐值 1.6-2.2" → "g/cm3".
-std::string unit_of(const ControlRow* caption) {
-    if (caption == nullptr) return {};
-    const std::string_view text = caption->text;
-    return trimmed(text.substr(0, text.find(' ')));
+// A caption as it is read: its words with one blank between them
+// ("g/cm3  推荐值 1.6-2.2" → "g/cm3 推荐值 1.6-2.2").
+std::string words_of(const ControlRow* caption) {
+    std::string words;
+    if (caption == nullptr) return words;
+    std::string_view text = caption->text;
+    while (!text.empty()) {
+        const std::size_t start = text.find_first_not_of(' ');
+        if (start == std::string_view::npos) break;
+        text.remove_prefix(start);
+        const std::size_t end = std::min(text.find(' '), text.size());
+        if (!words.empty()) words += ' ';
+        words += text.substr(0, end);
+        text.remove_prefix(end);
+    }
+    return words;
 }
 
 std::string joined(std::string a, const std::string& b) {
@@ -49,12 +62,12 @@ std::string accessible_name(std::span<const ControlRow> rows, std::size_t i) {
 }
 
 std::string accessible_unit(std::span<const ControlRow> rows, std::size_t i) {
-    return unit_of(caption_after_on_line(rows, i));
+    return words_of(caption_after_on_line(rows, i));
 }
 
 std::string accessible_description(std::span<const ControlRow> rows, std::size_t i) {
     if (rows[i].quantity == nullptr) return {};
-    return joined(rows[i].quantity, unit_of(caption_after_on_line(rows, i)));
+    return joined(rows[i].quantity, words_of(caption_after_on_line(rows, i)));
 }
 
 std::string results_reading(std::span<const ControlRow> rows, std::span<const std::string> shown) {

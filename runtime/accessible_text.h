@@ -17,11 +17,12 @@ namespace vorlith {
 // "V: 土的体积". Speech input finds the box by what it shows. Empty for a
 // row without a quantity.
 std::string accessible_name(std::span<const ControlRow> rows, std::size_t i);
-// The unit of row `i`: the first word of the caption right after it on its
-// line ("g/cm3  推荐值 1.6-2.2" → "g/cm3"); empty when there is none.
+// The unit of row `i`, as the caption right after it on its line reads it,
+// with the recommended values where the row shows them ("g/cm3 推荐值
+// 1.6-2.2"); empty when there is none.
 std::string accessible_unit(std::span<const ControlRow> rows, std::size_t i);
 // A result field's description: its quantity and its unit, "土的天然密度
-// g/cm3". Empty for a row without a quantity.
+// g/cm3 推荐值 1.6-2.2". Empty for a row without a quantity.
 std::string accessible_description(std::span<const ControlRow> rows, std::size_t i);
 // One reading of the result fields that show a value, in tab order, each
 // with its quantity: "土的天然密度 2.08；土的含水量 20.7". `shown[i]` is

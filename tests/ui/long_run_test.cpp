@@ -46,10 +46,16 @@ constexpr const char* kResults[] = {"Label16", "Label19", "Label22", "Label25",
 
 constexpr std::uint64_t kDefaultSeed = 0x566f726c697468;  // "Vorlith"
 constexpr int kDefaultPresses = 100000;
-// The memory is first read after this many presses, when the caches of fonts,
-// glyphs and the message box have filled; it is compared at the end only for
-// runs of at least kMemoryRunPresses.
+// Runs of at least this many presses must meet every kind of text and both
+// errors.
 constexpr int kWarmUpPresses = 1000;
+// The memory is first read after this many presses, when the caches of fonts
+// (a fallback font is loaded the first time a script turns up in a box),
+// glyphs and the message box have filled: with the default seed the resident
+// size still grows by 2.3 MiB between presses 1,000 and 5,000, then stays
+// within 300 KiB to press 100,000. It is compared at the end only for runs of
+// at least kMemoryRunPresses.
+constexpr int kMemoryBaselinePress = 10000;
 constexpr int kMemoryRunPresses = 100000;
 constexpr long kMaxGrowthKib = 1024;
 
@@ -515,7 +521,7 @@ private slots:
             }
 
 #ifdef __linux__
-            if (press == kWarmUpPresses) early_kib = resident_kib();
+            if (press == kMemoryBaselinePress) early_kib = resident_kib();
 #endif
         }
 
@@ -538,9 +544,9 @@ private slots:
 
 #ifdef __linux__
         const long late_kib = resident_kib();
-        if (presses >= kWarmUpPresses) {
-            qInfo("VmRSS after %d presses: %ld KiB; after %d presses: %ld KiB", kWarmUpPresses,
-                  early_kib, presses, late_kib);
+        if (presses >= kMemoryBaselinePress) {
+            qInfo("VmRSS after %d presses: %ld KiB; after %d presses: %ld KiB",
+                  kMemoryBaselinePress, early_kib, presses, late_kib);
         } else {
             qInfo("VmRSS after %d presses: %ld KiB", presses, late_kib);
         }
@@ -552,7 +558,7 @@ private slots:
                 QVERIFY2(late_kib - early_kib < kMaxGrowthKib,
                          qPrintable(QStringLiteral("VmRSS grew by %1 KiB from press %2 to %3")
                                         .arg(late_kib - early_kib)
-                                        .arg(kWarmUpPresses)
+                                        .arg(kMemoryBaselinePress)
                                         .arg(presses)));
             }
         }

@@ -413,20 +413,12 @@ class Page(unittest.TestCase):
         return tree
 
     def test_screen_reader_hears_each_field_once_and_one_announcement(self):
-        names = [n for n, _ in X["texts"]]
-        text = dict(X["texts"])
         collapse = lambda t: " ".join(t.split())
-        unit = {}  # a box's or field's unit label is the untipped caption after it
-        for field, after in zip(names, names[1:]):
-            if field in X["boxes"] + X["results"] and after in X["untipped"]:
-                unit[field] = collapse(text[after])
-        expected = {}  # name and description per control
-        for (symbol, field), tip in X["tooltips"]:
-            if field in X["boxes"]:  # "V: 土的体积", described by its unit
-                expected[field] = (f"{text[symbol]} {tip}", unit[field])
-            else:  # its value, described by its quantity and unit
-                value = X["sample_results"][X["results"].index(field)].strip()
-                expected[field] = (value, " ".join(filter(None, [tip, unit.get(field)])))
+        # name and description per control; a field's name is its value
+        expected = {control: (name if name is not None
+                              else X["sample_results"][X["results"].index(control)].strip(),
+                              description)
+                    for control, name, description in X["screen_reader"]}
         expected["Command1"] = ("计算", "")
         announcement = "；".join(f"{tip} {X['sample_results'][X['results'].index(f)].strip()}"
                                 for (_, f), tip in X["tooltips"] if f in X["results"])

@@ -3,7 +3,10 @@
 // Random texts for the input boxes, for the long runs of presses of
 // Calculate on every back end. Only the generator's raw output is used (its
 // sequence is fixed by the standard), so a seed gives the same texts with
-// every standard library. UTF-16, as the boxes hold them.
+// every standard library; and each draw is a statement of its own or sits
+// behind a sequence point, so that they do too with every compiler (the
+// operands of `+` may be evaluated in any order). UTF-16, as the boxes hold
+// them.
 
 #include <cstdint>
 #include <random>
@@ -202,9 +205,11 @@ private:
                 case 4:
                     out += chance(70) ? u'.' : u',';
                     break;
-                case 5:
-                    out += static_cast<char16_t>((chance(50) ? u'a' : u'A') + below(26));
+                case 5: {
+                    const char16_t letter = chance(50) ? u'a' : u'A';
+                    out += static_cast<char16_t>(letter + below(26));
                     break;
+                }
                 case 6: {
                     static const char* const kExponents[] = {"E",  "e",  "D",  "d",
                                                              "E+", "e-", "D-", "d+"};

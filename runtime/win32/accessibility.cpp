@@ -21,23 +21,6 @@ using UiaRaiseNotificationEventFn = HRESULT(WINAPI*)(IUnknown*, int, int, BSTR, 
 constexpr int kActionCompleted = 2;
 constexpr int kImportantMostRecent = 1;
 
-// A DLL of Windows, from the system folder only (never the program's).
-HMODULE load_system_dll(const wchar_t* name) {
-    wchar_t path[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
-    if (length == 0 || length + 1 + lstrlenW(name) >= MAX_PATH) return nullptr;
-    lstrcatW(path, L"\\");
-    lstrcatW(path, name);
-    return LoadLibraryW(path);
-}
-
-template <typename Fn>
-Fn function(HMODULE module, const char* name) {
-    return module == nullptr
-               ? nullptr
-               : reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 IAccPropServices* as_services(void* services) {
     return static_cast<IAccPropServices*>(services);
 }
@@ -46,8 +29,8 @@ IAccPropServices* as_services(void* services) {
 
 ScreenReaders::ScreenReaders() {
     ole32_ = load_system_dll(L"ole32.dll");
-    const auto initialize = function<CoInitializeExFn>(ole32_, "CoInitializeEx");
-    const auto create = function<CoCreateInstanceFn>(ole32_, "CoCreateInstance");
+    const auto initialize = function_of<CoInitializeExFn>(ole32_, "CoInitializeEx");
+    const auto create = function_of<CoCreateInstanceFn>(ole32_, "CoCreateInstance");
     if (initialize == nullptr || create == nullptr) return;
     // S_FALSE: already initialised on this thread, which is counted too.
     com_ = SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED));
@@ -61,7 +44,7 @@ ScreenReaders::ScreenReaders() {
 ScreenReaders::~ScreenReaders() {
     if (services_ != nullptr) as_services(services_)->Release();
     if (com_) {
-        if (const auto uninitialize = function<CoUninitializeFn>(ole32_, "CoUninitialize")) {
+        if (const auto uninitialize = function_of<CoUninitializeFn>(ole32_, "CoUninitialize")) {
             uninitialize();
         }
     }
@@ -96,10 +79,10 @@ bool ScreenReaders::announce(HWND window, const std::string& text) {
         uia_ = load_system_dll(L"uiautomationcore.dll");
         oleaut32_ = load_system_dll(L"oleaut32.dll");
     }
-    const auto host = function<UiaHostProviderFromHwndFn>(uia_, "UiaHostProviderFromHwnd");
-    const auto raise = function<UiaRaiseNotificationEventFn>(uia_, "UiaRaiseNotificationEvent");
-    const auto allocate = function<SysAllocStringFn>(oleaut32_, "SysAllocString");
-    const auto free = function<SysFreeStringFn>(oleaut32_, "SysFreeString");
+    const auto host = function_of<UiaHostProviderFromHwndFn>(uia_, "UiaHostProviderFromHwnd");
+    const auto raise = function_of<UiaRaiseNotificationEventFn>(uia_, "UiaRaiseNotificationEvent");
+    const auto allocate = function_of<SysAllocStringFn>(oleaut32_, "SysAllocString");
+    const auto free = function_of<SysFreeStringFn>(oleaut32_, "SysFreeString");
     if (host == nullptr || raise == nullptr || allocate == nullptr || free == nullptr) return false;
     IUnknown* provider = nullptr;
     if (FAILED(host(window, &provider)) || provider == nullptr) return false;

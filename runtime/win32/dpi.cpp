@@ -14,26 +14,7 @@ using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 // A function of user32.dll that Windows 7 may lack, or nullptr.
 template <typename Fn>
 Fn user32_function(const char* name) {
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    return user32 == nullptr
-               ? nullptr
-               : reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
-}
-
-// GetDpiForMonitor from shcore.dll (Windows 8.1 and later), loaded from
-// the system folder once, or nullptr.
-GetDpiForMonitorFn get_dpi_for_monitor() {
-    static const GetDpiForMonitorFn function = [] {
-        wchar_t path[MAX_PATH] = {};
-        const UINT length = GetSystemDirectoryW(path, MAX_PATH);
-        if (length == 0 || length + 12 >= MAX_PATH) return GetDpiForMonitorFn{};
-        lstrcatW(path, L"\\shcore.dll");
-        HMODULE shcore = LoadLibraryW(path);  // kept for the process's life
-        return shcore == nullptr ? GetDpiForMonitorFn{}
-                                 : reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(
-                                       GetProcAddress(shcore, "GetDpiForMonitor")));
-    }();
-    return function;
+    return function_of<Fn>(GetModuleHandleW(L"user32.dll"), name);
 }
 
 UINT system_dpi() {
@@ -57,7 +38,9 @@ UINT dpi_of(HWND window) {
 }
 
 UINT monitor_dpi(HWND window) {
-    const auto get_dpi = get_dpi_for_monitor();
+    // shcore.dll (Windows 8.1 and later) stays loaded for the process's life.
+    static const auto get_dpi =
+        function_of<GetDpiForMonitorFn>(load_system_dll(L"shcore.dll"), "GetDpiForMonitor");
     if (get_dpi == nullptr) return 0;
     UINT x = 0;
     UINT y = 0;

@@ -229,13 +229,13 @@ void MainWindow::clip_labels() {
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         const Control& label = controls_[i];
         if (!is_label(label.row->kind)) continue;
+        const int label_rank = framing_rank(label.row->kind);
         RECT own{};
         GetWindowRect(label.hwnd, &own);
         HRGN region = CreateRectRgn(0, 0, own.right - own.left, own.bottom - own.top);
         bool clipped = false;
         for (std::size_t j = 0; j < controls_.size(); ++j) {
             const int rank = framing_rank(controls_[j].row->kind);
-            const int label_rank = framing_rank(label.row->kind);
             if (j == i || rank < label_rank || (rank == label_rank && j < i)) continue;
             RECT other{};
             GetWindowRect(controls_[j].hwnd, &other);
@@ -263,7 +263,7 @@ void MainWindow::read_results() {
     results_changed_ = false;
     std::vector<std::string> shown;
     for (const Control& control : controls_) {
-        shown.push_back(is_label(control.row->kind) ? narrow(window_text(control.hwnd)) : "");
+        shown.push_back(control.row->kind == Kind::Result ? narrow(window_text(control.hwnd)) : "");
     }
     last_reading_ = results_reading(program_.form.controls, shown);
     last_reading_delivered_ = readers_->announce(window_, last_reading_);
@@ -450,12 +450,12 @@ void MainWindow::command(WORD id, WORD code) {
     if (window_ != nullptr) read_results();
 }
 
-HWND MainWindow::find(std::string_view name, Kind kind) const {
+const MainWindow::Control* MainWindow::find(std::string_view name, Kind kind) const {
     for (const Control& control : controls_) {
         if (name != control.row->name) continue;
         const bool kind_fits =
             kind == Kind::Input ? control.row->kind == Kind::Input : is_label(control.row->kind);
-        return kind_fits ? control.hwnd : nullptr;
+        return kind_fits ? &control : nullptr;
     }
     return nullptr;
 }
@@ -468,8 +468,9 @@ HWND MainWindow::control(std::string_view name) const {
 }
 
 std::u16string MainWindow::text(std::string_view box) {
-    HWND hwnd = find(box, Kind::Input);
-    if (hwnd == nullptr) vorlith::raise(ErrorNumber::ObjectNotSet);
+    const Control* found = find(box, Kind::Input);
+    if (found == nullptr) vorlith::raise(ErrorNumber::ObjectNotSet);
+    HWND hwnd = found->hwnd;
     std::u16string text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)), u'\0');
     const int length = GetWindowTextW(hwnd, reinterpret_cast<wchar_t*>(text.data()),
                                       static_cast<int>(text.size()) + 1);
@@ -478,14 +479,12 @@ std::u16string MainWindow::text(std::string_view box) {
 }
 
 void MainWindow::set_caption(std::string_view label, std::string_view utf8) {
-    HWND hwnd = find(label, Kind::Caption);
-    if (hwnd == nullptr) vorlith::raise(ErrorNumber::ObjectNotSet);
-    SetWindowTextW(hwnd, widen(utf8).c_str());
+    const Control* found = find(label, Kind::Caption);
+    if (found == nullptr) vorlith::raise(ErrorNumber::ObjectNotSet);
+    SetWindowTextW(found->hwnd, widen(utf8).c_str());
     // A result field is read out after the command, even when it shows the
     // value it showed.
-    for (const Control& control : controls_) {
-        if (control.hwnd == hwnd && control.row->kind == Kind::Result) results_changed_ = true;
-    }
+    if (found->row->kind == Kind::Result) results_changed_ = true;
 }
 
 void MainWindow::end() {

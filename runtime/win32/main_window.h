@@ -69,7 +69,7 @@ private:
     SIZE client_size(UINT dpi) const;
     SIZE frame_size(UINT dpi) const;
     void command(WORD id, WORD code);
-    HWND find(std::string_view name, ControlRow::Kind kind) const;
+    const Control* find(std::string_view name, ControlRow::Kind kind) const;
 
     const ProgramDescription& program_;
     HWND window_ = nullptr;

@@ -36,4 +36,17 @@ namespace vorlith::win32 {
 std::wstring widen(std::string_view utf8);
 std::string narrow(std::wstring_view utf16);
 
+// Functions that Windows 7 lacks, or that live in DLLs the program does not
+// import, are looked up at run time so that the program starts everywhere:
+// a DLL of Windows from the system folder only (never the program's own),
+// or nullptr.
+HMODULE load_system_dll(const wchar_t* name);
+// The function `name` of `module`, or nullptr (also when `module` is).
+template <typename Fn>
+Fn function_of(HMODULE module, const char* name) {
+    return module == nullptr
+               ? nullptr
+               : reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
 }  // namespace vorlith::win32

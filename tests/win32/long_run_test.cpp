@@ -27,6 +27,7 @@
 #include "runtime/win32/main_window.h"
 #include "support/random_texts.h"
 #include "ui/main_window.h"
+#include "watchdog.h"
 
 namespace {
 
@@ -255,17 +256,6 @@ TEST(Form1LongRun, PressesOfCalculateOnRandomTexts) {
     }
 }
 
-// A run that hangs (a box nobody dismisses) ends with status 3, after a time
-// that grows with the number of presses.
-DWORD WINAPI watch(void* limit) {
-    const auto ms = static_cast<DWORD>(reinterpret_cast<std::uintptr_t>(limit));
-    Sleep(ms);
-    std::fprintf(stderr, "watchdog: no end after %lu ms, stopping the run\n", ms);
-    std::fflush(stderr);
-    TerminateProcess(GetCurrentProcess(), 3);
-    return 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -273,7 +263,7 @@ int main(int argc, char** argv) {
     const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&classes);
     const auto presses = environment_number("VORLITH_LONG_RUN_PRESSES", kDefaultPresses);
-    const std::uintptr_t limit = 60'000 + presses * 200;
-    CloseHandle(CreateThread(nullptr, 0, watch, reinterpret_cast<void*>(limit), 0, nullptr));
+    // A run that hangs ends after a time that grows with the presses.
+    vorlith::testing::start_watchdog(static_cast<DWORD>(60'000 + presses * 200));
     return RUN_ALL_TESTS();
 }

@@ -15,8 +15,13 @@
 // input converted once before the loop, and a mismatch fails the benchmark
 // and the run (exit status 1).
 //
-// Every input here is a number a double can hold, so Val never raises
-// RuntimeError 6 inside a timed loop; main() checks that before running.
+// Before anything is timed, main() checks every input against an answer of
+// its own: Val of the short texts against the compiler's literals, Val of the
+// long texts against from_chars of the same digits without the blanks, Str of
+// the typical results against the calculator's sample texts, and every Str
+// and every peer on the random doubles against the value its digits must
+// read back as. Every input is a number a double can hold, so Val never
+// raises RuntimeError 6 inside a timed loop.
 
 #include <benchmark/benchmark.h>
 
@@ -35,8 +40,10 @@
 
 #include "calc/numeric_text.h"
 #include "calc/soil_indices.h"
+#include "checks.h"
 #include "ratio_reporter.h"
 #include "runtime/runtime_error.h"
+#include "support/form1_expected.h"
 
 namespace {
 
@@ -49,13 +56,14 @@ std::u16string widen(std::string_view text) {
 struct ShortText {
     std::string narrow;
     std::u16string wide;
+    double value;  // the compiler's reading of the same digits
 };
 
 const std::array<ShortText, 3>& short_texts() {
     static const std::array<ShortText, 3> texts{{
-        {"34.7", u"34.7"},
-        {"167.3", u"167.3"},
-        {"97", u"97"},
+        {"34.7", u"34.7", 34.7},
+        {"167.3", u"167.3", 167.3},
+        {"97", u"97", 97},
     }};
     return texts;
 }
@@ -108,7 +116,8 @@ const std::vector<double>& typical_results() {
 }
 
 // Finite doubles with uniformly random bit patterns: every exponent alike,
-// so most of them print in exponent form.
+// so most of them print in exponent form. Those within 1e308 of the largest
+// double are left out: their 15 digits round past it.
 const std::vector<double>& random_doubles() {
     static const std::vector<double> values = [] {
         std::mt19937_64 random(20240611);
@@ -118,7 +127,7 @@ const std::vector<double>& random_doubles() {
             const std::uint64_t bits = random();
             double value;
             std::memcpy(&value, &bits, sizeof value);
-            if (std::isfinite(value)) result.push_back(value);
+            if (std::isfinite(value) && std::fabs(value) < 1e308) result.push_back(value);
         }
         return result;
     }();
@@ -127,16 +136,15 @@ const std::vector<double>& random_doubles() {
 
 // ---------------------------------------------------------------- checks ---
 
-bool g_wrong_results = false;
+using vorlith::bench::expect;
 
 // Fails the benchmark, and later the run, when any of its results differed
 // from the same input converted outside the timed loop.
 void expect_no_wrong_results(benchmark::State& state, std::int64_t wrong) {
     if (wrong == 0) return;
-    g_wrong_results = true;
-    const std::string what = std::to_string(wrong) + " of " + std::to_string(state.iterations()) +
-                             " results differ from the same input converted before the loop";
-    state.SkipWithError(what.c_str());
+    vorlith::bench::fail(state,
+                         std::to_string(wrong) + " of " + std::to_string(state.iterations()) +
+                             " results differ from the same input converted before the loop");
 }
 
 // ------------------------------------------------------------------- Val ---
@@ -293,34 +301,78 @@ BENCHMARK(BM_Random<to_chars_scientific_14>)->Name("BM_ToCharsScientific14/rando
 
 // ------------------------------------------------------------ before all ---
 
+// The digits of `text` without its blanks.
+std::string without_blanks(const std::u16string& text) {
+    std::string digits;
+    for (const char16_t c : text) {
+        if (c != u' ') digits += static_cast<char>(c);
+    }
+    return digits;
+}
+
+// The value that 15 significant digits of `value` read back as.
+double rounded_to_15_digits(double value) {
+    char digits[32];
+    const auto written =
+        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::scientific, 14);
+    return read_from_chars(
+        std::string_view(digits, static_cast<std::size_t>(written.ptr - digits)));
+}
+
+// Every text Str may write: a blank or "-", then digits, ".", "E" and "+"/"-".
+bool looks_like_str(std::string_view text) {
+    if (text.empty() || (text[0] != ' ' && text[0] != '-')) return false;
+    return text.find_first_not_of("0123456789.E+-", 1) == std::string_view::npos;
+}
+
 // The inputs must read as what they say, without RuntimeError; a benchmark of
-// a thrown error would measure the wrong thing.
+// a thrown error, or of a wrong answer, would measure the wrong thing.
 bool inputs_are_sound() {
+    using vorlith::testing::kSampleResults;
+    bool sound = true;
     try {
         for (const ShortText& text : short_texts()) {
-            if (vorlith::Val(text.wide) != read_from_chars(text.narrow)) {
-                std::fprintf(stderr, "Val(\"%s\") does not match from_chars\n",
-                             text.narrow.c_str());
-                return false;
-            }
+            sound &= expect(vorlith::Val(text.wide) == text.value, "Val misreads " + text.narrow);
+            sound &= expect(read_from_chars(text.narrow) == text.value,
+                            "from_chars misreads " + text.narrow);
         }
-        if (vorlith::Val(kShortWithBlanks) != read_from_chars("167.3")) {
-            std::fprintf(stderr, "Val(\"1 6 7.3\") does not match from_chars(\"167.3\")\n");
-            return false;
-        }
+        sound &= expect(vorlith::Val(kShortWithBlanks) == 167.3, "Val misreads \"1 6 7.3\"");
         for (std::int64_t length = 64 * kKiB; length <= 4 * kMiB; length *= 4) {
-            const double value = vorlith::Val(grouped_fraction_text(length));
-            if (!(value > 0 && value < 1)) {
-                std::fprintf(stderr, "Val of the %lld-character text gave %g\n",
-                             static_cast<long long>(length), value);
-                return false;
-            }
+            const std::u16string& grouped = grouped_fraction_text(length);
+            sound &= expect(vorlith::Val(grouped) == read_from_chars(without_blanks(grouped)),
+                            "Val of the " + std::to_string(length) +
+                                "-character text differs from from_chars of its digits");
+        }
+        const std::string& plain = plain_fraction_text(1 * kMiB);
+        sound &= expect(read_from_chars(plain) == vorlith::Val(widen(plain)),
+                        "from_chars and Val differ on the 1 MiB text");
+        const std::vector<double>& typical = typical_results();
+        sound &= expect(typical.size() == std::size(kSampleResults), "not eight typical results");
+        for (std::size_t j = 0; j < typical.size() && j < std::size(kSampleResults); ++j) {
+            sound &= expect(vorlith::Str(typical[j]) == kSampleResults[j],
+                            "Str writes \"" + vorlith::Str(typical[j]) + "\", not \"" +
+                                kSampleResults[j] + "\"");
+        }
+        for (const double value : random_doubles()) {
+            const double rounded = rounded_to_15_digits(value);
+            const std::string text = vorlith::Str(value);
+            sound &= expect(looks_like_str(text) && vorlith::Val(widen(text)) == rounded,
+                            "Str writes \"" + text + "\" for " + std::to_string(value));
+            sound &= expect(read_from_chars(std::string(text_of(snprintf_15g(value)))) == rounded,
+                            "%.15G writes another value for " + std::to_string(value));
+            sound &= expect(
+                read_from_chars(std::string(text_of(to_chars_scientific_14(value)))) == rounded,
+                "to_chars scientific writes another value");
+            sound &=
+                expect(read_from_chars(std::string(text_of(to_chars_shortest(value)))) == value,
+                       "to_chars shortest does not read back exactly");
+            if (!sound) break;
         }
     } catch (const vorlith::RuntimeError& error) {
         std::fprintf(stderr, "an input raised RuntimeError %d\n", error.number);
         return false;
     }
-    return true;
+    return sound;
 }
 
 std::vector<vorlith::bench::RatioReporter::Pair> ratios() {
@@ -354,5 +406,5 @@ int main(int argc, char** argv) {
     vorlith::bench::RatioReporter reporter(ratios());
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    return g_wrong_results ? EXIT_FAILURE : EXIT_SUCCESS;
+    return vorlith::bench::wrong_results() ? EXIT_FAILURE : EXIT_SUCCESS;
 }

@@ -22,11 +22,13 @@
 #include <string>
 #include <vector>
 
+#include "../checks.h"
 #include "../ratio_reporter.h"
 #include "calc/numeric_text.h"
 #include "calc/soil_indices.h"
 #include "runtime/qt/qt_runtime.h"
 #include "runtime/runtime_error.h"
+#include "support/form1_expected.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -108,14 +110,7 @@ std::array<std::u16string, vorlith::kInputCount> box_texts() {
     return texts;
 }
 
-bool g_wrong_results = false;
-
-// Fails the benchmark and the run: what it timed gave another result than the
-// same input before the timed loop.
-void fail(benchmark::State& state, const std::string& what) {
-    g_wrong_results = true;
-    state.SkipWithError(what.c_str());
-}
+using vorlith::bench::fail;
 
 // Fails unless the result fields show `expected`.
 void expect_results(benchmark::State& state,
@@ -155,14 +150,14 @@ private:
 
 ModalGuard* g_modal_guard = nullptr;
 
-// One Calculate, as the handler runs it; an error would be reported by the
-// run-time, so here it ends the benchmark instead.
+// One Calculate, as the handler runs it. None of the inputs here may fail:
+// an error fails the benchmark and the run.
 bool calculate(benchmark::State& state) {
     try {
         vorlith::Command1_Click();
         return true;
     } catch (const vorlith::RuntimeError& error) {
-        state.SkipWithError(("Calculate raised error " + std::to_string(error.number)).c_str());
+        fail(state, "Calculate raised error " + std::to_string(error.number));
         return false;
     }
 }
@@ -210,7 +205,7 @@ void BM_Calculate_Form1_ClickAndRepaint(benchmark::State& state) {
         command1->click();
         QApplication::processEvents();
     }
-    if (g_modal_guard->closed() != closed_before) state.SkipWithError("an error report opened");
+    if (g_modal_guard->closed() != closed_before) fail(state, "an error report opened");
     expect_results(state, expected);  // emptied before each click
 }
 BENCHMARK(BM_Calculate_Form1_ClickAndRepaint);
@@ -228,7 +223,7 @@ void BM_ComputeIndices_InMemory(benchmark::State& state) {
                 wrong += text != expected[static_cast<std::size_t>(j - 1)];
             });
         if (error) {
-            state.SkipWithError("compute_indices failed");
+            fail(state, "compute_indices failed");
             break;
         }
     }
@@ -326,6 +321,32 @@ std::vector<vorlith::bench::RatioReporter::Pair> ratios() {
 
 }  // namespace
 
+// Before anything is timed: the initial texts give the calculator's sample
+// results, in memory and on Form1.
+bool initial_results_are_sound() {
+    bool sound = true;
+    const auto in_memory = results_of(initial_inputs());
+    restore_initial_texts();
+    clear_results();
+    try {
+        vorlith::Command1_Click();
+    } catch (const vorlith::RuntimeError& error) {
+        sound =
+            vorlith::bench::expect(false, "Calculate raised error " + std::to_string(error.number));
+    }
+    for (std::size_t j = 0; j < in_memory.size(); ++j) {
+        const std::string expected = vorlith::testing::kSampleResults[j];
+        sound &= vorlith::bench::expect(
+            in_memory[j] == expected,
+            "compute_indices writes \"" + in_memory[j] + "\" instead of \"" + expected + "\"");
+        const std::string shown = result_fields().at(j)->text().toStdString();
+        sound &= vorlith::bench::expect(
+            shown == expected, "Form1 shows \"" + shown + "\" instead of \"" + expected + "\"");
+    }
+    clear_results();
+    return sound;
+}
+
 int main(int argc, char** argv) {
     // No display needed; the widgets are real, only the screen is not.
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -341,8 +362,11 @@ int main(int argc, char** argv) {
     ModalGuard guard;
     g_modal_guard = &guard;
 
+    if (!initial_results_are_sound()) return 1;
+
     vorlith::bench::RatioReporter reporter(ratios());
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    return guard.closed() == 0 && !g_wrong_results ? 0 : 1;
+    if (guard.closed() != 0) std::fprintf(stderr, "%d error reports opened\n", guard.closed());
+    return guard.closed() == 0 && !vorlith::bench::wrong_results() ? 0 : 1;
 }

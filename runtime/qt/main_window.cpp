@@ -7,8 +7,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <algorithm>
 #include <limits>
 
+#include "results_notice.h"
 #include "runtime/accessible_text.h"
 #include "runtime/operations.h"
 
@@ -32,19 +34,19 @@ QIcon form_icon(const char* name) {
     return icon;
 }
 
-// Runs the control's Click handler, if the program has one, as the run-time
-// runs every handler.
+}  // namespace
+
+// Runs the control's Click handler, if the program has one, as a command.
 template <typename Sender, typename Signal>
-void connect_click(const ProgramDescription& program, const char* name, Sender* sender,
-                   Signal signal) {
+void MainWindow::connect_click(const ProgramDescription& program, const char* name, Sender* sender,
+                               Signal signal) {
     if (auto handler = click_handler(program, name)) {
-        QObject::connect(sender, signal, sender, [handler] { run_handler(handler); });
+        QObject::connect(sender, signal, sender, [this, handler] { run_command(handler); });
     }
 }
 
-}  // namespace
-
-MainWindow::MainWindow(const ProgramDescription& program) {
+MainWindow::MainWindow(const ProgramDescription& program)
+    : rows_(program.form.controls), result_fields_(program.form.controls.size()) {
     const FormDescription& form = program.form;
     setObjectName(QString::fromLatin1(form.name));
     setWindowTitle(QGuiApplication::applicationDisplayName());
@@ -64,8 +66,11 @@ MainWindow::MainWindow(const ProgramDescription& program) {
     for (std::size_t i = 0; i < form.controls.size(); ++i) {
         QWidget* control = create_control(program, form.controls[i], client);
         describe_for_screen_readers(control, form.controls, i);
+        if (form.controls[i].kind == Kind::Result)
+            result_fields_[i] = static_cast<QLabel*>(control);
         if (first_focus == nullptr && control->focusPolicy() != Qt::NoFocus) first_focus = control;
     }
+    notice_ = new ResultsNotice(client);
     if (first_focus != nullptr) first_focus->setFocus();
     attach(this);
 }
@@ -113,8 +118,9 @@ QWidget* MainWindow::create_control(const ProgramDescription& program, const Con
 
 // A box is named by the caption beside it and its quantity, "V: 土的体积",
 // and described by its unit. A result field's name stays its text, so that
-// a screen reader reads the value and QLabel announces each new one as a
-// name change; its quantity and unit are its description.
+// a screen reader that comes to it reads the value; its quantity and unit
+// are its description. The new values of a command are read out by the
+// results notice, not by the fields' name changes, which Orca drops.
 void MainWindow::describe_for_screen_readers(QWidget* control, std::span<const ControlRow> rows,
                                              std::size_t i) {
     if (rows[i].kind == Kind::Input) {
@@ -149,6 +155,30 @@ void MainWindow::set_caption(std::string_view label, std::string_view utf8) {
     const auto found = labels_.find(label);
     if (found == labels_.end()) vorlith::raise(ErrorNumber::ObjectNotSet);
     found->second->setText(from_utf8(utf8));
+    // Read out after the command, even when it shows the text it showed.
+    if (std::find(result_fields_.begin(), result_fields_.end(), found->second) !=
+        result_fields_.end()) {
+        results_written_ = true;
+    }
+}
+
+// Once a command and any that it let in have ended, one reading of the
+// result fields, if it wrote any, for screen readers: after an error too,
+// once its report is dismissed, of the fields written before it.
+void MainWindow::run_command(void (*handler)()) {
+    ++commands_running_;
+    run_handler(handler);
+    --commands_running_;
+    if (commands_running_ == 0 && results_written_ && !ended()) raise_results_notice();
+}
+
+void MainWindow::raise_results_notice() {
+    results_written_ = false;
+    std::vector<std::string> shown(rows_.size());
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (result_fields_[i] != nullptr) shown[i] = result_fields_[i]->text().toStdString();
+    }
+    notice_->raise_reading(QString::fromStdString(results_reading(rows_, shown)));
 }
 
 void MainWindow::end() {

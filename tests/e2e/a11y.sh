@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The real program read by a real accessibility client: on its own Xvfb, a
 # private session bus (dbus-run-session) and AT-SPI bus, Vorlith runs with
-# Qt's AT-SPI bridge on and a11y_read.py reads it as Orca would. Fails,
-# never skips, when a tool or the display is missing.
+# Qt's AT-SPI bridge on, and a11y_read.py reads it and listens for the
+# events that Orca speaks, as Orca does. Fails, never skips, when a tool or
+# the display is missing.
 #
 # usage: a11y.sh PROGRAM FORM1_EXPECTED.json
 set -euo pipefail

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTimer>
 #include <algorithm>
 #include <limits>
 
@@ -164,21 +165,36 @@ void MainWindow::set_caption(std::string_view label, std::string_view utf8) {
 
 // Once a command and any that it let in have ended, one reading of the
 // result fields, if it wrote any, for screen readers: after an error too,
-// once its report is dismissed, of the fields written before it.
+// of the fields written before it. The form must be active: when an error
+// report has just closed, the window system gives the form back a moment
+// later, and a screen reader then reads the form and its focus, cutting
+// short what it was saying. The reading waits for that.
 void MainWindow::run_command(void (*handler)()) {
     ++commands_running_;
     run_handler(handler);
     --commands_running_;
-    if (commands_running_ == 0 && results_written_ && !ended()) raise_results_notice();
-}
-
-void MainWindow::raise_results_notice() {
+    if (commands_running_ > 0 || !results_written_ || ended()) return;
     results_written_ = false;
     std::vector<std::string> shown(rows_.size());
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         if (result_fields_[i] != nullptr) shown[i] = result_fields_[i]->text().toStdString();
     }
-    notice_->raise_reading(QString::fromStdString(results_reading(rows_, shown)));
+    waiting_reading_ = QString::fromStdString(results_reading(rows_, shown));
+    if (isActiveWindow()) raise_waiting_reading();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // After the activation and the focus have been announced.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && waiting_reading_) {
+        QTimer::singleShot(0, this, [this] { raise_waiting_reading(); });
+    }
+}
+
+void MainWindow::raise_waiting_reading() {
+    if (!waiting_reading_) return;
+    notice_->raise_reading(*waiting_reading_);
+    waiting_reading_.reset();
 }
 
 void MainWindow::end() {

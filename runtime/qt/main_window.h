@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <unordered_map>
@@ -34,8 +35,9 @@ private:
     template <typename Sender, typename Signal>
     void connect_click(const ProgramDescription& program, const char* name, Sender* sender,
                        Signal signal);
+    void changeEvent(QEvent* event) override;
     void run_command(void (*handler)());
-    void raise_results_notice();
+    void raise_waiting_reading();
     void describe_for_screen_readers(QWidget* control, std::span<const ControlRow> rows,
                                      std::size_t i);
     QWidget* create_control(const ProgramDescription& program, const ControlRow& row,
@@ -51,6 +53,9 @@ private:
     // Commands under way: one that a message box lets in runs inside another.
     int commands_running_ = 0;
     bool results_written_ = false;
+    // The reading of the last command's results while it waits for the form
+    // to be active.
+    std::optional<QString> waiting_reading_;
 };
 
 // A length in twips as logical pixels (96 to the inch).

@@ -54,17 +54,25 @@ check("notifications", len(notices), 1)
 showing = lambda node: node.getState().contains(pyatspi.STATE_SHOWING)
 check("notification showing at start", [showing(n) for n in notices], [False])
 
-# What Orca speaks: the name of a notification that becomes showing. Like
-# Orca, pass over events from objects already gone (a closed report's).
-raised = []
-def on_showing(event):
+# What Orca speaks: the name of a notification that becomes showing; and,
+# after an error report, the form active again and its focus, which Orca
+# reads out, cutting short what it was saying. Like Orca, pass over events
+# from objects already gone (a closed report's).
+events = []
+def on_event(event):
     try:
-        role = event.source.getRole()
+        role, name = event.source.getRole(), event.source.name
     except GLib.Error:
         return
-    if role == pyatspi.ROLE_NOTIFICATION and event.detail1 == 1:
-        raised.append(event.source.name)
-pyatspi.Registry.registerEventListener(on_showing, "object:state-changed:showing")
+    if event.type == "window:activate":
+        events.append(("activate", role))
+    elif event.detail1 == 1 and event.type == "object:state-changed:focused":
+        events.append(("focus", name))
+    elif event.detail1 == 1 and role == pyatspi.ROLE_NOTIFICATION:
+        events.append(("notification", name))
+raised = lambda: [name for kind, name in events if kind == "notification"]
+pyatspi.Registry.registerEventListener(on_event, "object:state-changed:showing",
+                                       "object:state-changed:focused", "window:activate")
 pump(0.3)  # the program learns that someone listens
 
 bus = a11y_bus()
@@ -73,9 +81,9 @@ button = next(n for n in by_role(pyatspi.ROLE_PUSH_BUTTON) if n.name == "计算"
 # A command that wrote all eight results: one notification, the eight
 # results with their quantities, and it stays showing.
 check("计算 offers Press", press(bus, button), True)
-wait_for("a notification after 计算", lambda: raised)
+wait_for("a notification after 计算", raised)
 pump(0.5)  # a second one would follow at once
-check("notifications after 计算", raised, [reading_of(expected, 8)])
+check("notifications after 计算", raised(), [reading_of(expected, 8)])
 check("notification showing after 计算", showing(notices[0]), True)
 fields = result_fields(app, expected)
 check("result fields", list(fields), expected["results"])
@@ -90,17 +98,22 @@ box_nodes = dict(zip(expected["boxes"], boxes_in_order))
 for run in expected["failing_runs"]:
     box = box_nodes[expected["boxes"][run["k"] - 1]]
     box.queryEditableText().setTextContents(run["typed"])
-    raised.clear()
+    events.clear()
     press(bus, button)
     report = wait_for(f"{run['name']}: the error report", lambda: boxes(app))[0]
     check(f"{run['name']}: report", texts_of(report), [run["report"]])
     ok = next((n for n in walk(report) if n.getRole() == pyatspi.ROLE_PUSH_BUTTON), None)
     check(f"{run['name']}: the report's button", ok and ok.name, "确定")
     press(bus, ok)
-    wait_for(f"{run['name']}: the report to close", lambda: not boxes(app))
+    wait_for(f"{run['name']}: the form active again",
+             lambda: ("activate", pyatspi.ROLE_FRAME) in events)
+    if run["shown"]:
+        wait_for(f"{run['name']}: a notification", raised)
     pump(0.5)
     wanted = [reading_of(expected, run["shown"])] if run["shown"] else []
-    check(f"{run['name']}: notifications", raised, wanted)
+    check(f"{run['name']}: notifications", raised(), wanted)
+    if run["shown"]:
+        check(f"{run['name']}: sent last", events[-1][0], "notification")
     check(f"{run['name']}: notification showing", showing(notices[0]), bool(run["shown"]))
     box.queryEditableText().setTextContents(run["mended"])
 

@@ -5,9 +5,10 @@ pyatspi: the boxes' names and texts, the menu items' names, then presses
 with the quantity it belongs to. Listens, as Orca does, for objects of role
 notification becoming showing (Orca speaks their name; it drops the name
 changes of the result labels): one after each command that wrote results,
-named with what it wrote. The failing runs type into a box through its
-EditableText, read the error report and press its 确定. Expected values
-come from tests/support/form1_expected.json.
+named with what it wrote; after an error report, sent once the form is
+active again and its focus back, which Orca reads out first. The failing
+runs type into a box through its EditableText, read the error report and
+press its 确定. Expected values come from tests/support/form1_expected.json.
 
 usage: a11y_read.py FORM1_EXPECTED.json      (exit status 0 when all hold)
 """

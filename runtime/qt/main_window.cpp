@@ -165,11 +165,13 @@ void MainWindow::set_caption(std::string_view label, std::string_view utf8) {
 
 // Once a command and any that it let in have ended, one reading of the
 // result fields, if it wrote any, for screen readers: after an error too,
-// of the fields written before it. The form must be active: when an error
-// report has just closed, the window system gives the form back a moment
-// later, and a screen reader then reads the form and its focus, cutting
-// short what it was saying. The reading waits for that.
+// of the fields written before it. When the form was active as the command
+// began but is not now, an error report has just closed: the window system
+// gives the form back a moment later, and a screen reader then reads the
+// form and its focus, cutting short what it was saying. The reading waits
+// for that.
 void MainWindow::run_command(void (*handler)()) {
+    const bool was_active = isActiveWindow();
     ++commands_running_;
     run_handler(handler);
     --commands_running_;
@@ -180,7 +182,7 @@ void MainWindow::run_command(void (*handler)()) {
         if (result_fields_[i] != nullptr) shown[i] = result_fields_[i]->text().toStdString();
     }
     waiting_reading_ = QString::fromStdString(results_reading(rows_, shown));
-    if (isActiveWindow()) raise_waiting_reading();
+    if (isActiveWindow() || !was_active) raise_waiting_reading();
 }
 
 void MainWindow::changeEvent(QEvent* event) {

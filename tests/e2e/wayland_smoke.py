@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: MIT
 """Starts Vorlith as a Wayland client (QT_QPA_PLATFORM=wayland, WAYLAND_DEBUG=1)
 on the compositor that WAYLAND_DISPLAY names, drives it through AT-SPI as a
-screen reader does (关于→软件, the box's 确定, 文件→退出), waits for its
-exit status, then reads the client's side of the protocol:
+screen reader does (计算 and the notification of its results, 关于→软件,
+the box's 确定, 文件→退出), waits for its exit status, then reads the
+client's side of the protocol:
 
   - the form's xdg_toplevel gets the desktop id as its app id and is mapped
     (a buffer attached after the first configure, the surface entering an
@@ -22,7 +23,8 @@ import tempfile
 
 import pyatspi
 
-from atspi_client import a11y_bus, boxes, find_application, press, texts_of, wait_for, walk
+from atspi_client import (a11y_bus, boxes, find_application, press, pump, reading_of, texts_of,
+                          wait_for, walk)
 
 program, app_id, expected_path = sys.argv[1:4]
 expected = json.load(open(expected_path, encoding="utf-8"))
@@ -40,6 +42,20 @@ def drive():
     app = find_application()
     items = {n.name: n for n in walk(app) if n.getRole() == pyatspi.ROLE_MENU_ITEM}
     check("menu items", {"软件", "退出"} <= items.keys(), str(sorted(items)))
+
+    # 计算 pressed while the form is not active (no seat here gives it the
+    # focus): the notification of the results is raised at once.
+    raised = []
+    pyatspi.Registry.registerEventListener(
+        lambda event: event.detail1 and event.source.getRole() == pyatspi.ROLE_NOTIFICATION
+        and raised.append(event.source.name), "object:state-changed:showing")
+    pump(0.3)  # the program learns that someone listens
+    button = next(n for n in walk(app) if n.getRole() == pyatspi.ROLE_PUSH_BUTTON
+                  and n.name == "计算")
+    check("计算 offers Press", press(bus, button))
+    wait_for("a notification after 计算", lambda: raised)
+    pump(0.5)  # a second one would follow at once
+    check("the notification after 计算", raised == [reading_of(expected, 8)], str(raised))
 
     check("软件 offers Press", press(bus, items["软件"]))
     alert = wait_for("the box of 软件", lambda: boxes(app))[0]

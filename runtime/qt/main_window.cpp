@@ -7,8 +7,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTimer>
+#include <algorithm>
 #include <limits>
 
+#include "results_notice.h"
 #include "runtime/accessible_text.h"
 #include "runtime/operations.h"
 
@@ -32,19 +35,19 @@ QIcon form_icon(const char* name) {
     return icon;
 }
 
-// Runs the control's Click handler, if the program has one, as the run-time
-// runs every handler.
+}  // namespace
+
+// Runs the control's Click handler, if the program has one, as a command.
 template <typename Sender, typename Signal>
-void connect_click(const ProgramDescription& program, const char* name, Sender* sender,
-                   Signal signal) {
+void MainWindow::connect_click(const ProgramDescription& program, const char* name, Sender* sender,
+                               Signal signal) {
     if (auto handler = click_handler(program, name)) {
-        QObject::connect(sender, signal, sender, [handler] { run_handler(handler); });
+        QObject::connect(sender, signal, sender, [this, handler] { run_command(handler); });
     }
 }
 
-}  // namespace
-
-MainWindow::MainWindow(const ProgramDescription& program) {
+MainWindow::MainWindow(const ProgramDescription& program)
+    : rows_(program.form.controls), result_fields_(program.form.controls.size()) {
     const FormDescription& form = program.form;
     setObjectName(QString::fromLatin1(form.name));
     setWindowTitle(QGuiApplication::applicationDisplayName());
@@ -64,8 +67,11 @@ MainWindow::MainWindow(const ProgramDescription& program) {
     for (std::size_t i = 0; i < form.controls.size(); ++i) {
         QWidget* control = create_control(program, form.controls[i], client);
         describe_for_screen_readers(control, form.controls, i);
+        if (form.controls[i].kind == Kind::Result)
+            result_fields_[i] = static_cast<QLabel*>(control);
         if (first_focus == nullptr && control->focusPolicy() != Qt::NoFocus) first_focus = control;
     }
+    notice_ = new ResultsNotice(client);
     if (first_focus != nullptr) first_focus->setFocus();
     attach(this);
 }
@@ -113,8 +119,9 @@ QWidget* MainWindow::create_control(const ProgramDescription& program, const Con
 
 // A box is named by the caption beside it and its quantity, "V: 土的体积",
 // and described by its unit. A result field's name stays its text, so that
-// a screen reader reads the value and QLabel announces each new one as a
-// name change; its quantity and unit are its description.
+// a screen reader that comes to it reads the value; its quantity and unit
+// are its description. The new values of a command are read out by the
+// results notice, not by the fields' name changes, which Orca drops.
 void MainWindow::describe_for_screen_readers(QWidget* control, std::span<const ControlRow> rows,
                                              std::size_t i) {
     if (rows[i].kind == Kind::Input) {
@@ -149,6 +156,47 @@ void MainWindow::set_caption(std::string_view label, std::string_view utf8) {
     const auto found = labels_.find(label);
     if (found == labels_.end()) vorlith::raise(ErrorNumber::ObjectNotSet);
     found->second->setText(from_utf8(utf8));
+    // Read out after the command, even when it shows the text it showed.
+    if (std::find(result_fields_.begin(), result_fields_.end(), found->second) !=
+        result_fields_.end()) {
+        results_written_ = true;
+    }
+}
+
+// Once a command and any that it let in have ended, one reading of the
+// result fields, if it wrote any, for screen readers: after an error too,
+// of the fields written before it. When the form was active as the command
+// began but is not now, an error report has just closed: the window system
+// gives the form back a moment later, and a screen reader then reads the
+// form and its focus, cutting short what it was saying. The reading waits
+// for that.
+void MainWindow::run_command(void (*handler)()) {
+    const bool was_active = isActiveWindow();
+    ++commands_running_;
+    run_handler(handler);
+    --commands_running_;
+    if (commands_running_ > 0 || !results_written_ || ended()) return;
+    results_written_ = false;
+    std::vector<std::string> shown(rows_.size());
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (result_fields_[i] != nullptr) shown[i] = result_fields_[i]->text().toStdString();
+    }
+    waiting_reading_ = QString::fromStdString(results_reading(rows_, shown));
+    if (isActiveWindow() || !was_active) raise_waiting_reading();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // After the activation and the focus have been announced.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && waiting_reading_) {
+        QTimer::singleShot(0, this, [this] { raise_waiting_reading(); });
+    }
+}
+
+void MainWindow::raise_waiting_reading() {
+    if (!waiting_reading_) return;
+    notice_->raise_reading(*waiting_reading_);
+    waiting_reading_.reset();
 }
 
 void MainWindow::end() {

@@ -6,6 +6,7 @@
 
 #include "main_window.h"
 #include "qt_runtime.h"
+#include "results_notice.h"
 
 namespace vorlith {
 namespace qt {
@@ -44,6 +45,7 @@ void install_run_time(const ProgramDescription& program) {
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QCoreApplication::installTranslator(translator);
     }
+    install_notice_role();
 }
 
 std::unique_ptr<QMainWindow> create_form(const ProgramDescription& program) {

@@ -2,18 +2,15 @@
 # SPDX-License-Identifier: MIT
 """Starts Vorlith as a Wayland client (QT_QPA_PLATFORM=wayland, WAYLAND_DEBUG=1)
 on the compositor that WAYLAND_DISPLAY names, drives it through AT-SPI as a
-screen reader does (关于→软件, the box's 确定, 文件→退出), waits for its
-exit status, then reads the client's side of the protocol:
+screen reader does (计算 and the notification of its results, 关于→软件,
+the box's 确定, 文件→退出), waits for its exit status, then reads the
+client's side of the protocol:
 
   - the form's xdg_toplevel gets the desktop id as its app id and is mapped
     (a buffer attached after the first configure, the surface entering an
     output);
   - the box of 软件 is an xdg_toplevel whose parent is the form's;
   - the program ends with status 0.
-
-Qt's AT-SPI bridge answers a DoAction only once the action has run, and the
-action of 软件 runs a modal box: each DoAction is sent without waiting for
-its reply, as an asynchronous client would.
 
 usage: wayland_smoke.py PROGRAM APP_ID FORM1_EXPECTED.json   (run in a session bus)
 """
@@ -23,10 +20,11 @@ import re
 import subprocess
 import sys
 import tempfile
-import time
 
 import pyatspi
-from gi.repository import Gio, GLib
+
+from atspi_client import (a11y_bus, boxes, find_application, press, pump, reading_of, texts_of,
+                          wait_for, walk)
 
 program, app_id, expected_path = sys.argv[1:4]
 expected = json.load(open(expected_path, encoding="utf-8"))
@@ -39,87 +37,37 @@ def check(what, ok, detail=""):
         failures.append(f"{what}{': ' + detail if detail else ''}")
 
 
-def wait_for(what, probe, seconds=10):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        found = probe()
-        if found:
-            return found
-        time.sleep(0.1)
-    sys.exit(f"wayland: timed out waiting for {what}")
-
-
-def walk(node):
-    yield node
-    for i in range(node.childCount):
-        child = node.getChildAtIndex(i)
-        if child is not None:
-            yield from walk(child)
-
-
-def a11y_bus():
-    session = Gio.bus_get_sync(Gio.BusType.SESSION)
-    reply = session.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress",
-                              None, GLib.VariantType("(s)"), Gio.DBusCallFlags.NONE, 5000)
-    flags = (Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
-             | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION)
-    return Gio.DBusConnection.new_for_address_sync(reply.unpack()[0], flags)
-
-
-def press(bus, node, action="Press"):
-    """Sends the node's DoAction without waiting for the reply."""
-    actions = node.queryAction()
-    names = [actions.getName(i) for i in range(actions.nActions)]
-    check(f"{node.name} offers {action}", action in names, str(names))
-    message = Gio.DBusMessage.new_method_call(node.app.bus_name, node.path,
-                                              "org.a11y.atspi.Action", "DoAction")
-    message.set_body(GLib.Variant("(i)", (names.index(action),)))
-    message.set_flags(Gio.DBusMessageFlags.NO_REPLY_EXPECTED)
-    bus.send_message(message, Gio.DBusSendMessageFlags.NONE)
-    bus.flush_sync(None)
-
-
-def boxes(app):
-    """The application's message boxes open now (a closing window may
-    already have left the tree)."""
-    found = []
-    for i in range(app.childCount):
-        try:
-            child = app.getChildAtIndex(i)
-            if child is not None and child.getRole() in (pyatspi.ROLE_ALERT, pyatspi.ROLE_DIALOG):
-                found.append(child)
-        except Exception:  # gone between the count and the look
-            pass
-    return found
-
-
-def find_application():
-    desktop = pyatspi.Registry.getDesktop(0)
-    for i in range(desktop.childCount):
-        app = desktop.getChildAtIndex(i)
-        if app is not None and app.name == "Vorlith":
-            return app
-    return None
-
-
 def drive():
     bus = a11y_bus()
-    app = wait_for("an application named Vorlith on the AT-SPI bus", find_application)
+    app = find_application()
     items = {n.name: n for n in walk(app) if n.getRole() == pyatspi.ROLE_MENU_ITEM}
     check("menu items", {"软件", "退出"} <= items.keys(), str(sorted(items)))
 
-    press(bus, items["软件"])
+    # 计算 pressed while the form is not active (no seat here gives it the
+    # focus): the notification of the results is raised at once.
+    raised = []
+    pyatspi.Registry.registerEventListener(
+        lambda event: event.detail1 and event.source.getRole() == pyatspi.ROLE_NOTIFICATION
+        and raised.append(event.source.name), "object:state-changed:showing")
+    pump(0.3)  # the program learns that someone listens
+    button = next(n for n in walk(app) if n.getRole() == pyatspi.ROLE_PUSH_BUTTON
+                  and n.name == "计算")
+    check("计算 offers Press", press(bus, button))
+    wait_for("a notification after 计算", lambda: raised)
+    pump(0.5)  # a second one would follow at once
+    check("the notification after 计算", raised == [reading_of(expected, 8)], str(raised))
+
+    check("软件 offers Press", press(bus, items["软件"]))
     alert = wait_for("the box of 软件", lambda: boxes(app))[0]
-    nodes = list(walk(alert))
-    texts = [n.name for n in nodes if n.getRole() == pyatspi.ROLE_LABEL]
+    texts = texts_of(alert)
     check("the box shows the program's message", any(soft_message.match(t) for t in texts),
           str(texts))
-    buttons = [n for n in nodes if n.getRole() == pyatspi.ROLE_PUSH_BUTTON]
+    buttons = [n for n in walk(alert) if n.getRole() == pyatspi.ROLE_PUSH_BUTTON]
     check("the box's buttons", [b.name for b in buttons] == ["确定"], str([b.name for b in buttons]))
     press(bus, buttons[0])
     wait_for("the box to close", lambda: not boxes(app))
 
-    press(bus, items["退出"])
+    check("退出 offers Press", press(bus, items["退出"]))
 
 
 def check_protocol(log):

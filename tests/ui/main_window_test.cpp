@@ -195,13 +195,34 @@ private slots:
         QCOMPARE(accessible->text(QAccessible::Description), description);
     }
 
+    // The unit and range labels and the button; with the rows' tooltips the
+    // fixture names every control once.
     void unitLabelsAndButtonHaveNoTooltip() {
-        const char* names[] = {"Label2",  "Label4",  "Label6",  "Label8",  "Label10",
-                               "Label12", "Label14", "Label17", "Label20", "Label23",
-                               "Label26", "Label29", "Label32", "Label37", "Command1"};
-        for (const char* name : names) {
-            QVERIFY2(find<QWidget>(name)->toolTip().isEmpty(), name);
+        QStringList named;
+        for (const auto& row : vorlith::testing::kRowTooltips) named << row.symbol << row.value;
+        for (const char* name : vorlith::testing::kUntipped) {
+            auto* control = find<QWidget>(name);
+            QVERIFY2(control != nullptr && control->toolTip().isEmpty(), name);
+            named << name;
         }
+        QStringList controls;
+        for (const auto& control : vorlith::testing::kForm1Texts) controls << control.name;
+        named.sort();
+        controls.sort();
+        QCOMPARE(named, controls);
+    }
+
+    // The notice that screen readers speak after 计算 is for them alone: the
+    // form looks the same with it shown as without it. (No caret blinks:
+    // the focus is on the button.)
+    void resultsNoticeShowsNothing() {
+        command1()->setFocus();
+        command1()->click();
+        auto* notice = find<QWidget>("ResultsNotice");
+        QVERIFY(notice != nullptr && notice->isVisible());
+        const QImage with_notice = form_->grab().toImage();
+        notice->hide();
+        QCOMPARE(form_->grab().toImage(), with_notice);
     }
 
     void layoutRowsAlignAndNothingOverlaps() {
@@ -275,6 +296,7 @@ private slots:
 
     void focusStartsInText1AndTabCycles() {
         QCOMPARE(QApplication::focusWidget(), box(1));
+        command1()->click();  // the results notice, now shown, takes no focus
         QStringList order;
         for (int i = 0; i < 9; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

@@ -341,20 +341,22 @@ class Page(unittest.TestCase):
         self.cdp("Input.dispatchTouchEvent", type="touchStart", touchPoints=[{"x": x, "y": y + dy}])
         self.cdp("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
 
-    def test_narrow_screens_lay_out_one_column_for_reading_and_touch(self):
+    def test_narrow_and_touch_screens_lay_out_one_column_for_reading_and_touch(self):
         names = [n for n, _ in X["texts"]]
-        for screen, width, height, scale, phone in NARROW_SCREENS:
+        quantities = {symbol: tip for (symbol, _), tip in X["tooltips"]}
+        for screen, width, height, scale, phone in NARROW_OR_TOUCH_SCREENS:
             with self.subTest(screen):
                 self.emulate(width, height, scale, phone)
                 self.open()
-                page = self.js(NARROW_JS, names)
+                page = self.js(NARROW_JS, names, 24, list(quantities))
                 self.assertEqual(page["transforms"], [], "nothing is scaled")
                 self.assertLessEqual(page["scrollWidth"], page["clientWidth"], "no sideways scrolling")
                 self.assertEqual(page["smallText"], [], "text of 12 CSS px or more")
                 self.assertEqual(page["smallBoxText"], [], "16 CSS px in the boxes")
-                self.assertEqual(page["smallTargets"], [], "targets of 24x24 CSS px or more")
+                self.assertEqual(page["smallTargets"], [], "targets large enough for a finger")
                 self.assertEqual(page["outOfOrder"], [], "the table's order, one row after another")
                 self.assertEqual(len(page["fieldLefts"]), 1, "boxes and fields in one column")
+                self.assertEqual(page["besideSymbols"], quantities, "each symbol shows its quantity")
                 self.menu("ABOUT", "SOFT")
                 box = self.js("const r = document.querySelector('dialog[open]').getBoundingClientRect();"
                               " return [r.left, r.right, document.documentElement.clientWidth];")
@@ -412,14 +414,29 @@ class Page(unittest.TestCase):
                 "live": props.get("live", "off")})
         return tree
 
+    def reading_order(self):
+        """What a screen reader moving item by item reads (VoiceOver's swipe),
+        descriptions left out as with hints off: [role, name, element id]."""
+        self.cdp("Accessibility.enable")
+        ids, stack = {}, [self.cdp("DOM.getDocument", depth=-1)["root"]]
+        while stack:
+            node = stack.pop()
+            attributes = dict(zip(node.get("attributes", [])[::2], node.get("attributes", [])[1::2]))
+            ids[node["backendNodeId"]] = attributes.get("id")
+            stack.extend(node.get("children", []))
+        nodes = {n["nodeId"]: n for n in self.cdp("Accessibility.getFullAXTree")["nodes"]}
+        order, stack = [], [n for n in nodes.values() if "parentId" not in n]
+        while stack:
+            n = stack.pop()
+            role = n["role"]["value"]
+            if not n.get("ignored") and role in ("StaticText", "textbox", "status", "button"):
+                order.append([role, n.get("name", {}).get("value", ""), ids.get(n.get("backendDOMNodeId"))])
+            stack.extend(nodes[c] for c in reversed(n.get("childIds", [])) if c in nodes)
+        return order
+
     def test_screen_reader_hears_each_field_once_and_one_announcement(self):
         collapse = lambda t: " ".join(t.split())
-        # name and description per control; a field's name is its value
-        expected = {control: (name if name is not None
-                              else X["sample_results"][X["results"].index(control)].strip(),
-                              description)
-                    for control, name, description in X["screen_reader"]}
-        expected["Command1"] = ("计算", "")
+        expected = expected_readings()
         announcement = "；".join(f"{tip} {X['sample_results'][X['results'].index(f)].strip()}"
                                 for (_, f), tip in X["tooltips"] if f in X["results"])
         for presses in (1, 2):  # the same results again are announced again
@@ -445,6 +462,29 @@ class Page(unittest.TestCase):
         live = {n: (t["role"], t["live"]) for n, t in tree.items() if t["live"] != "off"}
         self.assertEqual(live, {"vorlith-live": ("status", "polite")})  # the one there all along
         self.assertEqual(self.texts(["vorlith-live"]), ["程序已结束。"])
+
+    def test_touch_layout_is_heard_as_the_desktop_and_each_quantity_before_its_result(self):
+        collapse = lambda t: " ".join(t.split())
+        tips = {field: tip for (_, field), tip in X["tooltips"]}
+        for layout, screen, results_said in SCREEN_READER_LAYOUTS:
+            with self.subTest(layout):
+                if screen:
+                    self.emulate(*screen)
+                self.open()
+                self.el("Command1").click()
+                WebDriverWait(self.driver, 5).until(lambda d: self.texts(["vorlith-live"])[0])
+                tree = self.ax_tree()
+                heard = {n: (collapse(tree[n]["name"]), tree[n]["description"])
+                         for n in expected_readings()}
+                self.assertEqual(heard, expected_readings(), "names and descriptions as everywhere")
+                order = self.reading_order()
+                self.assertEqual([id for _, _, id in order if id in X["results"]], X["results"])
+                alone = [name for role, name, _ in order if role == "StaticText" and name in tips.values()]
+                said = [tips[f] for f in X["results"]] if results_said else []
+                self.assertEqual(alone, said, "quantities read as texts of their own")
+                for field in X["results"] if results_said else []:
+                    at = next(i for i, (_, _, id) in enumerate(order) if id == field)
+                    self.assertEqual(order[at - 1][:2], ["StaticText", tips[field]], field)
 
     def test_menu_bar_keys_follow_the_menubar_pattern_and_alt_for_something_else_does_not(self):
         for keys, focused, expanded in MENUBAR_KEYS:
@@ -530,6 +570,16 @@ class Page(unittest.TestCase):
         self.assertEqual(self.js("return window.__violations"), ["img-src http://127.0.0.1:9/x.png"])
 
 
+def expected_readings():
+    """Name and description per control, from the fixture; a field's name is
+    its value after one press of 计算."""
+    expected = {control: (name if name is not None
+                          else X["sample_results"][X["results"].index(control)].strip(), description)
+                for control, name, description in X["screen_reader"]}
+    expected["Command1"] = ("计算", "")
+    return expected
+
+
 def luminance(rgba):
     def channel(c):
         c /= 255
@@ -546,18 +596,20 @@ def contrast(a, b):
     return (hi + 0.05) / (lo + 0.05)
 
 
-# name, CSS width and height, scale factor, phone (touch): screens narrower
-# than the window.
-NARROW_SCREENS = [
+# name, CSS width and height, scale factor, phone (touch): touch screens of
+# every width, and screens narrower than the window.
+NARROW_OR_TOUCH_SCREENS = [
     ("phone 390x844 at 3", 390, 844, 3, True),
     ("small phone 320x568 at 2", 320, 568, 2, True),
     ("1366x768 laptop at 200 % zoom", 683, 384, 2, False),
     ("1366x768 laptop at 400 % zoom", 341, 192, 4, False),
 ]
 
-# What the narrow layout must give, measured in the page.
+# What the narrow or touch layout must give, measured in the page: targets of
+# arguments[1] CSS px or more, and the visible text right of each symbol in
+# arguments[2] on its line.
 NARROW_JS = """
-const names = arguments[0], win = document.getElementById('Form1');
+const [names, targetSize, symbols] = arguments, win = document.getElementById('Form1');
 const rect = n => document.getElementById(n).getBoundingClientRect();
 const transforms = [];
 for (let e = win; e; e = e.parentElement)
@@ -574,7 +626,7 @@ const targets = [...document.querySelectorAll('input, .vorlith-button, [role=men
 for (const menu of document.querySelectorAll('[role=menu]')) menu.hidden = false;
 for (const e of targets) {
   const r = e.getBoundingClientRect();
-  if (r.width < 24 || r.height < 24) smallTargets.push(`${e.id} ${r.width}x${r.height}`);
+  if (r.width < targetSize || r.height < targetSize) smallTargets.push(`${e.id} ${r.width}x${r.height}`);
 }
 for (const menu of document.querySelectorAll('[role=menu]')) menu.hidden = true;
 const outOfOrder = [];
@@ -584,8 +636,26 @@ for (let i = 1; i < names.length; ++i) {
   if (!beside && b.top < a.bottom - 0.5) outOfOrder.push(names[i - 1] + ' ' + names[i]);
 }
 const fields = [...document.querySelectorAll('input, output')].map(e => Math.round(e.getBoundingClientRect().left));
+const besideSymbols = {};
+for (const symbol of symbols) {
+  const s = rect(symbol);
+  const beside = [...win.querySelectorAll('*')].filter(e => e.getClientRects().length && e.textContent.trim())
+    .map(e => [e, e.getBoundingClientRect()]).filter(([e, r]) => r.left >= s.right && r.top < s.bottom && s.top < r.bottom)
+    .sort((a, b) => a[1].left - b[1].left);
+  besideSymbols[symbol] = beside.length ? beside[0][0].textContent : null;
+}
 return {transforms, smallText, smallBoxText, smallTargets, outOfOrder, fieldLefts: [...new Set(fields)],
+        besideSymbols,
         scrollWidth: document.documentElement.scrollWidth, clientWidth: document.documentElement.clientWidth};"""
+
+# layout, screen (emulate's arguments; None: the desktop window), whether a
+# result field's quantity is read as a text of its own right before it (the
+# touch layout shows it there: VoiceOver with hints off, which drops
+# descriptions, still says it).
+SCREEN_READER_LAYOUTS = [
+    ("desktop window", None, False),
+    ("phone", (390, 844, 3, True), True),
+]
 
 # Keys after F10 from a box -> the focused entry and the open menus.
 MENUBAR_KEYS = [

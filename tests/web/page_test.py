@@ -348,7 +348,7 @@ class Page(unittest.TestCase):
             with self.subTest(screen):
                 self.emulate(width, height, scale, phone)
                 self.open()
-                page = self.js(NARROW_JS, names, 24, list(quantities))
+                page = self.js(NARROW_JS, names, 44 if phone else 24, list(quantities))
                 self.assertEqual(page["transforms"], [], "nothing is scaled")
                 self.assertLessEqual(page["scrollWidth"], page["clientWidth"], "no sideways scrolling")
                 self.assertEqual(page["smallText"], [], "text of 12 CSS px or more")
@@ -357,6 +357,7 @@ class Page(unittest.TestCase):
                 self.assertEqual(page["outOfOrder"], [], "the table's order, one row after another")
                 self.assertEqual(len(page["fieldLefts"]), 1, "boxes and fields in one column")
                 self.assertEqual(page["besideSymbols"], quantities, "each symbol shows its quantity")
+                self.assertEqual(page["hint"], not phone, "the F10/Alt hint only with a pointer")
                 self.menu("ABOUT", "SOFT")
                 box = self.js("const r = document.querySelector('dialog[open]').getBoundingClientRect();"
                               " return [r.left, r.right, document.documentElement.clientWidth];")
@@ -601,6 +602,9 @@ def contrast(a, b):
 NARROW_OR_TOUCH_SCREENS = [
     ("phone 390x844 at 3", 390, 844, 3, True),
     ("small phone 320x568 at 2", 320, 568, 2, True),
+    ("phone on its side 844x390 at 3", 844, 390, 3, True),
+    ("tablet 820x1180 at 2", 820, 1180, 2, True),
+    ("tablet on its side 1366x1024 at 2", 1366, 1024, 2, True),
     ("1366x768 laptop at 200 % zoom", 683, 384, 2, False),
     ("1366x768 laptop at 400 % zoom", 341, 192, 4, False),
 ]
@@ -644,8 +648,9 @@ for (const symbol of symbols) {
     .sort((a, b) => a[1].left - b[1].left);
   besideSymbols[symbol] = beside.length ? beside[0][0].textContent : null;
 }
+const hint = document.getElementById('vorlith-hint').getClientRects().length > 0;
 return {transforms, smallText, smallBoxText, smallTargets, outOfOrder, fieldLefts: [...new Set(fields)],
-        besideSymbols,
+        besideSymbols, hint,
         scrollWidth: document.documentElement.scrollWidth, clientWidth: document.documentElement.clientWidth};"""
 
 # layout, screen (emulate's arguments; None: the desktop window), whether a
@@ -655,6 +660,7 @@ return {transforms, smallText, smallBoxText, smallTargets, outOfOrder, fieldLeft
 SCREEN_READER_LAYOUTS = [
     ("desktop window", None, False),
     ("phone", (390, 844, 3, True), True),
+    ("tablet on its side", (1366, 1024, 2, True), True),
 ]
 
 # Keys after F10 from a box -> the focused entry and the open menus.

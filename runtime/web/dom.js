@@ -410,7 +410,11 @@ mergeInto(LibraryManager.library, {
     if (kinds[kind] === 'input') {
       control.type = 'text';
       control.value = UTF8ToString(text);
+      // A number: the keyboard with digits and the point, no word guessing.
+      control.inputMode = 'decimal';
       control.autocomplete = 'off';
+      control.setAttribute('autocapitalize', 'off');
+      control.setAttribute('autocorrect', 'off');
       control.spellcheck = false;
     } else {
       if (kinds[kind] === 'button') control.type = 'button';

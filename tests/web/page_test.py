@@ -394,6 +394,31 @@ class Page(unittest.TestCase):
         self.tap("vorlith-msgbox-ok")
         WebDriverWait(self.driver, 5).until(lambda d: self.dialog() is None)
 
+    def test_touch_gets_a_number_keyboard_taps_at_once_and_pinch_zoom(self):
+        self.emulate(390, 844, 3, True)
+        self.open()
+        boxes = self.js("return [...document.querySelectorAll('input')].map(i => i.id + ' ' +"
+                        " arguments[0].map(a => a + '=' + i.getAttribute(a)).join(' '))", list(BOX_KEYBOARD))
+        keyboard = " ".join(f"{a}={v}" for a, v in BOX_KEYBOARD.items())
+        self.assertEqual(boxes, [f"{box} {keyboard}" for box in X["boxes"]])
+        self.menu("ABOUT", "SOFT")  # the message box's button too
+        actions = self.js("return [...document.querySelectorAll('.vorlith-client > :not([hidden]), "
+                          "[role=menuitem], dialog button')].map(e => [e.id, getComputedStyle(e).touchAction])"
+                          ".filter(([id, action]) => action !== 'manipulation')")
+        self.assertEqual(actions, [], "no double-tap zoom on a control")
+        self.dismiss()
+        for control in ("Command1", "Text2", "Label16"):  # two fingers on a control zoom the page
+            with self.subTest(control):
+                self.open()
+                x, y = self.js("const r = document.getElementById(arguments[0]).getBoundingClientRect();"
+                               " return [r.left + r.width / 2, r.top + r.height / 2];", control)
+                for step, kind in enumerate(["touchStart"] + ["touchMove"] * 10):
+                    self.cdp("Input.dispatchTouchEvent", type=kind, touchPoints=[
+                        {"x": x - 10 - 10 * step, "y": y, "id": 0}, {"x": x + 10 + 10 * step, "y": y, "id": 1}])
+                self.cdp("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+                WebDriverWait(self.driver, 5).until(lambda d: self.js("return visualViewport.scale") > 1.5,
+                                                    "two fingers did not zoom the page")
+
     def ax_tree(self):
         """Chromium's accessibility tree as screen readers get it, by element id."""
         self.cdp("Accessibility.enable")
@@ -683,6 +708,12 @@ ALT_THEN = [
     ("Alt+wheel", lambda t: ActionChains(t.driver).scroll_by_amount(0, 40).perform(), "Text3"),
     ("Alt+Tab away and back", lambda t: t.js("window.dispatchEvent(new FocusEvent('blur'))"), "Text3"),
 ]
+
+# What the boxes ask of a phone's keyboard: digits and the point (a pinyin
+# keyboard would stand between the student and every digit), and no word
+# guessing, capitals or spelling marks in a number.
+BOX_KEYBOARD = {"inputmode": "decimal", "autocapitalize": "off", "autocorrect": "off",
+                "spellcheck": "false", "autocomplete": "off"}
 
 # Each kind of control that takes the focus, and the keys that bring it there
 # from the page as it opens (focus on Text1).

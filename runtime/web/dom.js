@@ -237,16 +237,23 @@ mergeInto(LibraryManager.library, {
       }
     },
 
+    // Whether `event` is Alt with no other modifier held: Shift+Alt and
+    // Ctrl+Alt switch the keyboard layout on Windows, and AltGr comes as
+    // Ctrl with Alt, or as a key of its own (AltGraph).
+    altOnly: function(event) {
+      return event.key === 'Alt' && !event.shiftKey && !event.ctrlKey && !event.metaKey;
+    },
+
     // F10, or Alt pressed and released alone, enters the menu bar and
     // leaves it again, as on the desktop.
     globalKey: function(event) {
       var page = VorlithPage;
       if (page.ended || (page.dialog && page.dialog.open)) return;
       if (event.type === 'keydown') {
-        page.altAlone = event.key === 'Alt' && !event.repeat;
+        page.altAlone = page.altOnly(event) && !event.repeat;
         if (event.key === 'Escape' && page.openMenuOf() && !page.inMenubar()) page.closeMenus();
         if (event.key !== 'F10' || event.shiftKey || event.ctrlKey || event.altKey) return;
-      } else if (event.key !== 'Alt' || !page.altAlone) {
+      } else if (!page.altOnly(event) || !page.altAlone) {
         return;
       }
       event.preventDefault();

@@ -531,6 +531,15 @@ class Page(unittest.TestCase):
                 ActionChains(self.driver).key_up(Keys.ALT).perform()
                 self.assertEqual(self.focused(), focused)
                 self.keys(Keys.ESCAPE)
+        for name, presses in ALT_WITH_ANOTHER_MODIFIER:
+            with self.subTest(name):
+                self.el("Text3").click()
+                for down in (True, False):  # pressed in order, released in reverse
+                    for key, code, modifiers in presses if down else reversed(presses):
+                        self.cdp("Input.dispatchKeyEvent", type="rawKeyDown" if down else "keyUp",
+                                 key=key, code=code, windowsVirtualKeyCode=VK[key],
+                                 modifiers=modifiers if down else modifiers & ~MODIFIER[key])
+                self.assertEqual(self.focused(), "Text3")
 
     def test_focus_ring_has_3_to_1_also_in_forced_colours(self):
         for forced in ("none", "active"):
@@ -714,6 +723,20 @@ ALT_THEN = [
 # guessing, capitals or spelling marks in a number.
 BOX_KEYBOARD = {"inputmode": "decimal", "autocapitalize": "off", "autocorrect": "off",
                 "spellcheck": "false", "autocomplete": "off"}
+
+# Alt pressed while another modifier is held does not enter the menu bar:
+# name, then the keys pressed in order as CDP sends them (key, code, the
+# modifiers held once it is down).
+ALT, CTRL, SHIFT = 1, 2, 8
+MODIFIER = {"Alt": ALT, "Control": CTRL, "Shift": SHIFT, "AltGraph": ALT | CTRL}
+VK = {"Alt": 18, "Control": 17, "Shift": 16, "AltGraph": 18}
+ALT_WITH_ANOTHER_MODIFIER = [
+    ("Shift+Alt (Windows: the next keyboard layout)",
+     [("Shift", "ShiftLeft", SHIFT), ("Alt", "AltLeft", SHIFT | ALT)]),
+    ("Ctrl+Alt", [("Control", "ControlLeft", CTRL), ("Alt", "AltLeft", CTRL | ALT)]),
+    ("AltGr as Windows sends it: Ctrl, then AltGraph",
+     [("Control", "ControlLeft", CTRL), ("AltGraph", "AltRight", CTRL | ALT)]),
+]
 
 # Each kind of control that takes the focus, and the keys that bring it there
 # from the page as it opens (focus on Text1).

@@ -15,6 +15,7 @@ import shutil
 import sys
 import tempfile
 import unittest
+import zlib
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
@@ -559,6 +560,40 @@ class Page(unittest.TestCase):
                     if name == "vorlith-msgbox-ok":
                         self.dismiss()
 
+    def pixels(self, names):
+        """The colour on screen, as [r, g, b], 3 CSS px inside each control's
+        top left corner (inside its frame, beside its text)."""
+        out = []
+        for name in names:
+            x, y = self.js("const r = document.getElementById(arguments[0]).getBoundingClientRect();"
+                           " return [r.left + 3, r.top + 3];", name)
+            png = base64.b64decode(self.cdp("Page.captureScreenshot", clip={
+                "x": x, "y": y, "width": 1, "height": 1, "scale": 1})["data"])
+            at, data = 8, b""
+            while at < len(png):  # the IDAT chunks of a one-pixel PNG
+                size, kind = int.from_bytes(png[at:at + 4], "big"), png[at + 4:at + 8]
+                data += png[at + 8:at + 8 + size] if kind == b"IDAT" else b""
+                at += 12 + size
+            out.append(list(zlib.decompress(data)[1:4]))  # one row: filter byte, then RGB
+        return out
+
+    def test_a_dark_system_and_the_browser_s_dark_theme_leave_the_colours_high_contrast_does_not(self):
+        places = ["Form1", "Text1", "Label16", "Command1"]
+        self.open()
+        light = self.pixels(places)
+        for name, features, auto_dark, same in COLOUR_SETTINGS:
+            with self.subTest(name):
+                self.cdp("Emulation.setEmulatedMedia", features=features)
+                self.addCleanup(self.cdp, "Emulation.setEmulatedMedia", features=[])
+                self.cdp("Emulation.setAutoDarkModeOverride", **({"enabled": True} if auto_dark else {}))
+                self.addCleanup(self.cdp, "Emulation.setAutoDarkModeOverride")
+                self.open()
+                colours = self.pixels(places)
+                if same:
+                    self.assertEqual(colours, light)
+                else:
+                    self.assertTrue(all(c != l for c, l in zip(colours, light)), f"{colours} {light}")
+
     # --- faults -----------------------------------------------------------
     def test_a_huge_paste_is_reported_and_the_page_goes_on(self):
         for how, text, report in HUGE_TEXTS:
@@ -758,6 +793,17 @@ const face = el => { for (; el; el = el.parentElement) { const c = rgba(getCompu
 const inside = parseFloat(s.outlineOffset) < 0;
 return {style: s.outlineStyle, width: parseFloat(s.outlineWidth), color: rgba(s.outlineColor),
         behind: inside ? [face(e)] : [face(e.parentElement)]};"""
+
+# The system's colours and the browser's own dark theme: settings, and
+# whether the form looks the same as with none (a light page the browser
+# must not repaint; high contrast must).
+COLOUR_SETTINGS = [
+    ("the system in dark mode", [{"name": "prefers-color-scheme", "value": "dark"}], False, True),
+    ("the browser darkens pages for a dark system",
+     [{"name": "prefers-color-scheme", "value": "dark"}], True, True),
+    ("high contrast", [{"name": "forced-colors", "value": "active"},
+                       {"name": "prefers-color-scheme", "value": "dark"}], False, False),
+]
 
 # Pastes far beyond any number: the report of the run-time, then the page goes on.
 HUGE_TEXTS = [

@@ -595,6 +595,35 @@ class Page(unittest.TestCase):
                     self.assertTrue(all(c != l for c, l in zip(colours, light)), f"{colours} {light}")
 
     # --- faults -----------------------------------------------------------
+    def test_where_the_program_cannot_run_the_page_says_why_in_chinese_and_english(self):
+        for cause, how, words in CANNOT_RUN:
+            with self.subTest(cause):
+                page = PAGE
+                if how == "refused":  # a policy that does not let it compile the WebAssembly
+                    folder = tempfile.mkdtemp(prefix="vorlith-refused-")
+                    self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
+                    page = os.path.join(folder, "vorlith.html")
+                    with open(PAGE, encoding="utf-8") as f, open(page, "w", encoding="utf-8") as out:
+                        text = f.read()
+                        self.assertIn(" 'wasm-unsafe-eval'", text)
+                        out.write(text.replace(" 'wasm-unsafe-eval'", "", 1))
+                script = None if how == "refused" else self.cdp(
+                    "Page.addScriptToEvaluateOnNewDocument", source=how)["identifier"]
+                try:
+                    self.driver.get("file://" + page)
+                finally:
+                    if script:
+                        self.cdp("Page.removeScriptToEvaluateOnNewDocument", identifier=script)
+                WebDriverWait(self.driver, 10).until(lambda d: self.js(
+                    "return document.body.innerText.includes('Vorlith')"))
+                said = self.js("return [...document.body.querySelectorAll('p')].filter(p => p.getClientRects()"
+                               ".length).map(p => [p.closest('[lang]').lang, p.innerText])")
+                self.assertEqual([lang for lang, _ in said], ["zh-CN", "en"])
+                for (lang, text), expected in zip(said, words):
+                    self.assertTrue(all(w in text for w in expected), f"{lang}: {text}")
+                self.assertIsNone(self.js("return document.getElementById('Form1')"))
+                alert = [t for t in self.ax_tree().values() if t["role"] == "alert"]
+                self.assertEqual(len(alert), 1, "said to screen readers")
     def test_a_huge_paste_is_reported_and_the_page_goes_on(self):
         for how, text, report in HUGE_TEXTS:
             with self.subTest(how):
@@ -793,6 +822,19 @@ const face = el => { for (; el; el = el.parentElement) { const c = rgba(getCompu
 const inside = parseFloat(s.outlineOffset) < 0;
 return {style: s.outlineStyle, width: parseFloat(s.outlineWidth), color: rgba(s.outlineColor),
         behind: inside ? [face(e)] : [face(e.parentElement)]};"""
+
+# Where the page is opened on a machine whose browser cannot run the program:
+# cause, how (a script run before the page's, or "refused"), words that each
+# of the Chinese and the English sentences must have.
+CANNOT_RUN = [
+    ("WebAssembly switched off", "delete window.WebAssembly;",
+     [["无法", "运行", "WebAssembly"], ["cannot run", "WebAssembly"]]),
+    ("the browser refuses to compile the module", "refused",
+     [["无法", "运行", "未能加载"], ["cannot run", "failed to load"]]),
+    ("the form cannot be built (an error as it starts)",
+     "Document.prototype.createElement = () => { throw new Error('refused'); };",
+     [["无法", "运行", "未能加载"], ["cannot run", "failed to load"]]),
+]
 
 # The system's colours and the browser's own dark theme: settings, and
 # whether the form looks the same as with none (a light page the browser

@@ -1,40 +1,34 @@
 #include "runtime/accessible_text.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace vorlith {
 namespace {
 
 using Kind = ControlRow::Kind;
+using Of = TextSource::Of;
 
-// The caption before row `i` in tab order, or nullptr.
-const ControlRow* caption_before(std::span<const ControlRow> rows, std::size_t i) {
+// The caption before row `i` in tab order.
+std::optional<std::size_t> caption_before(std::span<const ControlRow> rows, std::size_t i) {
     for (std::size_t j = i; j-- > 0;) {
-        if (rows[j].kind == Kind::Caption) return &rows[j];
+        if (rows[j].kind == Kind::Caption) return j;
     }
-    return nullptr;
+    return std::nullopt;
 }
 
-// The caption right after row `i` when it lies on the same line, or
-// nullptr.
-const ControlRow* caption_after_on_line(std::span<const ControlRow> rows, std::size_t i) {
-    if (i + 1 >= rows.size()) return nullptr;
+// The caption right after row `i` when it lies on the same line.
+std::optional<std::size_t> caption_after_on_line(std::span<const ControlRow> rows, std::size_t i) {
+    if (i + 1 >= rows.size()) return std::nullopt;
     const ControlRow& next = rows[i + 1];
-    return next.kind == Kind::Caption && next.top == rows[i].top ? &next : nullptr;
+    if (next.kind != Kind::Caption || next.top != rows[i].top) return std::nullopt;
+    return i + 1;
 }
 
-std::string trimmed(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return std::string(text);
-}
-
-// A caption as it is read: its words with one blank between them
-// ("g/cm3  推荐值 1.6-2.2" → "g/cm3 推荐值 1.6-2.2").
-std::string words_of(const ControlRow* caption) {
-    std::string words;
-    if (caption == nullptr) return words;
-    std::string_view text = caption->text;
+// A text as it is read: its words with one blank between them
+// ("g/cm3  推荐值 1.6-2.2" → "g/cm3 推荐值 1.6-2.2"), as browsers read the
+// texts a name points at.
+void append_words(std::string& words, std::string_view text) {
     while (!text.empty()) {
         const std::size_t start = text.find_first_not_of(' ');
         if (start == std::string_view::npos) break;
@@ -44,39 +38,72 @@ std::string words_of(const ControlRow* caption) {
         words += text.substr(0, end);
         text.remove_prefix(end);
     }
-    return words;
 }
 
-std::string joined(std::string a, const std::string& b) {
-    if (a.empty()) return b;
-    if (!b.empty()) a += " " + b;
-    return a;
+// The sources read one after the other; a row's text is its text in the
+// table (captions do not change).
+std::string read(std::span<const ControlRow> rows, std::span<const TextSource> sources) {
+    std::string words;
+    for (const TextSource& source : sources) {
+        const ControlRow& row = rows[source.row];
+        append_words(words, source.of == Of::Text ? row.text : row.quantity);
+    }
+    return words;
 }
 
 }  // namespace
 
+AccessibleSources accessible_sources(std::span<const ControlRow> rows, std::size_t i) {
+    AccessibleSources sources;
+    const ControlRow& row = rows[i];
+    if (row.quantity == nullptr || (row.kind != Kind::Input && row.kind != Kind::Result)) {
+        return sources;
+    }
+    const std::optional<std::size_t> unit = caption_after_on_line(rows, i);
+    if (row.kind == Kind::Input) {
+        // "V: 土的体积": what the eye reads beside the box, then what it
+        // stands for.
+        const std::optional<std::size_t> caption = caption_before(rows, i);
+        if (caption) sources.name.push_back({*caption, Of::Text});
+        sources.name.push_back({i, Of::Quantity});
+    } else {
+        // The value, so that a screen reader reads what the field shows.
+        sources.name.push_back({i, Of::Text});
+        sources.description.push_back({i, Of::Quantity});
+    }
+    if (unit) sources.description.push_back({*unit, Of::Text});
+    return sources;
+}
+
 std::string accessible_name(std::span<const ControlRow> rows, std::size_t i) {
-    if (rows[i].quantity == nullptr) return {};
-    const ControlRow* caption = caption_before(rows, i);
-    return joined(caption != nullptr ? trimmed(caption->text) : std::string(), rows[i].quantity);
+    const AccessibleSources sources = accessible_sources(rows, i);
+    const bool own_text = std::any_of(sources.name.begin(), sources.name.end(), [i](auto source) {
+        return source == TextSource{i, Of::Text};
+    });
+    return own_text ? std::string() : read(rows, sources.name);
 }
 
 std::string accessible_unit(std::span<const ControlRow> rows, std::size_t i) {
-    return words_of(caption_after_on_line(rows, i));
+    std::vector<TextSource> captions = accessible_sources(rows, i).description;
+    std::erase_if(captions, [i](TextSource source) { return source.row == i; });
+    return read(rows, captions);
 }
 
 std::string accessible_description(std::span<const ControlRow> rows, std::size_t i) {
-    if (rows[i].quantity == nullptr) return {};
-    return joined(rows[i].quantity, words_of(caption_after_on_line(rows, i)));
+    return read(rows, accessible_sources(rows, i).description);
 }
 
 std::string results_reading(std::span<const ControlRow> rows, std::span<const std::string> shown) {
     std::string reading;
     for (std::size_t i = 0; i < rows.size() && i < shown.size(); ++i) {
-        const std::string value = trimmed(shown[i]);
-        if (rows[i].kind != Kind::Result || rows[i].quantity == nullptr || value.empty()) continue;
+        if (rows[i].kind != Kind::Result || rows[i].quantity == nullptr) continue;
+        const TextSource said[] = {{i, Of::Quantity}};
+        std::string part = read(rows, said);
+        const std::size_t before_value = part.size();
+        append_words(part, shown[i]);
+        if (part.size() == before_value) continue;  // the field shows nothing
         if (!reading.empty()) reading += "；";
-        reading += joined(rows[i].quantity, value);
+        reading += part;
     }
     return reading;
 }

@@ -4,25 +4,54 @@
 // worked out from the form's table alone so that every back end says the
 // same: an input box's name, a control's unit, a result field's
 // description, and one reading of the results after a command.
+//
+// One rule decides it (accessible_sources): a box is named by the caption
+// before it in tab order and its quantity, and described by the caption
+// right after it on its line (its unit); a result field is named by the
+// value it shows, and described by its quantity and its unit. The texts
+// below are read from those sources; a back end that can point at the
+// texts on screen (the page's aria-labelledby) takes the sources instead.
 
 #include <span>
 #include <string>
+#include <vector>
 
 #include "runtime/program.h"
 
 namespace vorlith {
 
+// One text that a name or a description is read from: row `row`'s text (a
+// caption as it reads, or what a field shows), or row `row`'s quantity.
+struct TextSource {
+    enum class Of { Text, Quantity };
+    std::size_t row;
+    Of of;
+    bool operator==(const TextSource&) const = default;
+};
+
+// Where what a screen reader says of row `i` comes from, each list in
+// reading order. An empty name: the control is named by its own text (a
+// caption, a button); an empty description: none.
+struct AccessibleSources {
+    std::vector<TextSource> name;
+    std::vector<TextSource> description;
+};
+AccessibleSources accessible_sources(std::span<const ControlRow> rows, std::size_t i);
+
 // An input box's name (row `i` of `rows`): the caption before it in tab
 // order, which is what the box shows beside it, and its quantity, as
 // "V: 土的体积". Speech input finds the box by what it shows. Empty for a
-// row without a quantity.
+// row named by its own text: a box without a quantity, a caption, a
+// button, a result field (which is named by the value it shows).
 std::string accessible_name(std::span<const ControlRow> rows, std::size_t i);
-// The unit of row `i`, as the caption right after it on its line reads it,
-// with the recommended values where the row shows them ("g/cm3 推荐值
-// 1.6-2.2"); empty when there is none.
+// The unit of row `i`, as the caption that describes it (the one right
+// after it on its line) reads, with the recommended values where the row
+// shows them ("g/cm3 推荐值 1.6-2.2"); empty when there is none, and for a
+// row without a quantity.
 std::string accessible_unit(std::span<const ControlRow> rows, std::size_t i);
 // A result field's description: its quantity and its unit, "土的天然密度
-// g/cm3 推荐值 1.6-2.2". Empty for a row without a quantity.
+// g/cm3 推荐值 1.6-2.2" (a box's is its unit). Empty for a row without a
+// quantity.
 std::string accessible_description(std::span<const ControlRow> rows, std::size_t i);
 // One reading of the result fields that show a value, in tab order, each
 // with its quantity: "土的天然密度 2.08；土的含水量 20.7". `shown[i]` is

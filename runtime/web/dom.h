@@ -19,8 +19,15 @@ void vorlith_dom_add_menu_item(const char* name, const char* caption, int click)
 // A control of the client area, after those already there (tab-index order);
 // the rectangle in CSS pixels, `kind` a ControlRow::Kind.
 void vorlith_dom_add_control(const char* name, int kind, const char* text, int left, int top,
-                             int width, int height, const char* tooltip, const char* quantity,
-                             int click);
+                             int width, int height, const char* tooltip, int click);
+// The quantity that the next control stands for, a text of its own with
+// the id `id`: shown beside the symbol where there are no tooltips (touch),
+// and read by screen readers where a control points at it.
+void vorlith_dom_add_quantity(const char* id, const char* quantity);
+// What screen readers say of control `name`: the ids of the texts that name
+// it, then of those that describe it, each list separated by blanks and in
+// reading order (either may be empty).
+void vorlith_dom_relate(const char* name, const char* labelled_by, const char* described_by);
 // Shows the form with the focus on its first control that takes it.
 void vorlith_dom_show_form();
 
@@ -41,4 +48,8 @@ void vorlith_dom_end(const char* ended, const char* restart);
 // Called by the page for a click on a control or menu item: runs the Click
 // handler that the form numbered `click`.
 void vorlith_click(int click);
+// Called by the page once the clicks of a turn are done: what screen readers
+// hear of the results written since the last call (NUL-terminated UTF-8),
+// or null when none was written.
+const char* vorlith_take_reading();
 }

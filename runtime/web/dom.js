@@ -14,11 +14,7 @@ mergeInto(LibraryManager.library, {
     liveLine: null,     // the paragraph that holds it, out of sight until the end
     controls: {},       // the client area's controls by name
     byName: {},         // the same by the address of the name the program passes
-    results: [],        // the result fields, in order
-    resultsChanged: false,  // since the last announcement
-    announcing: false,      // an announcement is on its way
-    symbol: null,       // the last symbol label, waiting for its box or field
-    field: null,        // the last box or field, waiting for its unit label
+    announcing: false,  // an announcement is on its way
     menus: [],          // {title, list} per menu of the menu bar
     dialog: null,       // the message box, made on first use
     running: false,     // a handler runs, or waits on a message box
@@ -36,7 +32,7 @@ mergeInto(LibraryManager.library, {
       page.running = true;
       var finish = function() {
         page.running = false;
-        if (page.resultsChanged && !page.announcing) {
+        if (!page.announcing) {
           page.announcing = true;
           setTimeout(page.announceResults, 0);
         }
@@ -77,19 +73,15 @@ mergeInto(LibraryManager.library, {
     },
 
     // One announcement for all the results that commands wrote since the
-    // last (clicks faster than the page is drawn make one): each with its
-    // quantity, in the table's order.
+    // last (clicks faster than the page is drawn make one), as the program
+    // reads them. A handler that waits on a message box announces when it
+    // ends.
     announceResults: function() {
       var page = VorlithPage;
       page.announcing = false;
-      if (!page.resultsChanged || page.ended) return;
-      page.resultsChanged = false;
-      var parts = [];
-      page.results.forEach(function(field) {
-        var value = field.vorlithText.trim();
-        if (value) parts.push(field.vorlithQuantity + ' ' + value);
-      });
-      page.announce(parts.join('；'));
+      if (page.ended || page.running) return;
+      var reading = Module['_vorlith_take_reading']();
+      if (reading) page.announce(UTF8ToString(reading));
     },
     // A new text node each time, so that the same results twice are
     // announced twice.
@@ -245,16 +237,23 @@ mergeInto(LibraryManager.library, {
       }
     },
 
+    // Whether `event` is Alt with no other modifier held: Shift+Alt and
+    // Ctrl+Alt switch the keyboard layout on Windows, and AltGr comes as
+    // Ctrl with Alt, or as a key of its own (AltGraph).
+    altOnly: function(event) {
+      return event.key === 'Alt' && !event.shiftKey && !event.ctrlKey && !event.metaKey;
+    },
+
     // F10, or Alt pressed and released alone, enters the menu bar and
     // leaves it again, as on the desktop.
     globalKey: function(event) {
       var page = VorlithPage;
       if (page.ended || (page.dialog && page.dialog.open)) return;
       if (event.type === 'keydown') {
-        page.altAlone = event.key === 'Alt' && !event.repeat;
+        page.altAlone = page.altOnly(event) && !event.repeat;
         if (event.key === 'Escape' && page.openMenuOf() && !page.inMenubar()) page.closeMenus();
         if (event.key !== 'F10' || event.shiftKey || event.ctrlKey || event.altKey) return;
-      } else if (event.key !== 'Alt' || !page.altAlone) {
+      } else if (!page.altOnly(event) || !page.altAlone) {
         return;
       }
       event.preventDefault();
@@ -403,8 +402,7 @@ mergeInto(LibraryManager.library, {
   },
 
   vorlith_dom_add_control__deps: ['$VorlithPage'],
-  vorlith_dom_add_control: function(name, kind, text, left, top, width, height, tooltip,
-                                    quantity, click) {
+  vorlith_dom_add_control: function(name, kind, text, left, top, width, height, tooltip, click) {
     // By ControlRow::Kind: Caption, Result, Input, Button.
     var kinds = ['caption', 'result', 'input', 'button'];
     var tags = ['label', 'output', 'input', 'button'];
@@ -419,60 +417,60 @@ mergeInto(LibraryManager.library, {
     if (kinds[kind] === 'input') {
       control.type = 'text';
       control.value = UTF8ToString(text);
+      // A number: the keyboard with digits and the point, no word guessing.
+      control.inputMode = 'decimal';
       control.autocomplete = 'off';
+      control.setAttribute('autocapitalize', 'off');
+      control.setAttribute('autocorrect', 'off');
       control.spellcheck = false;
     } else {
       if (kinds[kind] === 'button') control.type = 'button';
       control.textContent = UTF8ToString(text);
     }
+    if (kinds[kind] === 'result') control.setAttribute('aria-live', 'off');  // see announceResults
     if (tooltip) control.title = UTF8ToString(tooltip);
-    // A row of the table is a symbol label (the one with a tooltip), then a
-    // box or result field, then its unit label: the field is named by its
-    // symbol and its quantity, and described by its unit.
-    if (kinds[kind] === 'caption') {
-      if (tooltip) {
-        control.classList.add('vorlith-symbol');
-        page.symbol = control;
-        page.field = null;
-      } else {
-        control.classList.add('vorlith-unit');
-        if (page.field) {
-          if (page.field.tagName === 'OUTPUT') control.classList.add('vorlith-range');
-          var described = page.field.getAttribute('aria-describedby');
-          page.field.setAttribute('aria-describedby', described ? described + ' ' + control.id
-                                                                : control.id);
-        }
-        page.field = null;
-      }
-    }
-    if (quantity && (kinds[kind] === 'input' || kinds[kind] === 'result')) {
-      var said = document.createElement('span');
-      said.id = control.id + '-quantity';
-      said.hidden = true;
-      said.textContent = UTF8ToString(quantity);
-      page.client.appendChild(said);
-      control.vorlithQuantity = said.textContent;
-      control.vorlithText = control.textContent;  // the result's text, as last written
-      if (kinds[kind] === 'input') {
-        // "V: 土的体积": what the eye reads, then what it stands for.
-        var names = page.symbol ? [page.symbol.id, said.id] : [said.id];
-        control.setAttribute('aria-labelledby', names.join(' '));
-      } else {
-        // A result is named by its value and described by its quantity and
-        // its unit; the page announces the results of a command once,
-        // together (announceResults), not field by field.
-        control.setAttribute('aria-labelledby', control.id);
-        control.setAttribute('aria-describedby', said.id);
-        control.setAttribute('aria-live', 'off');
-        page.results.push(control);
-      }
-      if (page.symbol && kinds[kind] === 'input') page.symbol.htmlFor = control.id;
-      page.symbol = null;
-      page.field = control;
-    }
     if (click >= 0) control.addEventListener('click', function() { page.run(click); });
     page.client.appendChild(control);
     page.controls[control.id] = control;
+  },
+
+  vorlith_dom_add_quantity__deps: ['$VorlithPage'],
+  vorlith_dom_add_quantity: function(id, quantity) {
+    var said = document.createElement('span');
+    said.id = UTF8ToString(id);
+    said.className = 'vorlith-quantity';
+    said.hidden = true;  // shown by the touch layout
+    said.textContent = UTF8ToString(quantity);
+    VorlithPage.client.appendChild(said);
+  },
+
+  // The references to the texts on screen that the program decided on.
+  // What follows from them: a caption that names a box is its label (a
+  // click on it puts the focus there); a quantity that a name says already
+  // is not read again on its own; a caption that describes a control is
+  // its unit, set beside it (or below a result field) where the controls
+  // stand in one column.
+  vorlith_dom_relate__deps: ['$VorlithPage'],
+  vorlith_dom_relate: function(name, labelledBy, describedBy) {
+    var page = VorlithPage;
+    var control = page.controls[UTF8ToString(name)];
+    var names = UTF8ToString(labelledBy), descriptions = UTF8ToString(describedBy);
+    var each = function(ids, f) {
+      ids.split(' ').forEach(function(id) {
+        if (id) f(page.client.querySelector('#' + CSS.escape(id)));
+      });
+    };
+    if (names) control.setAttribute('aria-labelledby', names);
+    if (descriptions) control.setAttribute('aria-describedby', descriptions);
+    each(names, function(text) {
+      if (text.tagName === 'LABEL' && control.tagName === 'INPUT') text.htmlFor = control.id;
+      if (text.classList.contains('vorlith-quantity')) text.setAttribute('aria-hidden', 'true');
+    });
+    each(descriptions, function(text) {
+      if (text.tagName !== 'LABEL') return;
+      text.classList.add('vorlith-unit');
+      if (control.tagName === 'OUTPUT') text.classList.add('vorlith-range');
+    });
   },
 
   vorlith_dom_show_form__deps: ['$VorlithPage'],
@@ -512,13 +510,7 @@ mergeInto(LibraryManager.library, {
   vorlith_dom_set_caption__deps: ['$VorlithPage'],
   vorlith_dom_set_caption: function(name, text, bytes) {
     var page = VorlithPage;
-    var control = page.control(name);
-    var value = page.text(text, bytes);
-    control.textContent = value;
-    if (control.vorlithText !== undefined) {
-      control.vorlithText = value;
-      page.resultsChanged = true;
-    }
+    page.control(name).textContent = page.text(text, bytes);
   },
 
   vorlith_dom_message_box__deps: ['$VorlithPage'],

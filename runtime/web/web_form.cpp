@@ -1,5 +1,10 @@
 #include "web_form.h"
 
+#include <new>
+#include <span>
+#include <string>
+
+#include "runtime/accessible_text.h"
 #include "runtime/web/dom.h"
 #include "runtime/web/images.h"
 
@@ -23,25 +28,48 @@ struct RunTimeTexts {
 };
 constexpr RunTimeTexts kChinese{"zh-CN", "确定", "程序已结束。", "重新启动"};
 
-const WebForm* g_form = nullptr;
+WebForm* g_form = nullptr;
+
+// The id of the page's text that holds row `row`'s quantity.
+std::string quantity_id(const ControlRow& row) {
+    return std::string(row.name) + "-quantity";
+}
+
+// The page's ids of `sources`, separated by blanks, as aria-labelledby
+// takes them.
+std::string ids(std::span<const ControlRow> rows, std::span<const TextSource> sources) {
+    std::string ids;
+    for (const TextSource& source : sources) {
+        if (!ids.empty()) ids += ' ';
+        const ControlRow& row = rows[source.row];
+        ids += source.of == TextSource::Of::Text ? std::string(row.name) : quantity_id(row);
+    }
+    return ids;
+}
 
 }  // namespace
 
-WebForm::WebForm(const ProgramDescription& program) : program_(program) {
+WebForm::WebForm(const ProgramDescription& program)
+    : program_(program), shown_(program.form.controls.size()) {
     const FormDescription& form = program.form;
     vorlith_dom_begin_form(form.name, program.title, kChinese.lang,
                            twips_to_css_pixels(form.client_width),
                            twips_to_css_pixels(form.client_height));
     if (form.icon != nullptr) add_icon(form.icon);
     add_menus();
-    for (const ControlRow& row : form.controls) {
-        if (row.kind == Kind::Input) boxes_[row.name] = row.name;
-        if (row.kind == Kind::Caption || row.kind == Kind::Result) labels_[row.name] = row.name;
+    for (std::size_t i = 0; i < form.controls.size(); ++i) {
+        const ControlRow& row = form.controls[i];
+        if (row.kind == Kind::Input) boxes_[row.name] = i;
+        if (row.kind == Kind::Caption || row.kind == Kind::Result) labels_[row.name] = i;
+        if (row.quantity != nullptr) {
+            vorlith_dom_add_quantity(quantity_id(row).c_str(), row.quantity);
+        }
         vorlith_dom_add_control(row.name, static_cast<int>(row.kind), row.text,
                                 twips_to_css_pixels(row.left), twips_to_css_pixels(row.top),
                                 twips_to_css_pixels(row.width), twips_to_css_pixels(row.height),
-                                row.tooltip, row.quantity, number_click(row.name));
+                                row.tooltip, number_click(row.name));
     }
+    for (std::size_t i = 0; i < form.controls.size(); ++i) relate(i);
     vorlith_dom_show_form();
     g_form = this;
     attach(this);
@@ -74,6 +102,14 @@ void WebForm::add_icon(const char* icon) {
     }
 }
 
+void WebForm::relate(std::size_t i) {
+    const auto rows = program_.form.controls;
+    const AccessibleSources sources = accessible_sources(rows, i);
+    if (sources.name.empty() && sources.description.empty()) return;
+    vorlith_dom_relate(rows[i].name, ids(rows, sources.name).c_str(),
+                       ids(rows, sources.description).c_str());
+}
+
 void WebForm::click(int click) const {
     if (click >= 0 && click < static_cast<int>(clicks_.size())) run_handler(clicks_[click]);
 }
@@ -81,15 +117,29 @@ void WebForm::click(int click) const {
 std::u16string WebForm::text(std::string_view box) {
     const auto found = boxes_.find(box);
     if (found == boxes_.end()) vorlith::raise(ErrorNumber::ObjectNotSet);
-    std::u16string text(static_cast<std::size_t>(vorlith_dom_text_length(found->second)), u'\0');
-    vorlith_dom_copy_text(found->second, text.data());
+    const char* name = program_.form.controls[found->second].name;
+    std::u16string text(static_cast<std::size_t>(vorlith_dom_text_length(name)), u'\0');
+    vorlith_dom_copy_text(name, text.data());
     return text;
 }
 
 void WebForm::set_caption(std::string_view label, std::string_view utf8) {
     const auto found = labels_.find(label);
     if (found == labels_.end()) vorlith::raise(ErrorNumber::ObjectNotSet);
-    vorlith_dom_set_caption(found->second, utf8.data(), static_cast<int>(utf8.size()));
+    const std::size_t i = found->second;
+    const ControlRow& row = program_.form.controls[i];
+    vorlith_dom_set_caption(row.name, utf8.data(), static_cast<int>(utf8.size()));
+    if (row.kind == Kind::Result) {
+        shown_[i].assign(utf8);
+        results_written_ = true;
+    }
+}
+
+const char* WebForm::take_reading() {
+    if (!results_written_) return nullptr;
+    results_written_ = false;
+    reading_ = results_reading(program_.form.controls, shown_);
+    return reading_.c_str();
 }
 
 void WebForm::message_box(std::string_view utf8) {
@@ -105,4 +155,13 @@ void WebForm::end() {
 
 extern "C" void vorlith_click(int click) {
     if (vorlith::web::g_form != nullptr) vorlith::web::g_form->click(click);
+}
+
+extern "C" const char* vorlith_take_reading() {
+    if (vorlith::web::g_form == nullptr) return nullptr;
+    try {
+        return vorlith::web::g_form->take_reading();
+    } catch (const std::bad_alloc&) {
+        return nullptr;  // no reading this time; the page goes on
+    }
 }

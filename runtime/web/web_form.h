@@ -28,6 +28,10 @@ public:
     // Runs the Click handler numbered `click` as the run-time runs every
     // handler.
     void click(int click) const;
+    // What a screen reader hears of the results written since the last
+    // call, each with its quantity (results_reading); nullptr when none was
+    // written. Valid until the next call.
+    const char* take_reading();
 
 private:
     // The number the page passes back for a click on `name`, or -1 when the
@@ -35,12 +39,20 @@ private:
     int number_click(const char* name);
     void add_menus();
     void add_icon(const char* icon);
+    // Points the page's control `i` at the texts that name and describe it.
+    void relate(std::size_t i);
 
     const ProgramDescription& program_;
-    // Names as the description spells them, NUL-terminated for the page.
-    std::unordered_map<std::string_view, const char*> boxes_;
-    std::unordered_map<std::string_view, const char*> labels_;
+    // Input boxes, and captions and result fields, by name: their row (whose
+    // name is NUL-terminated for the page).
+    std::unordered_map<std::string_view, std::size_t> boxes_;
+    std::unordered_map<std::string_view, std::size_t> labels_;
     std::vector<void (*)()> clicks_;
+    // What each result field shows, by row, and whether one was written
+    // since the last reading.
+    std::vector<std::string> shown_;
+    bool results_written_ = false;
+    std::string reading_;
 };
 
 }  // namespace vorlith::web

@@ -15,6 +15,7 @@ import shutil
 import sys
 import tempfile
 import unittest
+import zlib
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
@@ -341,20 +342,23 @@ class Page(unittest.TestCase):
         self.cdp("Input.dispatchTouchEvent", type="touchStart", touchPoints=[{"x": x, "y": y + dy}])
         self.cdp("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
 
-    def test_narrow_screens_lay_out_one_column_for_reading_and_touch(self):
+    def test_narrow_and_touch_screens_lay_out_one_column_for_reading_and_touch(self):
         names = [n for n, _ in X["texts"]]
-        for screen, width, height, scale, phone in NARROW_SCREENS:
+        quantities = {symbol: tip for (symbol, _), tip in X["tooltips"]}
+        for screen, width, height, scale, phone in NARROW_OR_TOUCH_SCREENS:
             with self.subTest(screen):
                 self.emulate(width, height, scale, phone)
                 self.open()
-                page = self.js(NARROW_JS, names)
+                page = self.js(NARROW_JS, names, 44 if phone else 24, list(quantities))
                 self.assertEqual(page["transforms"], [], "nothing is scaled")
                 self.assertLessEqual(page["scrollWidth"], page["clientWidth"], "no sideways scrolling")
                 self.assertEqual(page["smallText"], [], "text of 12 CSS px or more")
                 self.assertEqual(page["smallBoxText"], [], "16 CSS px in the boxes")
-                self.assertEqual(page["smallTargets"], [], "targets of 24x24 CSS px or more")
+                self.assertEqual(page["smallTargets"], [], "targets large enough for a finger")
                 self.assertEqual(page["outOfOrder"], [], "the table's order, one row after another")
                 self.assertEqual(len(page["fieldLefts"]), 1, "boxes and fields in one column")
+                self.assertEqual(page["besideSymbols"], quantities, "each symbol shows its quantity")
+                self.assertEqual(page["hint"], not phone, "the F10/Alt hint only with a pointer")
                 self.menu("ABOUT", "SOFT")
                 box = self.js("const r = document.querySelector('dialog[open]').getBoundingClientRect();"
                               " return [r.left, r.right, document.documentElement.clientWidth];")
@@ -391,6 +395,31 @@ class Page(unittest.TestCase):
         self.tap("vorlith-msgbox-ok")
         WebDriverWait(self.driver, 5).until(lambda d: self.dialog() is None)
 
+    def test_touch_gets_a_number_keyboard_taps_at_once_and_pinch_zoom(self):
+        self.emulate(390, 844, 3, True)
+        self.open()
+        boxes = self.js("return [...document.querySelectorAll('input')].map(i => i.id + ' ' +"
+                        " arguments[0].map(a => a + '=' + i.getAttribute(a)).join(' '))", list(BOX_KEYBOARD))
+        keyboard = " ".join(f"{a}={v}" for a, v in BOX_KEYBOARD.items())
+        self.assertEqual(boxes, [f"{box} {keyboard}" for box in X["boxes"]])
+        self.menu("ABOUT", "SOFT")  # the message box's button too
+        actions = self.js("return [...document.querySelectorAll('.vorlith-client > :not([hidden]), "
+                          "[role=menuitem], dialog button')].map(e => [e.id, getComputedStyle(e).touchAction])"
+                          ".filter(([id, action]) => action !== 'manipulation')")
+        self.assertEqual(actions, [], "no double-tap zoom on a control")
+        self.dismiss()
+        for control in ("Command1", "Text2", "Label16"):  # two fingers on a control zoom the page
+            with self.subTest(control):
+                self.open()
+                x, y = self.js("const r = document.getElementById(arguments[0]).getBoundingClientRect();"
+                               " return [r.left + r.width / 2, r.top + r.height / 2];", control)
+                for step, kind in enumerate(["touchStart"] + ["touchMove"] * 10):
+                    self.cdp("Input.dispatchTouchEvent", type=kind, touchPoints=[
+                        {"x": x - 10 - 10 * step, "y": y, "id": 0}, {"x": x + 10 + 10 * step, "y": y, "id": 1}])
+                self.cdp("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+                WebDriverWait(self.driver, 5).until(lambda d: self.js("return visualViewport.scale") > 1.5,
+                                                    "two fingers did not zoom the page")
+
     def ax_tree(self):
         """Chromium's accessibility tree as screen readers get it, by element id."""
         self.cdp("Accessibility.enable")
@@ -412,14 +441,29 @@ class Page(unittest.TestCase):
                 "live": props.get("live", "off")})
         return tree
 
+    def reading_order(self):
+        """What a screen reader moving item by item reads (VoiceOver's swipe),
+        descriptions left out as with hints off: [role, name, element id]."""
+        self.cdp("Accessibility.enable")
+        ids, stack = {}, [self.cdp("DOM.getDocument", depth=-1)["root"]]
+        while stack:
+            node = stack.pop()
+            attributes = dict(zip(node.get("attributes", [])[::2], node.get("attributes", [])[1::2]))
+            ids[node["backendNodeId"]] = attributes.get("id")
+            stack.extend(node.get("children", []))
+        nodes = {n["nodeId"]: n for n in self.cdp("Accessibility.getFullAXTree")["nodes"]}
+        order, stack = [], [n for n in nodes.values() if "parentId" not in n]
+        while stack:
+            n = stack.pop()
+            role = n["role"]["value"]
+            if not n.get("ignored") and role in ("StaticText", "textbox", "status", "button"):
+                order.append([role, n.get("name", {}).get("value", ""), ids.get(n.get("backendDOMNodeId"))])
+            stack.extend(nodes[c] for c in reversed(n.get("childIds", [])) if c in nodes)
+        return order
+
     def test_screen_reader_hears_each_field_once_and_one_announcement(self):
         collapse = lambda t: " ".join(t.split())
-        # name and description per control; a field's name is its value
-        expected = {control: (name if name is not None
-                              else X["sample_results"][X["results"].index(control)].strip(),
-                              description)
-                    for control, name, description in X["screen_reader"]}
-        expected["Command1"] = ("计算", "")
+        expected = expected_readings()
         announcement = "；".join(f"{tip} {X['sample_results'][X['results'].index(f)].strip()}"
                                 for (_, f), tip in X["tooltips"] if f in X["results"])
         for presses in (1, 2):  # the same results again are announced again
@@ -446,6 +490,29 @@ class Page(unittest.TestCase):
         self.assertEqual(live, {"vorlith-live": ("status", "polite")})  # the one there all along
         self.assertEqual(self.texts(["vorlith-live"]), ["程序已结束。"])
 
+    def test_touch_layout_is_heard_as_the_desktop_and_each_quantity_before_its_result(self):
+        collapse = lambda t: " ".join(t.split())
+        tips = {field: tip for (_, field), tip in X["tooltips"]}
+        for layout, screen, results_said in SCREEN_READER_LAYOUTS:
+            with self.subTest(layout):
+                if screen:
+                    self.emulate(*screen)
+                self.open()
+                self.el("Command1").click()
+                WebDriverWait(self.driver, 5).until(lambda d: self.texts(["vorlith-live"])[0])
+                tree = self.ax_tree()
+                heard = {n: (collapse(tree[n]["name"]), tree[n]["description"])
+                         for n in expected_readings()}
+                self.assertEqual(heard, expected_readings(), "names and descriptions as everywhere")
+                order = self.reading_order()
+                self.assertEqual([id for _, _, id in order if id in X["results"]], X["results"])
+                alone = [name for role, name, _ in order if role == "StaticText" and name in tips.values()]
+                said = [tips[f] for f in X["results"]] if results_said else []
+                self.assertEqual(alone, said, "quantities read as texts of their own")
+                for field in X["results"] if results_said else []:
+                    at = next(i for i, (_, _, id) in enumerate(order) if id == field)
+                    self.assertEqual(order[at - 1][:2], ["StaticText", tips[field]], field)
+
     def test_menu_bar_keys_follow_the_menubar_pattern_and_alt_for_something_else_does_not(self):
         for keys, focused, expanded in MENUBAR_KEYS:
             with self.subTest(keys=keys):
@@ -465,6 +532,15 @@ class Page(unittest.TestCase):
                 ActionChains(self.driver).key_up(Keys.ALT).perform()
                 self.assertEqual(self.focused(), focused)
                 self.keys(Keys.ESCAPE)
+        for name, presses in ALT_WITH_ANOTHER_MODIFIER:
+            with self.subTest(name):
+                self.el("Text3").click()
+                for down in (True, False):  # pressed in order, released in reverse
+                    for key, code, modifiers in presses if down else reversed(presses):
+                        self.cdp("Input.dispatchKeyEvent", type="rawKeyDown" if down else "keyUp",
+                                 key=key, code=code, windowsVirtualKeyCode=VK[key],
+                                 modifiers=modifiers if down else modifiers & ~MODIFIER[key])
+                self.assertEqual(self.focused(), "Text3")
 
     def test_focus_ring_has_3_to_1_also_in_forced_colours(self):
         for forced in ("none", "active"):
@@ -484,7 +560,70 @@ class Page(unittest.TestCase):
                     if name == "vorlith-msgbox-ok":
                         self.dismiss()
 
+    def pixels(self, names):
+        """The colour on screen, as [r, g, b], 3 CSS px inside each control's
+        top left corner (inside its frame, beside its text)."""
+        out = []
+        for name in names:
+            x, y = self.js("const r = document.getElementById(arguments[0]).getBoundingClientRect();"
+                           " return [r.left + 3, r.top + 3];", name)
+            png = base64.b64decode(self.cdp("Page.captureScreenshot", clip={
+                "x": x, "y": y, "width": 1, "height": 1, "scale": 1})["data"])
+            at, data = 8, b""
+            while at < len(png):  # the IDAT chunks of a one-pixel PNG
+                size, kind = int.from_bytes(png[at:at + 4], "big"), png[at + 4:at + 8]
+                data += png[at + 8:at + 8 + size] if kind == b"IDAT" else b""
+                at += 12 + size
+            out.append(list(zlib.decompress(data)[1:4]))  # one row: filter byte, then RGB
+        return out
+
+    def test_a_dark_system_and_the_browser_s_dark_theme_leave_the_colours_high_contrast_does_not(self):
+        places = ["Form1", "Text1", "Label16", "Command1"]
+        self.open()
+        light = self.pixels(places)
+        for name, features, auto_dark, same in COLOUR_SETTINGS:
+            with self.subTest(name):
+                self.cdp("Emulation.setEmulatedMedia", features=features)
+                self.addCleanup(self.cdp, "Emulation.setEmulatedMedia", features=[])
+                self.cdp("Emulation.setAutoDarkModeOverride", **({"enabled": True} if auto_dark else {}))
+                self.addCleanup(self.cdp, "Emulation.setAutoDarkModeOverride")
+                self.open()
+                colours = self.pixels(places)
+                if same:
+                    self.assertEqual(colours, light)
+                else:
+                    self.assertTrue(all(c != l for c, l in zip(colours, light)), f"{colours} {light}")
+
     # --- faults -----------------------------------------------------------
+    def test_where_the_program_cannot_run_the_page_says_why_in_chinese_and_english(self):
+        for cause, how, words in CANNOT_RUN:
+            with self.subTest(cause):
+                page = PAGE
+                if how == "refused":  # a policy that does not let it compile the WebAssembly
+                    folder = tempfile.mkdtemp(prefix="vorlith-refused-")
+                    self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
+                    page = os.path.join(folder, "vorlith.html")
+                    with open(PAGE, encoding="utf-8") as f, open(page, "w", encoding="utf-8") as out:
+                        text = f.read()
+                        self.assertIn(" 'wasm-unsafe-eval'", text)
+                        out.write(text.replace(" 'wasm-unsafe-eval'", "", 1))
+                script = None if how == "refused" else self.cdp(
+                    "Page.addScriptToEvaluateOnNewDocument", source=how)["identifier"]
+                try:
+                    self.driver.get("file://" + page)
+                finally:
+                    if script:
+                        self.cdp("Page.removeScriptToEvaluateOnNewDocument", identifier=script)
+                WebDriverWait(self.driver, 10).until(lambda d: self.js(
+                    "return document.body.innerText.includes('Vorlith')"))
+                said = self.js("return [...document.body.querySelectorAll('p')].filter(p => p.getClientRects()"
+                               ".length).map(p => [p.closest('[lang]').lang, p.innerText])")
+                self.assertEqual([lang for lang, _ in said], ["zh-CN", "en"])
+                for (lang, text), expected in zip(said, words):
+                    self.assertTrue(all(w in text for w in expected), f"{lang}: {text}")
+                self.assertIsNone(self.js("return document.getElementById('Form1')"))
+                alert = [t for t in self.ax_tree().values() if t["role"] == "alert"]
+                self.assertEqual(len(alert), 1, "said to screen readers")
     def test_a_huge_paste_is_reported_and_the_page_goes_on(self):
         for how, text, report in HUGE_TEXTS:
             with self.subTest(how):
@@ -530,6 +669,16 @@ class Page(unittest.TestCase):
         self.assertEqual(self.js("return window.__violations"), ["img-src http://127.0.0.1:9/x.png"])
 
 
+def expected_readings():
+    """Name and description per control, from the fixture; a field's name is
+    its value after one press of 计算."""
+    expected = {control: (name if name is not None
+                          else X["sample_results"][X["results"].index(control)].strip(), description)
+                for control, name, description in X["screen_reader"]}
+    expected["Command1"] = ("计算", "")
+    return expected
+
+
 def luminance(rgba):
     def channel(c):
         c /= 255
@@ -546,18 +695,23 @@ def contrast(a, b):
     return (hi + 0.05) / (lo + 0.05)
 
 
-# name, CSS width and height, scale factor, phone (touch): screens narrower
-# than the window.
-NARROW_SCREENS = [
+# name, CSS width and height, scale factor, phone (touch): touch screens of
+# every width, and screens narrower than the window.
+NARROW_OR_TOUCH_SCREENS = [
     ("phone 390x844 at 3", 390, 844, 3, True),
     ("small phone 320x568 at 2", 320, 568, 2, True),
+    ("phone on its side 844x390 at 3", 844, 390, 3, True),
+    ("tablet 820x1180 at 2", 820, 1180, 2, True),
+    ("tablet on its side 1366x1024 at 2", 1366, 1024, 2, True),
     ("1366x768 laptop at 200 % zoom", 683, 384, 2, False),
     ("1366x768 laptop at 400 % zoom", 341, 192, 4, False),
 ]
 
-# What the narrow layout must give, measured in the page.
+# What the narrow or touch layout must give, measured in the page: targets of
+# arguments[1] CSS px or more, and the visible text right of each symbol in
+# arguments[2] on its line.
 NARROW_JS = """
-const names = arguments[0], win = document.getElementById('Form1');
+const [names, targetSize, symbols] = arguments, win = document.getElementById('Form1');
 const rect = n => document.getElementById(n).getBoundingClientRect();
 const transforms = [];
 for (let e = win; e; e = e.parentElement)
@@ -574,7 +728,7 @@ const targets = [...document.querySelectorAll('input, .vorlith-button, [role=men
 for (const menu of document.querySelectorAll('[role=menu]')) menu.hidden = false;
 for (const e of targets) {
   const r = e.getBoundingClientRect();
-  if (r.width < 24 || r.height < 24) smallTargets.push(`${e.id} ${r.width}x${r.height}`);
+  if (r.width < targetSize || r.height < targetSize) smallTargets.push(`${e.id} ${r.width}x${r.height}`);
 }
 for (const menu of document.querySelectorAll('[role=menu]')) menu.hidden = true;
 const outOfOrder = [];
@@ -584,8 +738,28 @@ for (let i = 1; i < names.length; ++i) {
   if (!beside && b.top < a.bottom - 0.5) outOfOrder.push(names[i - 1] + ' ' + names[i]);
 }
 const fields = [...document.querySelectorAll('input, output')].map(e => Math.round(e.getBoundingClientRect().left));
+const besideSymbols = {};
+for (const symbol of symbols) {
+  const s = rect(symbol);
+  const beside = [...win.querySelectorAll('*')].filter(e => e.getClientRects().length && e.textContent.trim())
+    .map(e => [e, e.getBoundingClientRect()]).filter(([e, r]) => r.left >= s.right && r.top < s.bottom && s.top < r.bottom)
+    .sort((a, b) => a[1].left - b[1].left);
+  besideSymbols[symbol] = beside.length ? beside[0][0].textContent : null;
+}
+const hint = document.getElementById('vorlith-hint').getClientRects().length > 0;
 return {transforms, smallText, smallBoxText, smallTargets, outOfOrder, fieldLefts: [...new Set(fields)],
+        besideSymbols, hint,
         scrollWidth: document.documentElement.scrollWidth, clientWidth: document.documentElement.clientWidth};"""
+
+# layout, screen (emulate's arguments; None: the desktop window), whether a
+# result field's quantity is read as a text of its own right before it (the
+# touch layout shows it there: VoiceOver with hints off, which drops
+# descriptions, still says it).
+SCREEN_READER_LAYOUTS = [
+    ("desktop window", None, False),
+    ("phone", (390, 844, 3, True), True),
+    ("tablet on its side", (1366, 1024, 2, True), True),
+]
 
 # Keys after F10 from a box -> the focused entry and the open menus.
 MENUBAR_KEYS = [
@@ -608,6 +782,26 @@ ALT_THEN = [
     ("Alt+Tab away and back", lambda t: t.js("window.dispatchEvent(new FocusEvent('blur'))"), "Text3"),
 ]
 
+# What the boxes ask of a phone's keyboard: digits and the point (a pinyin
+# keyboard would stand between the student and every digit), and no word
+# guessing, capitals or spelling marks in a number.
+BOX_KEYBOARD = {"inputmode": "decimal", "autocapitalize": "off", "autocorrect": "off",
+                "spellcheck": "false", "autocomplete": "off"}
+
+# Alt pressed while another modifier is held does not enter the menu bar:
+# name, then the keys pressed in order as CDP sends them (key, code, the
+# modifiers held once it is down).
+ALT, CTRL, SHIFT = 1, 2, 8
+MODIFIER = {"Alt": ALT, "Control": CTRL, "Shift": SHIFT, "AltGraph": ALT | CTRL}
+VK = {"Alt": 18, "Control": 17, "Shift": 16, "AltGraph": 18}
+ALT_WITH_ANOTHER_MODIFIER = [
+    ("Shift+Alt (Windows: the next keyboard layout)",
+     [("Shift", "ShiftLeft", SHIFT), ("Alt", "AltLeft", SHIFT | ALT)]),
+    ("Ctrl+Alt", [("Control", "ControlLeft", CTRL), ("Alt", "AltLeft", CTRL | ALT)]),
+    ("AltGr as Windows sends it: Ctrl, then AltGraph",
+     [("Control", "ControlLeft", CTRL), ("AltGraph", "AltRight", CTRL | ALT)]),
+]
+
 # Each kind of control that takes the focus, and the keys that bring it there
 # from the page as it opens (focus on Text1).
 FOCUS_BY_KEYS = [
@@ -628,6 +822,30 @@ const face = el => { for (; el; el = el.parentElement) { const c = rgba(getCompu
 const inside = parseFloat(s.outlineOffset) < 0;
 return {style: s.outlineStyle, width: parseFloat(s.outlineWidth), color: rgba(s.outlineColor),
         behind: inside ? [face(e)] : [face(e.parentElement)]};"""
+
+# Where the page is opened on a machine whose browser cannot run the program:
+# cause, how (a script run before the page's, or "refused"), words that each
+# of the Chinese and the English sentences must have.
+CANNOT_RUN = [
+    ("WebAssembly switched off", "delete window.WebAssembly;",
+     [["无法", "运行", "WebAssembly"], ["cannot run", "WebAssembly"]]),
+    ("the browser refuses to compile the module", "refused",
+     [["无法", "运行", "未能加载"], ["cannot run", "failed to load"]]),
+    ("the form cannot be built (an error as it starts)",
+     "Document.prototype.createElement = () => { throw new Error('refused'); };",
+     [["无法", "运行", "未能加载"], ["cannot run", "failed to load"]]),
+]
+
+# The system's colours and the browser's own dark theme: settings, and
+# whether the form looks the same as with none (a light page the browser
+# must not repaint; high contrast must).
+COLOUR_SETTINGS = [
+    ("the system in dark mode", [{"name": "prefers-color-scheme", "value": "dark"}], False, True),
+    ("the browser darkens pages for a dark system",
+     [{"name": "prefers-color-scheme", "value": "dark"}], True, True),
+    ("high contrast", [{"name": "forced-colors", "value": "active"},
+                       {"name": "prefers-color-scheme", "value": "dark"}], False, False),
+]
 
 # Pastes far beyond any number: the report of the run-time, then the page goes on.
 HUGE_TEXTS = [

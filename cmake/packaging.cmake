@@ -10,6 +10,25 @@
 # derivatives can take, with hardening flags, a debug symbols package, a
 # copyright file, a changelog and a man page.
 
+# The web app (build/web/webapp): the single-file page as index.html, its
+# manifest, icons and service worker, to copy onto a web server.
+if(VORLITH_BACKEND STREQUAL "web")
+    set(webapp ${PROJECT_BINARY_DIR}/webapp)
+    set(webapp_script ${PROJECT_SOURCE_DIR}/runtime/web/webapp.cmake)
+    set(webapp_inputs ${webapp_script} ${PROJECT_SOURCE_DIR}/runtime/web/sw.js.in
+        ${PROJECT_SOURCE_DIR}/runtime/web/manifest.webmanifest)
+    foreach(icon IN ITEMS 192 512 maskable-512 apple-180)
+        list(APPEND webapp_inputs ${PROJECT_SOURCE_DIR}/assets/vorlith-${icon}.png)
+    endforeach()
+    add_custom_command(OUTPUT ${webapp}/sw.js
+        COMMAND ${CMAKE_COMMAND} -DPAGE=$<TARGET_FILE:vorlith> -DASSETS=${PROJECT_SOURCE_DIR}/assets
+                -DWEB=${PROJECT_SOURCE_DIR}/runtime/web -DVERSION=${PROJECT_VERSION}
+                -DOUT=${webapp} -P ${webapp_script}
+        DEPENDS vorlith ${webapp_inputs}
+        COMMENT "The web app folder: the page, its manifest, icons and service worker")
+    add_custom_target(vorlith_webapp ALL DEPENDS ${webapp}/sw.js)
+endif()
+
 if(NOT VORLITH_BACKEND STREQUAL "win32")
     return()
 endif()

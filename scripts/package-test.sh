@@ -63,7 +63,7 @@ section "The release's Debian packages"
 scripts/release deb
 version=$(project_version)
 debian=build/release/debian  # the release's Debian build: its log and .changes
-deb=dist/vorlith_${version}_amd64.deb
+deb=$PWD/dist/vorlith_${version}_amd64.deb  # apt-get takes a path with a /
 [ -f "$deb" ] || fail "the release made no $deb"
 [ -f "dist/vorlith-dbgsym_${version}_amd64.deb" ] || fail "no debug symbols package"
 for file in "$deb" "dist/vorlith-dbgsym_${version}_amd64.deb"; do
@@ -166,6 +166,6 @@ installed=""
 [ -z "$(dpkg-query -W -f='${Status}' vorlith 2>/dev/null | grep -v not-installed || true)" ] ||
     fail "dpkg still knows vorlith: $(dpkg-query -W -f='${Status}' vorlith)"
 
-section "Package test passed: $out/$(basename "$deb")"
+section "Package test passed: dist/$(basename "$deb")"
 echo "Installed-Size: $(dpkg-deb -f "$deb" Installed-Size) KiB"
 echo "Depends: $depends"

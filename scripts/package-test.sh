@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Builds the Debian package as Debian would and tries it on this machine:
+# Tries the release's Debian packages on this machine:
 #
-#   1. a clean clone of the committed tree (a copy of an unpacked source
-#      tree without its builds) in a temporary folder, so the work tree
-#      stays as it is; the source package (dpkg-source) and the
-#      binary packages (dpkg-buildpackage -b -us -uc);
+#   1. the source package and the binary packages in dist/, made by
+#      `scripts/release deb` from the source tarball as Debian would build
+#      them (dpkg-source -b, dpkg-buildpackage -b -us -uc), anew only when
+#      the source has changed; the source tarball configured as a user
+#      would, without the tests' tools;
 #   2. lintian on both, failing on any error or warning; the files, the
 #      dependencies and the hardening of the binary;
 #   3. apt-get install of the package, the installed launcher entry and
@@ -15,17 +16,17 @@
 #      with an icon;
 #   4. apt-get purge, also when a step fails.
 #
-# The packages and lintian's report are kept in build/package. Needs root or
-# sudo.
+# lintian's report and the screenshots are kept in build/package. Needs root
+# or sudo. Works in a source tree without git (the unpacked tarball).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib/packages.sh
 scripts/install-deps.sh test
-install_packages git debhelper lintian devscripts appstream-compose weston qt6-wayland
+install_packages debhelper lintian devscripts appstream-compose weston qt6-wayland
+source scripts/lib/builds.sh
 
 app_id=io.github.vorlith.Vorlith
 out=build/package
-jobs=$(nproc)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 apt_get() { DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 "$@"; }
@@ -58,45 +59,33 @@ expected=(
     usr/share/metainfo/$app_id.metainfo.xml
 )
 
-section "A clean copy in $work"
-if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
-    if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
-        echo "package-test: note: uncommitted changes are not in the package (it is built from HEAD)"
-    fi
-    git clone --quiet --no-hardlinks . "$work/vorlith"
-else
-    # An unpacked source tree: copied without its builds.
-    mkdir "$work/vorlith"
-    tar -c --exclude=./build --exclude='./obj-*' . | tar -x -C "$work/vorlith"
-fi
-version=$(cd "$work/vorlith" && dpkg-parsechangelog -S Version)
+section "The release's Debian packages"
+scripts/release deb
+version=$(project_version)
+debian=build/release/debian  # the release's Debian build: its log and .changes
+deb=$PWD/dist/vorlith_${version}_amd64.deb  # apt-get takes a path with a /
+[ -f "$deb" ] || fail "the release made no $deb"
+[ -f "dist/vorlith-dbgsym_${version}_amd64.deb" ] || fail "no debug symbols package"
+for file in "$deb" "dist/vorlith-dbgsym_${version}_amd64.deb"; do
+    cmp "$file" "$debian/$(basename "$file")" || fail "$file is not the one $debian/*.changes lists"
+done
 
-section "Source package: dpkg-source -b"
-(cd "$work" && dpkg-source -b vorlith)
-
-section "Binary packages: dpkg-buildpackage -b -us -uc"
-(cd "$work/vorlith" && dpkg-buildpackage -b -us -uc -j"$jobs") 2>&1 | tee "$work/build.log"
-deb=$work/vorlith_${version}_amd64.deb
-[ -f "$deb" ] || fail "dpkg-buildpackage made no $deb"
-[ -f "$work/vorlith-dbgsym_${version}_amd64.deb" ] || fail "no debug symbols package"
-
-section "The program builds without the tests' tools, and its preset without -Werror"
+section "The source tarball builds without the tests' tools, and its preset without -Werror"
 # What a user or a distribution configures: no GoogleTest, Google Benchmark,
 # Python or validator is looked for, and warnings stay warnings.
-(cd "$work/vorlith" && cmake --preset app >/dev/null)
-cache=$work/vorlith/build/app/CMakeCache.txt
+tar -xzf "dist/vorlith-$version.tar.gz" -C "$work"
+(cd "$work/vorlith-$version" && cmake --preset app >/dev/null)
+cache=$work/vorlith-$version/build/app/CMakeCache.txt
 looked_for=$(grep -E "^(GTest_DIR|benchmark_DIR|VORLITH_PYTHON3|VORLITH_DESKTOP_FILE_VALIDATE|VORLITH_APPSTREAMCLI)[:=]" "$cache" || true)
 [ -z "$looked_for" ] || fail "the app preset looks for test tools: $looked_for"
 grep -qx "VORLITH_WARNINGS_AS_ERRORS:BOOL=OFF" "$cache" || fail "the app preset turns warnings into errors"
 
 mkdir -p "$out"
-rm -f "$out"/vorlith*.deb "$out"/vorlith_*.{changes,buildinfo,dsc,tar.xz}
-cp "$work"/vorlith*.deb "$work"/vorlith_*.{changes,buildinfo,dsc,tar.xz} "$out"/
 
 section "lintian --fail-on error,warning"
 lintian_status=0
 lintian --fail-on error,warning --display-info --pedantic --tag-display-limit 0 \
-    "$work/vorlith_${version}.dsc" "$work/vorlith_${version}_amd64.changes" \
+    "dist/vorlith_${version}.dsc" "$debian/vorlith_${version}_amd64.changes" \
     >"$out/lintian.txt" 2>&1 || lintian_status=$?
 sed -i '/running with root privileges/d' "$out/lintian.txt"
 cat "$out/lintian.txt"
@@ -118,7 +107,7 @@ missing=$(grep -vxF -f <(echo "$files") <(printf '%s\n' "${expected[@]}") || tru
 extra=$(grep -vxF -f <(printf '%s\n' "${expected[@]}") <<<"$files" || true)
 [ -z "$extra" ] || fail "the package holds unexpected files: $extra"
 # Every compiler call carried the hardening flags, and the binary shows them.
-compiles=$(grep -E '^.*/usr/bin/c\+\+ .* -c ' "$work/build.log" || true)
+compiles=$(grep -E '^.*/usr/bin/c\+\+ .* -c ' "$debian/build.log" || true)
 [ -n "$compiles" ] || fail "no compiler call in the build log"
 unhardened=$(grep -v -e '-fstack-protector-strong' <<<"$compiles" || true)
 unhardened+=$(grep -v -e '-D_FORTIFY_SOURCE=2' <<<"$compiles" || true)
@@ -177,6 +166,6 @@ installed=""
 [ -z "$(dpkg-query -W -f='${Status}' vorlith 2>/dev/null | grep -v not-installed || true)" ] ||
     fail "dpkg still knows vorlith: $(dpkg-query -W -f='${Status}' vorlith)"
 
-section "Package test passed: $out/$(basename "$deb")"
+section "Package test passed: dist/$(basename "$deb")"
 echo "Installed-Size: $(dpkg-deb -f "$deb" Installed-Size) KiB"
 echo "Depends: $depends"

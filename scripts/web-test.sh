@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Vorlith in the browser: builds the page build/web/app/vorlith.html with
-# Emscripten (emcmake, preset "web"), runs the calculation's tests under Node
-# and the page's tests in headless Chromium. Installs what it needs with
+# Vorlith in the browser: makes the release's page and web app folder
+# (scripts/release web: build/web/app/vorlith.html and build/web/webapp/,
+# built with Emscripten, preset "web", copied into dist/), builds the
+# calculation's tests in the same tree, runs them under Node, and the page's
+# and the web app's tests in headless Chromium. Installs what it needs with
 # apt-get. Fails when a tool is missing or a test fails; never skips.
 #
 # usage: web-test.sh
@@ -20,9 +22,8 @@ for tool in emcc emcmake node chromium chromedriver /usr/bin/python3; do
 done
 /usr/bin/python3 -c 'import selenium' || fail "python3-selenium is not importable"
 
-# Debian's emscripten finds its JavaScript helpers (node-acorn) in
-# /usr/share/nodejs, where a Node from outside Debian does not look.
-export NODE_PATH=/usr/share/nodejs
+source scripts/lib/builds.sh
+export NODE_PATH=/usr/share/nodejs  # see web_configure
 
 # A test program's exit status must come through Node unchanged, or a
 # failing test would go unnoticed.
@@ -34,13 +35,15 @@ status=0
 node "$probe/status.js" || status=$?
 [ "$status" -eq 3 ] || fail "Node turned exit status 3 into $status"
 
-section "Emscripten build in build/web"
-# emcmake would run the tests under "node --experimental-wasm-threads", an
-# option that Node 20 no longer takes.
-emcmake cmake --preset web -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v node)" >/dev/null
+section "The release's page and web app, and the tests' Emscripten build in build/web"
+scripts/release web
+web_configure
 cmake --build --preset web -j2
+version=$(project_version)
+cmp build/web/app/vorlith.html "dist/vorlith-$version.html"
+diff -r build/web/webapp dist/web || fail "dist/web is not the web app folder the tests test"
 
-section "The calculation's tests under Node, the page's in headless Chromium"
+section "The calculation's tests under Node, the page's and the web app's in headless Chromium"
 ctest --preset web -j2
 
 page=build/web/app/vorlith.html

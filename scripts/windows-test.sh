@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# The Windows program: cross-builds vorlith.exe (the Win32 back end), the
-# calculation's tests and Form1's tests with MinGW-w64, runs the tests under
-# Wine with its null display driver, runs vorlith.exe end to end under Wine
-# on Xvfb, and packages vorlith-<version>-windows-x86_64.zip. Installs what
-# it needs with apt-get. Fails when a test fails.
+# The Windows program: makes the release's zip (scripts/release windows:
+# vorlith.exe, the Win32 back end, cross-built with MinGW-w64 in
+# build/mingw), cross-builds the calculation's tests and Form1's tests in the
+# same tree, runs the tests under Wine with its null display driver, runs
+# the zip's vorlith.exe end to end under Wine on Xvfb, and checks the zip.
+# Installs what it needs with apt-get. Fails when a test fails.
 #
-# usage: windows-test.sh [BUILD_DIR]     (default build/mingw)
+# usage: windows-test.sh [BUILD_DIR]     (default build/mingw; the zip is
+#                                         always the release's, from build/mingw)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -27,17 +29,15 @@ install_packages "${packages[@]}"
 source scripts/lib/wine.sh
 trap wine_end EXIT
 
-section "Cross build in $build"
-cmake -S . -B "$build" --toolchain "$PWD/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_EXE_LINKER_FLAGS=-static \
-    -DCMAKE_CROSSCOMPILING_EMULATOR="$wine" \
-    -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST \
-    -DVORLITH_BACKEND=win32 -DVORLITH_BUILD_TESTS=ON \
-    -DVORLITH_BUILD_BENCH=ON -DVORLITH_BUILD_FUZZ=OFF \
-    -DVORLITH_WARNINGS_AS_ERRORS=ON \
-    -DVORLITH_GTEST_FROM_SOURCE=/usr/src/googletest >/dev/null
+section "The release's zip, and the cross build in $build"
+scripts/release windows
+source scripts/lib/builds.sh
+zip=dist/vorlith-$(project_version)-windows-x86_64.zip
+mingw_configure "$build" -DCMAKE_CROSSCOMPILING_EMULATOR="$wine"
 cmake --build "$build" -j"$jobs"
+# The zip's own vorlith.exe, stripped, is the one run end to end.
+rm -rf "$build/zip"
+python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' "$zip" "$build/zip"
 
 # Linked statically: nothing beyond the DLLs of Windows itself.
 for program in "$build"/app/vorlith.exe "$build"/tests/*/*.exe; do
@@ -81,12 +81,10 @@ section "Unit and Form1 tests under Wine (null display driver)"
 )
 
 section "vorlith.exe end to end under Wine on Xvfb"
-tests/e2e/e2e-windows.sh "$build/app/vorlith.exe" "$build/tests/win32/vorlith_probe.exe" \
+tests/e2e/e2e-windows.sh "$build/zip/vorlith.exe" "$build/tests/win32/vorlith_probe.exe" \
     "$build/screenshots"
 
-section "Package"
-(cd "$build" && cpack -G ZIP >/dev/null)
-zip=$(ls "$build"/vorlith-*-windows-x86_64.zip)
+section "The zip: $zip"
 python3 - "$zip" <<'PY'
 import sys, zipfile
 names = sorted(zipfile.ZipFile(sys.argv[1]).namelist())

@@ -9,11 +9,19 @@ palette legend at the top. This script turns them into:
                          stored as classic DIB entries with AND masks
   assets/vorlith-16.png  RGBA
   assets/vorlith-32.png  RGBA
-  assets/vorlith-48.png, -64, -128, -256
-                         RGBA, for software centres and large launchers:
-                         the 16 or 32 pixel picture enlarged by a whole
-                         factor, each pixel a square block, so the pixel
-                         art stays sharp
+  assets/vorlith-48.png, -64, -128, -192, -256, -512
+                         RGBA, for software centres, large launchers and
+                         the web app: the 16 or 32 pixel picture enlarged
+                         by a whole factor, each pixel a square block, so
+                         the pixel art stays sharp
+  assets/vorlith-maskable-512.png
+                         opaque, on the backdrop colour: the picture enlarged
+                         by a whole factor within the central circle of 80%
+                         of the width, which a launcher's mask (circle,
+                         squircle, rounded square) always leaves whole
+  assets/vorlith-apple-180.png
+                         the same for Apple's home screen, which rounds the
+                         corners itself and turns transparency black
 
 Only the Python standard library is used, and the output is byte-for-byte
 the same on every run, so the generated files can be kept in git.
@@ -39,7 +47,14 @@ DEFAULT_OUT_DIR = ROOT / "assets"
 
 SIZES = (16, 32)
 # Larger PNGs: size -> (picture it is drawn from, whole factor).
-SCALED = {48: (16, 3), 64: (32, 2), 128: (32, 4), 256: (32, 8)}
+SCALED = {48: (16, 3), 64: (32, 2), 128: (32, 4), 192: (32, 6), 256: (32, 8), 512: (32, 16)}
+# Icons that fill their square with the backdrop colour: file name ->
+# (size, picture it is drawn from, whole factor). The picture's drawn part
+# is centred; the maskable icon's must stay within SAFE_ZONE of its width
+# from the centre.
+FILLED = {"vorlith-maskable-512.png": (512, 32, 11), "vorlith-apple-180.png": (180, 32, 5)}
+SAFE_ZONE = 0.4
+BACKDROP = "\0"  # the backdrop's pixel character, outside any legend
 # (size, bits per pixel), in the order the entries appear in the .ico file.
 ICO_ENTRIES = ((16, 4), (16, 8), (32, 4), (32, 8))
 
@@ -54,6 +69,7 @@ class SourceError(Exception):
 class IconSource:
     palette: dict[str, RGBA]  # legend order is kept
     images: dict[int, list[str]]  # size -> rows, top row first
+    backdrop: RGBA  # behind the icons that fill their square
 
 
 # --------------------------------------------------------------------------
@@ -76,6 +92,7 @@ def parse_colour(text: str, where: str) -> RGBA:
 def parse_source(path: Path) -> IconSource:
     palette: dict[str, RGBA] = {}
     images: dict[int, list[str]] = {}
+    backdrop: RGBA | None = None
     section: str | None = None
     current: list[str] = []
     current_size = 0
@@ -119,6 +136,11 @@ def parse_source(path: Path) -> IconSource:
         if stripped == "palette":
             section = "palette"
             continue
+        if stripped.startswith("backdrop "):
+            backdrop = parse_colour(stripped[len("backdrop "):].strip(), where)
+            if backdrop[3] != 255:
+                raise SourceError(f"{where}: the backdrop must be opaque")
+            continue
         if stripped.startswith("image "):
             dims = stripped[len("image "):].split("x")
             if len(dims) != 2 or dims[0] != dims[1] or not dims[0].isdigit():
@@ -138,7 +160,9 @@ def parse_source(path: Path) -> IconSource:
     for size in SIZES:
         if size not in images:
             raise SourceError(f"{path.name}: no {size}x{size} image")
-    return IconSource(palette, images)
+    if backdrop is None:
+        raise SourceError(f"{path.name}: no 'backdrop #rrggbb' line")
+    return IconSource(palette, images, backdrop)
 
 
 # --------------------------------------------------------------------------
@@ -250,6 +274,34 @@ def scaled(rows: list[str], factor: int) -> list[str]:
     return [''.join(char * factor for char in row) for row in rows for _ in range(factor)]
 
 
+def filled(rows: list[str], factor: int, size: int, transparent: set[str]) -> list[str]:
+    """The drawn part of a picture, enlarged by a whole factor and centred on
+    a square of the backdrop; its transparent pixels show the backdrop."""
+    drawn = [(x, y) for y, row in enumerate(rows) for x, char in enumerate(row)
+             if char not in transparent]
+    left, top = min(x for x, _ in drawn), min(y for _, y in drawn)
+    width = (max(x for x, _ in drawn) - left + 1) * factor
+    height = (max(y for _, y in drawn) - top + 1) * factor
+    if width > size or height > size:
+        raise SourceError(f"the picture enlarged {factor} times does not fit {size} pixels")
+    out = [[BACKDROP] * size for _ in range(size)]
+    x0, y0 = (size - width) // 2, (size - height) // 2
+    for x, y in drawn:
+        for dy in range(factor):
+            for dx in range(factor):
+                out[y0 + (y - top) * factor + dy][x0 + (x - left) * factor + dx] = rows[y][x]
+    return [''.join(row) for row in out]
+
+
+def outside_safe_zone(rows: list[str]) -> int:
+    """Number of drawn pixels with a corner outside the maskable safe zone."""
+    size, limit = len(rows), (SAFE_ZONE * len(rows)) ** 2
+    centre = size / 2
+    return sum(1 for y, row in enumerate(rows) for x, char in enumerate(row)
+               if char != BACKDROP and max((cx - centre) ** 2 + (cy - centre) ** 2
+                                           for cx in (x, x + 1) for cy in (y, y + 1)) > limit)
+
+
 def png_content(data: bytes) -> tuple[bytes, bytes] | None:
     """Header and decompressed pixel data of a PNG, or None if unreadable."""
     if not data.startswith(b"\x89PNG\r\n\x1a\n"):
@@ -282,6 +334,13 @@ def build_all(source: IconSource) -> dict[str, bytes]:
     for size, (base, factor) in SCALED.items():
         files[f"vorlith-{size}.png"] = build_png(scaled(source.images[base], factor),
                                                  source.palette)
+    transparent = {c for c, rgba in source.palette.items() if rgba[3] == 0}
+    palette = {**source.palette, BACKDROP: source.backdrop}
+    for name, (size, base, factor) in FILLED.items():
+        rows = filled(source.images[base], factor, size, transparent)
+        if "maskable" in name and outside_safe_zone(rows):
+            raise SourceError(f"{name}: {outside_safe_zone(rows)} pixels outside the safe zone")
+        files[name] = build_png(rows, palette)
     return files
 
 

@@ -1,11 +1,13 @@
 # Sourced by the scripts that run Windows programs under Wine. Sets up a
 # fresh Wine prefix in a temporary folder that looks like a Simplified
-# Chinese Windows desktop, and ends its wineserver on every way out.
+# Chinese Windows desktop, with one wineserver that stays up for the whole
+# run, and ends it on every way out.
 #
 #   wine_prefix null|x11     make the prefix; "null" draws nothing (no
 #                            display needed), "x11" draws on $DISPLAY in a
 #                            1024x768 virtual desktop (no window manager)
-#   wine_end                 waits for the prefix's programs, then ends them
+#   wine_end                 ends the prefix's programs and its wineserver,
+#                            and removes the prefix
 #
 # Sets $wine (the wine64 loader) and $wineserver, exports WINEPREFIX,
 # WINEARCH, WINEDEBUG and WINEDLLOVERRIDES (no Mono or Gecko installers).
@@ -15,10 +17,17 @@ wineserver=$(PATH=$PATH:/usr/lib/wine command -v wineserver) ||
     { echo "wineserver is not installed" >&2; exit 1; }
 export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
+wine_guard_pid=""
+
 wine_end() {
     [ -n "${WINEPREFIX:-}" ] || return 0
-    timeout 20 "$wineserver" -w 2>/dev/null || true
     "$wineserver" -k 2>/dev/null || true
+    timeout 20 "$wineserver" -w 2>/dev/null || true
+    if [ -n "$wine_guard_pid" ]; then
+        kill "$wine_guard_pid" 2>/dev/null || true
+        wait "$wine_guard_pid" 2>/dev/null || true
+        wine_guard_pid=""
+    fi
     rm -rf "$WINEPREFIX"
     unset WINEPREFIX
 }
@@ -26,8 +35,22 @@ wine_end() {
 wine_prefix() {
     WINEPREFIX=$(mktemp -d /tmp/vorlith-wine.XXXXXX)
     export WINEPREFIX
+    # One wineserver for the whole run: were each program to start its own,
+    # the next one could connect just as the last one's server is exiting
+    # ("recvmsg: Connection reset by peer"). It stays until wine_end; and
+    # should this shell be killed before it can run wine_end (a test's
+    # time-out), a guard ends the server and the prefix within seconds.
+    "$wineserver" -p || { echo "no wineserver for $WINEPREFIX" >&2; return 1; }
+    local owner=$BASHPID prefix=$WINEPREFIX
+    (
+        while kill -0 "$owner" 2>/dev/null && [ -d "$prefix" ]; do sleep 1; done
+        if [ -d "$prefix" ]; then
+            WINEPREFIX=$prefix "$wineserver" -k 2>/dev/null
+            rm -rf "$prefix"
+        fi
+    ) </dev/null >/dev/null 2>&1 &
+    wine_guard_pid=$!
     "$wine" wineboot --init >/dev/null 2>&1 || { echo "wineboot could not set up $WINEPREFIX" >&2; return 1; }
-    "$wineserver" -w
     # The symbols of the window frames' buttons: this Wine does not find its
     # own copy of Marlett (fonts-wine), so the prefix gets one.
     cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
@@ -39,8 +62,7 @@ wine_prefix() {
         printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\r\n"Desktop"="Default"\r\n' >>"$settings"
         printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"Default"="1024x768"\r\n' >>"$settings"
     fi
-    "$wine" regedit /S "$(winepath_of "$settings")"
-    "$wineserver" -w
+    "$wine" regedit /S "$(winepath_of "$settings")" </dev/null >/dev/null 2>&1
 }
 
 # The Windows path of a file (Wine maps / to Z:).

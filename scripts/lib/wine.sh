@@ -1,11 +1,14 @@
 # Sourced by the scripts that run Windows programs under Wine. Sets up a
-# fresh Wine prefix in a temporary folder that looks like a Simplified
-# Chinese Windows desktop, with one wineserver that stays up for the whole
-# run, and ends it on every way out.
+# fresh Wine prefix in a temporary folder that looks like the desktop of a
+# Simplified Chinese or an English Windows, with one wineserver that stays
+# up for the whole run, and ends it on every way out.
 #
-#   wine_prefix null|x11     make the prefix; "null" draws nothing (no
+#   wine_prefix null|x11 [zh|en]
+#                            make the prefix; "null" draws nothing (no
 #                            display needed), "x11" draws on $DISPLAY in a
-#                            1024x768 virtual desktop (no window manager)
+#                            1024x768 virtual desktop (no window manager);
+#                            its desktop fonts those of a Chinese (default)
+#                            or an English Windows (tests/win32/desktop.py)
 #   wine_end                 ends the prefix's programs and its wineserver,
 #                            and removes the prefix
 #
@@ -55,7 +58,7 @@ wine_prefix() {
     # own copy of Marlett (fonts-wine), so the prefix gets one.
     cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     local settings="$WINEPREFIX/vorlith.reg"
-    python3 "$(dirname "${BASH_SOURCE[0]}")/../../tests/win32/chinese-desktop.py" "$settings"
+    python3 "$(dirname "${BASH_SOURCE[0]}")/../../tests/win32/desktop.py" "$settings" "${2:-zh}"
     if [ "$1" = null ]; then
         printf '[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\r\n"Graphics"="null"\r\n' >>"$settings"
     else

@@ -114,16 +114,24 @@ TEST_F(Form1, FixedFrameWithMenuBarAroundA747By200ClientArea) {
     EXPECT_NE(GetClassLongPtrW(form_->hwnd(), GCLP_HICONSM), 0);
 }
 
-// Each control where the table puts it (at 96 DPI), of its class, with its
-// text, in the message font (in the Simplified Chinese UI face where the
-// ANSI code page is not 936, as under Wine here).
-TEST_F(Form1, ControlsHaveTheirRectanglesClassesTextsAndFont) {
+// The desktop's message font at the system DPI (96 here).
+LOGFONTW message_font() {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
-    ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
-    const wchar_t* chinese =
-        vorlith::win32::chinese_ui_face(GetACP(), vorlith::win32::face_installed);
-    const std::wstring face = chinese != nullptr ? chinese : metrics.lfMessageFont.lfFaceName;
+    EXPECT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+    return metrics.lfMessageFont;
+}
+
+// Each control where the table puts it (at 96 DPI), of its class, with its
+// text, in the message font's height; and in Microsoft YaHei UI, which the
+// desktop of this test, one whose code page is not 936 and whose message
+// font is not Chinese, would not give by itself.
+TEST_F(Form1, ControlsHaveTheirRectanglesClassesTextsAndFont) {
+    const LOGFONTW message = message_font();
+    ASSERT_NE(GetACP(), 936u) << "a Simplified Chinese code page: the face needs no substitute";
+    ASSERT_EQ(std::wstring(message.lfFaceName).find(L"YaHei"), std::wstring::npos)
+        << "the message font is Chinese already: a missing substitute would not show";
+    const std::wstring face = L"Microsoft YaHei UI";
     const auto layout = vorlith::form1_layout();
     ASSERT_EQ(layout.size(), std::size(kForm1Texts));
     for (std::size_t i = 0; i < layout.size(); ++i) {
@@ -161,7 +169,7 @@ TEST_F(Form1, ControlsHaveTheirRectanglesClassesTextsAndFont) {
         GetObjectW(reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)), sizeof font,
                    &font);
         EXPECT_EQ(std::wstring(font.lfFaceName), face);
-        EXPECT_EQ(font.lfHeight, metrics.lfMessageFont.lfHeight);
+        EXPECT_EQ(font.lfHeight, message.lfHeight);
     }
 }
 
@@ -358,7 +366,8 @@ TEST_F(Form1, ExitAndCloseEndWithStatusZero) {
 }
 
 // On a change of DPI (a move to another monitor, a new scale) positions and
-// fonts follow: MulDiv(twips, dpi, 1440).
+// fonts follow: MulDiv(twips, dpi, 1440), and the message font's height at
+// 96 DPI scaled the same way.
 TEST_F(Form1, PositionsAndFontFollowTheDpi) {
     for (UINT dpi : {120u, 144u, 192u, 96u}) {
         SCOPED_TRACE(dpi);
@@ -377,14 +386,11 @@ TEST_F(Form1, PositionsAndFontFollowTheDpi) {
         LOGFONTW font{};
         GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control("Label1"), WM_GETFONT, 0, 0)),
                    sizeof font, &font);
-        HFONT expected_font = vorlith::win32::create_message_font(dpi);
-        LOGFONTW expected{};
-        GetObjectW(expected_font, sizeof expected, &expected);
-        DeleteObject(expected_font);
-        EXPECT_EQ(font.lfHeight, expected.lfHeight);
+        const LONG height = MulDiv(message_font().lfHeight, static_cast<int>(dpi), 96);
+        EXPECT_EQ(font.lfHeight, height);
         GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form_->tooltips(), WM_GETFONT, 0, 0)),
                    sizeof font, &font);
-        EXPECT_EQ(font.lfHeight, expected.lfHeight) << "tooltip";
+        EXPECT_EQ(font.lfHeight, height) << "tooltip";
         for (auto [kind, metric] : {std::pair{ICON_SMALL, SM_CXSMICON}, {ICON_BIG, SM_CXICON}}) {
             ICONINFO icon{};
             ASSERT_TRUE(GetIconInfo(

@@ -38,12 +38,9 @@ wine_end() {
 wine_prefix() {
     WINEPREFIX=$(mktemp -d /tmp/vorlith-wine.XXXXXX)
     export WINEPREFIX
-    # One wineserver for the whole run: were each program to start its own,
-    # the next one could connect just as the last one's server is exiting
-    # ("recvmsg: Connection reset by peer"). It stays until wine_end; and
-    # should this shell be killed before it can run wine_end (a test's
-    # time-out), a guard ends the server and the prefix within seconds.
-    "$wineserver" -p || { echo "no wineserver for $WINEPREFIX" >&2; return 1; }
+    # Should this shell be killed before it can run wine_end (a test's
+    # time-out), a guard ends the prefix's wineserver and removes the prefix
+    # within seconds.
     local owner=$BASHPID prefix=$WINEPREFIX
     (
         while kill -0 "$owner" 2>/dev/null && [ -d "$prefix" ]; do sleep 1; done
@@ -53,7 +50,11 @@ wine_prefix() {
         fi
     ) </dev/null >/dev/null 2>&1 &
     wine_guard_pid=$!
+    # Set up by programs that end with their server, so that the settings
+    # are on disk and every program of the run starts with them (the
+    # desktop process too).
     "$wine" wineboot --init >/dev/null 2>&1 || { echo "wineboot could not set up $WINEPREFIX" >&2; return 1; }
+    "$wineserver" -w
     # The symbols of the window frames' buttons: this Wine does not find its
     # own copy of Marlett (fonts-wine), so the prefix gets one.
     cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
@@ -65,7 +66,12 @@ wine_prefix() {
         printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\r\n"Desktop"="Default"\r\n' >>"$settings"
         printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"Default"="1024x768"\r\n' >>"$settings"
     fi
-    "$wine" regedit /S "$(winepath_of "$settings")" </dev/null >/dev/null 2>&1
+    "$wine" regedit /S "$(winepath_of "$settings")"
+    "$wineserver" -w
+    # Then one wineserver for the whole run: were each program to start its
+    # own, the next one could connect just as the last one's server is
+    # exiting ("recvmsg: Connection reset by peer"). It stays until wine_end.
+    "$wineserver" -p || { echo "no wineserver for $WINEPREFIX" >&2; return 1; }
 }
 
 # The Windows path of a file (Wine maps / to Z:).

@@ -72,6 +72,10 @@ wine_prefix() {
     # own, the next one could connect just as the last one's server is
     # exiting ("recvmsg: Connection reset by peer"). It stays until wine_end.
     "$wineserver" -p || { echo "no wineserver for $WINEPREFIX" >&2; return 1; }
+    # And its services and desktop process, started now with nothing of this
+    # shell's: started by the first program of the run, they would hold on
+    # to its output (a test's pipe, which ctest then waits on to the end).
+    "$wine" wineboot </dev/null >/dev/null 2>&1 || { echo "wineboot could not start $WINEPREFIX" >&2; return 1; }
 }
 
 # The Windows path of a file (Wine maps / to Z:).

@@ -4,9 +4,10 @@
 // Annotation, whatever Windows does with it (Wine 8 keeps nothing): while a
 // recorder lives, COM gives it to whoever in this process asks for the
 // AccPropServices class (CoRegisterClassObject), as a form does when it is
-// built. Each call is recorded (window, object, child, property, value) and
-// passed on to Windows' own service. ole32 is loaded at run time, as the
-// test programs import no more than vorlith.exe does.
+// built. Each call that annotates a window is recorded (window, object,
+// child, property, value) and passed on to Windows' own service; the form
+// makes no other. ole32 is loaded at run time, as the test programs import
+// no more than vorlith.exe does.
 
 #include <algorithm>
 #include <cstdio>
@@ -134,64 +135,48 @@ public:
                         : E_NOTIMPL;
     }
 
-    // The rest, passed on.
-    HRESULT STDMETHODCALLTYPE SetPropValue(const BYTE* id, DWORD size, MSAAPROPID property,
-                                           VARIANT value) override {
-        return windows_ ? windows_->SetPropValue(id, size, property, value) : E_NOTIMPL;
+    // The rest, which the form does not use.
+    HRESULT STDMETHODCALLTYPE SetPropValue(const BYTE*, DWORD, MSAAPROPID, VARIANT) override {
+        return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE SetPropServer(const BYTE* id, DWORD size,
-                                            const MSAAPROPID* properties, int count,
-                                            IAccPropServer* server, AnnoScope scope) override {
-        return windows_ ? windows_->SetPropServer(id, size, properties, count, server, scope)
-                        : E_NOTIMPL;
+    HRESULT STDMETHODCALLTYPE SetPropServer(const BYTE*, DWORD, const MSAAPROPID*, int,
+                                            IAccPropServer*, AnnoScope) override {
+        return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE ClearProps(const BYTE* id, DWORD size, const MSAAPROPID* properties,
-                                         int count) override {
-        return windows_ ? windows_->ClearProps(id, size, properties, count) : E_NOTIMPL;
+    HRESULT STDMETHODCALLTYPE ClearProps(const BYTE*, DWORD, const MSAAPROPID*, int) override {
+        return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE SetHwndPropServer(HWND window, DWORD object, DWORD child,
-                                                const MSAAPROPID* properties, int count,
-                                                IAccPropServer* server, AnnoScope scope) override {
-        return windows_ ? windows_->SetHwndPropServer(window, object, child, properties, count,
-                                                      server, scope)
-                        : E_NOTIMPL;
+    HRESULT STDMETHODCALLTYPE SetHwndPropServer(HWND, DWORD, DWORD, const MSAAPROPID*, int,
+                                                IAccPropServer*, AnnoScope) override {
+        return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE ComposeHwndIdentityString(HWND window, DWORD object, DWORD child,
-                                                        BYTE** id, DWORD* size) override {
-        return windows_ ? windows_->ComposeHwndIdentityString(window, object, child, id, size)
-                        : E_NOTIMPL;
+    HRESULT STDMETHODCALLTYPE ComposeHwndIdentityString(HWND, DWORD, DWORD, BYTE**,
+                                                        DWORD*) override {
+        return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE DecomposeHwndIdentityString(const BYTE* id, DWORD size, HWND* window,
-                                                          DWORD* object, DWORD* child) override {
-        return windows_ ? windows_->DecomposeHwndIdentityString(id, size, window, object, child)
-                        : E_NOTIMPL;
+    HRESULT STDMETHODCALLTYPE DecomposeHwndIdentityString(const BYTE*, DWORD, HWND*, DWORD*,
+                                                          DWORD*) override {
+        return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE SetHmenuProp(HMENU menu, DWORD child, MSAAPROPID property,
-                                           VARIANT value) override {
-        return windows_ ? windows_->SetHmenuProp(menu, child, property, value) : E_NOTIMPL;
+    HRESULT STDMETHODCALLTYPE SetHmenuProp(HMENU, DWORD, MSAAPROPID, VARIANT) override {
+        return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE SetHmenuPropStr(HMENU menu, DWORD child, MSAAPROPID property,
-                                              LPCWSTR text) override {
-        return windows_ ? windows_->SetHmenuPropStr(menu, child, property, text) : E_NOTIMPL;
+    HRESULT STDMETHODCALLTYPE SetHmenuPropStr(HMENU, DWORD, MSAAPROPID, LPCWSTR) override {
+        return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE SetHmenuPropServer(HMENU menu, DWORD child,
-                                                 const MSAAPROPID* properties, int count,
-                                                 IAccPropServer* server, AnnoScope scope) override {
-        return windows_
-                   ? windows_->SetHmenuPropServer(menu, child, properties, count, server, scope)
-                   : E_NOTIMPL;
+    HRESULT STDMETHODCALLTYPE SetHmenuPropServer(HMENU, DWORD, const MSAAPROPID*, int,
+                                                 IAccPropServer*, AnnoScope) override {
+        return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE ClearHmenuProps(HMENU menu, DWORD child, const MSAAPROPID* properties,
-                                              int count) override {
-        return windows_ ? windows_->ClearHmenuProps(menu, child, properties, count) : E_NOTIMPL;
+    HRESULT STDMETHODCALLTYPE ClearHmenuProps(HMENU, DWORD, const MSAAPROPID*, int) override {
+        return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE ComposeHmenuIdentityString(HMENU menu, DWORD child, BYTE** id,
-                                                         DWORD* size) override {
-        return windows_ ? windows_->ComposeHmenuIdentityString(menu, child, id, size) : E_NOTIMPL;
+    HRESULT STDMETHODCALLTYPE ComposeHmenuIdentityString(HMENU, DWORD, BYTE**, DWORD*) override {
+        return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE DecomposeHmenuIdentityString(const BYTE* id, DWORD size, HMENU* menu,
-                                                           DWORD* child) override {
-        return windows_ ? windows_->DecomposeHmenuIdentityString(id, size, menu, child) : E_NOTIMPL;
+    HRESULT STDMETHODCALLTYPE DecomposeHmenuIdentityString(const BYTE*, DWORD, HMENU*,
+                                                           DWORD*) override {
+        return E_NOTIMPL;
     }
 
 private:

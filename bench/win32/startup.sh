@@ -32,9 +32,8 @@ if [ -z "${DISPLAY:-}" ]; then
     export DISPLAY=":$display"
     for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.05; done
 fi
+# Its wineserver and virtual desktop stay up between the runs.
 wine_prefix x11
-# Keeps the virtual desktop up between the runs.
-"$wine" explorer /desktop=Default,1024x768 >/dev/null 2>&1 &
 
 python3 - "$wine" "$runs" "$build/bench/win32/vorlith_first_paint.exe" \
     "$build/bench/win32/vorlith_bare_window.exe" "$build/app/vorlith.exe" <<'PY'

@@ -8,18 +8,28 @@
 namespace vorlith::win32 {
 namespace {
 
-// Looked up at run time: CoCreateInstance and friends (ole32),
-// SysAllocString (oleaut32), UI Automation (uiautomationcore).
+// UI Automation's properties as Dynamic Annotation takes them (Windows 8 and
+// later); the Windows 7 headers the program is built with lack them.
+// LiveSetting_Property_GUID, with the value Polite (LiveSetting in
+// UIAutomationCore.h), and HelpText_Property_GUID.
+constexpr GUID kLiveSettingProperty = {
+    0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
+constexpr LONG kPolite = 1;
+constexpr GUID kHelpTextProperty = {
+    0x08555685, 0x0977, 0x45c7, {0xa7, 0xa6, 0xab, 0xaf, 0x56, 0x84, 0x12, 0x1a}};
+// winuser.h declares it for Windows 8 targets only.
+constexpr DWORD kLiveRegionChanged = 0x8019;  // EVENT_OBJECT_LIVEREGIONCHANGED
+
 using CoInitializeExFn = HRESULT(WINAPI*)(void*, DWORD);
 using CoUninitializeFn = void(WINAPI*)();
 using CoCreateInstanceFn = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
-using SysAllocStringFn = BSTR(WINAPI*)(const OLECHAR*);
-using SysFreeStringFn = void(WINAPI*)(BSTR);
-using UiaHostProviderFromHwndFn = HRESULT(WINAPI*)(HWND, IUnknown**);
-// NotificationKind_ActionCompleted and NotificationProcessing_ImportantMostRecent.
-using UiaRaiseNotificationEventFn = HRESULT(WINAPI*)(IUnknown*, int, int, BSTR, BSTR);
-constexpr int kActionCompleted = 2;
-constexpr int kImportantMostRecent = 1;
+
+// ole32.dll, loaded once and kept for the process's life: COM and the
+// objects it made may outlive any one window.
+HMODULE ole32() {
+    static const HMODULE module = load_system_dll(L"ole32.dll");
+    return module;
+}
 
 IAccPropServices* as_services(void* services) {
     return static_cast<IAccPropServices*>(services);
@@ -28,12 +38,11 @@ IAccPropServices* as_services(void* services) {
 }  // namespace
 
 ScreenReaders::ScreenReaders() {
-    ole32_ = load_system_dll(L"ole32.dll");
-    const auto initialize = function_of<CoInitializeExFn>(ole32_, "CoInitializeEx");
-    const auto create = function_of<CoCreateInstanceFn>(ole32_, "CoCreateInstance");
+    const auto initialize = function_of<CoInitializeExFn>(ole32(), "CoInitializeEx");
+    const auto create = function_of<CoCreateInstanceFn>(ole32(), "CoCreateInstance");
     if (initialize == nullptr || create == nullptr) return;
     // S_FALSE: already initialised on this thread, which is counted too.
-    com_ = SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED));
+    com_ = SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
     void* services = nullptr;
     if (SUCCEEDED(create(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
                          &services))) {
@@ -44,56 +53,46 @@ ScreenReaders::ScreenReaders() {
 ScreenReaders::~ScreenReaders() {
     if (services_ != nullptr) as_services(services_)->Release();
     if (com_) {
-        if (const auto uninitialize = function_of<CoUninitializeFn>(ole32_, "CoUninitialize")) {
+        if (const auto uninitialize = function_of<CoUninitializeFn>(ole32(), "CoUninitialize")) {
             uninitialize();
         }
     }
-    for (HMODULE module : {uia_, oleaut32_, ole32_}) {
-        if (module != nullptr) FreeLibrary(module);
-    }
 }
 
-bool ScreenReaders::set(HWND control, const GUID& property, const std::string& text) {
-    if (services_ == nullptr || text.empty()) return false;
-    return SUCCEEDED(as_services(services_)->SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF,
-                                                            property, widen(text).c_str()));
+void ScreenReaders::set(HWND control, const GUID& property, const std::string& text) {
+    if (services_ == nullptr || text.empty()) return;
+    as_services(services_)->SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF, property,
+                                           widen(text).c_str());
 }
 
-bool ScreenReaders::set_name(HWND control, const std::string& text) {
-    return set(control, PROPID_ACC_NAME, text);
+void ScreenReaders::set_name(HWND control, const std::string& text) {
+    set(control, PROPID_ACC_NAME, text);
 }
 
-bool ScreenReaders::set_description(HWND control, const std::string& text) {
-    return set(control, PROPID_ACC_DESCRIPTION, text);
+void ScreenReaders::set_description(HWND control, const std::string& text) {
+    set(control, PROPID_ACC_DESCRIPTION, text);
+    set(control, kHelpTextProperty, text);
+}
+
+void ScreenReaders::set_live_region(HWND window) {
+    if (services_ == nullptr) return;
+    VARIANT polite{};
+    polite.vt = VT_I4;
+    polite.lVal = kPolite;
+    as_services(services_)->SetHwndProp(window, OBJID_CLIENT, CHILDID_SELF, kLiveSettingProperty,
+                                        polite);
+}
+
+void ScreenReaders::raise_live_region_changed(HWND window) {
+    NotifyWinEvent(kLiveRegionChanged, window, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void ScreenReaders::clear(HWND control) {
     if (services_ == nullptr) return;
-    const MSAAPROPID properties[] = {PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION};
-    as_services(services_)->ClearHwndProps(control, OBJID_CLIENT, CHILDID_SELF, properties, 2);
-}
-
-bool ScreenReaders::announce(HWND window, const std::string& text) {
-    if (text.empty()) return false;
-    if (uia_ == nullptr) {
-        uia_ = load_system_dll(L"uiautomationcore.dll");
-        oleaut32_ = load_system_dll(L"oleaut32.dll");
+    for (const MSAAPROPID& property :
+         {PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION, kHelpTextProperty, kLiveSettingProperty}) {
+        as_services(services_)->ClearHwndProps(control, OBJID_CLIENT, CHILDID_SELF, &property, 1);
     }
-    const auto host = function_of<UiaHostProviderFromHwndFn>(uia_, "UiaHostProviderFromHwnd");
-    const auto raise = function_of<UiaRaiseNotificationEventFn>(uia_, "UiaRaiseNotificationEvent");
-    const auto allocate = function_of<SysAllocStringFn>(oleaut32_, "SysAllocString");
-    const auto free = function_of<SysFreeStringFn>(oleaut32_, "SysFreeString");
-    if (host == nullptr || raise == nullptr || allocate == nullptr || free == nullptr) return false;
-    IUnknown* provider = nullptr;
-    if (FAILED(host(window, &provider)) || provider == nullptr) return false;
-    const BSTR reading = allocate(widen(text).c_str());
-    const BSTR activity = allocate(L"VorlithResults");
-    const bool raised =
-        SUCCEEDED(raise(provider, kActionCompleted, kImportantMostRecent, reading, activity));
-    free(activity);
-    free(reading);
-    provider->Release();
-    return raised;
 }
 
 }  // namespace vorlith::win32

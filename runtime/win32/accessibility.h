@@ -2,22 +2,18 @@
 
 // What a screen reader (Narrator, NVDA, JAWS) gets from the form beyond what
 // Windows derives from the controls themselves: an input box's name, a
-// result field's description, and the new results read out after a
-// command. The services come from DLLs loaded at run time, so that the
-// program's imports stay those of Windows 7, and they do nothing where a
-// Windows lacks them.
+// control's description, and the live region that holds the reading of the
+// new results after a command. The annotations go through Dynamic
+// Annotation (IAccPropServices, from oleacc through COM), which ole32
+// reaches at run time so that the program's imports stay those of Windows 7;
+// where a Windows lacks a property, that one property is not set.
 
-#include <span>
 #include <string>
 
-#include "runtime/accessible_text.h"
-#include "runtime/program.h"
 #include "win32.h"
 
 namespace vorlith::win32 {
 
-// Dynamic Annotation (IAccPropServices, from oleacc through COM) and UI
-// Automation notifications (Windows 10 1709 and later).
 class ScreenReaders {
 public:
     ScreenReaders();
@@ -25,22 +21,28 @@ public:
     ScreenReaders(const ScreenReaders&) = delete;
     ScreenReaders& operator=(const ScreenReaders&) = delete;
 
-    // Gives `control` the name or description `text` for MSAA and UI
-    // Automation. False where Dynamic Annotation is not there.
-    bool set_name(HWND control, const std::string& text);
-    bool set_description(HWND control, const std::string& text);
-    // Forgets what was set for `control`, before it is destroyed.
+    // The name screen readers give `control` (MSAA's Name, which UI
+    // Automation takes over).
+    void set_name(HWND control, const std::string& text);
+    // What they say of `control` after its name: MSAA's Description, and UI
+    // Automation's HelpText, since UI Automation does not map Description.
+    void set_description(HWND control, const std::string& text);
+    // Makes `window` a polite live region (UI Automation's LiveSetting,
+    // Windows 8 and later): a change of it is read once the reader has
+    // finished what it is saying.
+    void set_live_region(HWND window);
+    // Tells screen readers that the live region `window` shows something
+    // new: they read its name, the window's text. Sent whatever the Windows
+    // (before Windows 8 nobody listens for it).
+    static void raise_live_region_changed(HWND window);
+    // Forgets what was set for `control`, before it is destroyed: each
+    // property in a call of its own, since a call fails as a whole on a
+    // Windows that lacks one of its properties.
     void clear(HWND control);
-    // Asks the screen reader to read `text` once, as the outcome of an
-    // action in `window`. False where Windows has no such notification.
-    bool announce(HWND window, const std::string& text);
 
 private:
-    bool set(HWND control, const GUID& property, const std::string& text);
+    void set(HWND control, const GUID& property, const std::string& text);
 
-    HMODULE ole32_ = nullptr;
-    HMODULE oleaut32_ = nullptr;
-    HMODULE uia_ = nullptr;
     bool com_ = false;
     void* services_ = nullptr;  // IAccPropServices
 };

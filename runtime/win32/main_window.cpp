@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "dpi.h"
+#include "runtime/accessible_text.h"
 
 namespace vorlith::win32 {
 namespace {
@@ -178,8 +179,22 @@ void MainWindow::create_controls() {
         if (row.kind == Kind::Input) SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);  // no limit
         controls_.push_back({&row, hwnd});
     }
+    create_live_region(id);
     clip_labels();
     annotate_controls();
+}
+
+// Screen readers read a live region's change only from a window they do not
+// skip: a shown static text (its name is its text) of one pixel, not of
+// none, which some take for hidden. Its pixel is the client area's top left
+// one, left free by every layout (the controls start 120 twips in), and it
+// is drawn in the background's colour: nothing shows, nothing is covered,
+// and the mouse goes through it. Last in z-order, it names no box.
+void MainWindow::create_live_region(WORD id) {
+    live_region_ = CreateWindowExW(
+        0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 1, 1, window_,
+        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), instance(), nullptr);
+    readers_->set_live_region(live_region_);
 }
 
 // A box is named by its caption and quantity, "V: 土的体积", so that a
@@ -201,6 +216,7 @@ void MainWindow::annotate_controls() {
 
 void MainWindow::forget_annotations() {
     for (const Control& control : controls_) readers_->clear(control.hwnd);
+    if (live_region_ != nullptr) readers_->clear(live_region_);
 }
 
 namespace {
@@ -256,8 +272,10 @@ void MainWindow::clip_labels() {
     }
 }
 
-// After a command that changed result fields, one reading of the new
-// results; a field's own name change is not read while it has no focus.
+// After a command that wrote result fields, one reading of the results
+// they show, through the live region; a field's own name change is not read
+// while it has no focus. No result shown (an error report came up
+// instead, and is read itself): the region empties and raises nothing.
 void MainWindow::read_results() {
     if (!results_changed_) return;
     results_changed_ = false;
@@ -265,8 +283,9 @@ void MainWindow::read_results() {
     for (const Control& control : controls_) {
         shown.push_back(control.row->kind == Kind::Result ? narrow(window_text(control.hwnd)) : "");
     }
-    last_reading_ = results_reading(program_.form.controls, shown);
-    last_reading_delivered_ = readers_->announce(window_, last_reading_);
+    const std::string reading = results_reading(program_.form.controls, shown);
+    SetWindowTextW(live_region_, widen(reading).c_str());
+    if (!reading.empty()) ScreenReaders::raise_live_region_changed(live_region_);
 }
 
 // The tooltips are made once the window is drawn: a pointer has to rest on
@@ -378,6 +397,15 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
         case WM_COMMAND:
             command(LOWORD(w), HIWORD(w));
             return 0;
+        case WM_CTLCOLORSTATIC:
+            if (reinterpret_cast<HWND>(l) == live_region_) {
+                // The live region's text in the colour of its background.
+                const auto dc = reinterpret_cast<HDC>(w);
+                SetTextColor(dc, GetSysColor(COLOR_BTNFACE));
+                SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+                return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+            }
+            return DefWindowProcW(window_, message, w, l);
         case kCreateTooltips:
             if (tooltips_ == nullptr) create_tooltips();
             return 0;

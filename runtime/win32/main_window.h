@@ -30,11 +30,10 @@ public:
 
     HWND hwnd() const { return window_; }
     HWND tooltips() const { return tooltips_; }
-    // What was last given to screen readers to read after a command, and
-    // whether Windows took it (UI Automation notifications: Windows 10 1709
-    // and later).
-    const std::string& last_reading() const { return last_reading_; }
-    bool last_reading_delivered() const { return last_reading_delivered_; }
+    // The window that screen readers read the new results from after a
+    // command: a live region, in the client area's top left pixel, which no
+    // control reaches; its text is drawn in its background's colour.
+    HWND live_region() const { return live_region_; }
     // The control named `name`, or nullptr.
     HWND control(std::string_view name) const;
 
@@ -56,6 +55,7 @@ private:
     // that keep each caption off the boxes and fields it reaches under.
     void annotate_controls();
     void clip_labels();
+    void create_live_region(WORD id);
     void forget_annotations();
     void read_results();
     void create_menus();
@@ -74,6 +74,7 @@ private:
     const ProgramDescription& program_;
     HWND window_ = nullptr;
     HWND tooltips_ = nullptr;
+    HWND live_region_ = nullptr;
     HFONT font_ = nullptr;
     HICON icons_[2] = {};  // small and big, at dpi_
     HWND last_focus_ = nullptr;
@@ -83,8 +84,6 @@ private:
     std::vector<const MenuItemRow*> menu_items_;
     std::unique_ptr<ScreenReaders> readers_;
     bool results_changed_ = false;
-    std::string last_reading_;
-    bool last_reading_delivered_ = false;
 };
 
 // start() (runtime/program.h), calling `created` with the form once it is

@@ -8,7 +8,8 @@ add_executable(vorlith_long_run_test ${CMAKE_CURRENT_LIST_DIR}/long_run_test.cpp
 set_target_properties(vorlith_long_run_test PROPERTIES AUTOMOC ON)
 target_include_directories(vorlith_long_run_test PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 target_link_libraries(vorlith_long_run_test
-    PRIVATE vorlith::ui vorlith::runtime_qt vorlith::icon vorlith::calc Qt6::Test vorlith::warnings)
+    PRIVATE vorlith::ui vorlith::runtime_qt vorlith::icon vorlith::calc vorlith::form1_expected
+            Qt6::Test vorlith::warnings)
 add_test(NAME ui_long_run COMMAND vorlith_long_run_test)
 set_tests_properties(ui_long_run PROPERTIES
     ENVIRONMENT QT_QPA_PLATFORM=offscreen

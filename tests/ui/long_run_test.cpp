@@ -34,17 +34,16 @@
 #endif
 
 #include "calc/numeric_text.h"
-#include "calc/soil_indices.h"
 #include "support/form1.h"
+#include "support/form1_expected.h"
+#include "support/long_run.h"
 #include "support/random_texts.h"
 
 namespace {
 
-constexpr const char* kBoxes[] = {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7"};
-constexpr const char* kResults[] = {"Label16", "Label19", "Label22", "Label25",
-                                    "Label28", "Label31", "Label34", "Label36"};
+using vorlith::testing::kBoxes;
+using vorlith::testing::kResults;
 
-constexpr std::uint64_t kDefaultSeed = 0x566f726c697468;  // "Vorlith"
 constexpr int kDefaultPresses = 100000;
 // Runs of at least this many presses must meet every kind of text and both
 // errors.
@@ -121,41 +120,16 @@ QString str_text_problem(const QString& text) {
 }
 
 // ---------------------------------------------------------------------------
-// Random texts for the boxes, shared with the Win32 long run.
-class TextGenerator {
-public:
-    explicit TextGenerator(std::uint64_t seed) : texts_(seed) {}
-    QString next() { return QString::fromStdU16String(texts_.next()); }
-
-private:
-    vorlith::testing::RandomTexts texts_;
-};
-
-// ---------------------------------------------------------------------------
 // The texts with every character outside printable ASCII as \uXXXX, for
 // messages that reproduce a press.
 QString escaped(const QString& text) {
-    QString out;
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u >= 0x20 && u < 0x7f && u != u'\\' && u != u'"') {
-            out += c;
-        } else {
-            out += QStringLiteral("\\u%1").arg(static_cast<unsigned>(u), 4, 16, QLatin1Char('0'));
-        }
-    }
-    return out;
+    return QString::fromStdString(vorlith::testing::escaped(text.toStdU16String()));
 }
 
 QString describe(const Texts& texts) {
     QStringList parts;
     for (std::size_t k = 0; k < texts.size(); ++k) {
-        const QString& text = texts[k];
-        QString shown = escaped(text.size() > 200 ? text.left(200) : text);
-        if (text.size() > 200) {
-            shown += QStringLiteral("...(%1 UTF-16 units)").arg(text.size());
-        }
-        parts << QStringLiteral("%1=\"%2\"").arg(QLatin1String(kBoxes[k]), shown);
+        parts << QStringLiteral("%1=\"%2\"").arg(QLatin1String(kBoxes[k]), escaped(texts[k]));
     }
     return parts.join(u' ');
 }
@@ -175,18 +149,14 @@ struct Expected {
 };
 
 Expected calculate(const Texts& texts) {
+    vorlith::testing::BoxTexts boxes;
+    for (std::size_t k = 0; k < boxes.size(); ++k) boxes[k] = texts[k].toStdU16String();
+    const vorlith::testing::Outcome outcome = vorlith::testing::calculated(boxes);
     Expected expected;
-    const auto error = vorlith::compute_indices(
-        [&](int k) { return texts.at(static_cast<std::size_t>(k - 1)).toStdU16String(); },
-        [&](int j, const std::string& text) {
-            expected.fields.at(static_cast<std::size_t>(j - 1)) =
-                QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-        });
-    if (error) {
-        expected.report = QStringLiteral("实时错误 '%1':\n\n%2")
-                              .arg(error->number)
-                              .arg(QString::fromStdString(error->description));
+    for (std::size_t j = 0; j < expected.fields.size(); ++j) {
+        expected.fields[j] = QString::fromStdString(outcome.fields[j]);
     }
+    expected.report = QString::fromStdString(outcome.report);
     return expected;
 }
 
@@ -472,20 +442,12 @@ private slots:
     }
 
     void manyPressesOnRandomTextsKeepFieldsBoxesAndMemorySound() {
-        bool ok = true;
-        int presses = kDefaultPresses;
-        if (qEnvironmentVariableIsSet("VORLITH_LONG_RUN_PRESSES")) {
-            presses = qEnvironmentVariableIntValue("VORLITH_LONG_RUN_PRESSES", &ok);
-            QVERIFY2(ok && presses > 0, "VORLITH_LONG_RUN_PRESSES must be a positive number");
-        }
-        std::uint64_t seed = kDefaultSeed;
-        if (qEnvironmentVariableIsSet("VORLITH_LONG_RUN_SEED")) {
-            seed = qgetenv("VORLITH_LONG_RUN_SEED").toULongLong(&ok, 0);
-            QVERIFY2(ok, "VORLITH_LONG_RUN_SEED must be a number");
-        }
-        qInfo("%d presses, seed %llu", presses, static_cast<unsigned long long>(seed));
+        const auto settings = vorlith::testing::long_run_settings(kDefaultPresses);
+        QVERIFY2(settings.problem.empty(), settings.problem.c_str());
+        const auto presses = static_cast<int>(settings.presses);
+        qInfo("%d presses, seed %llu", presses, static_cast<unsigned long long>(settings.seed));
 
-        TextGenerator generator(seed);
+        vorlith::testing::RandomTexts generator(settings.seed);
         ReportDismisser dismisser([this] { return fields(); });
         int reported_presses = 0;
         int division_reports = 0;
@@ -496,7 +458,7 @@ private slots:
         for (int press = 1; press <= presses; ++press) {
             Texts texts;
             for (std::size_t k = 0; k < texts.size(); ++k) {
-                texts[k] = generator.next();
+                texts[k] = QString::fromStdU16String(generator.next());
                 boxes_[k]->setText(texts[k]);
             }
             dismisser.arm();

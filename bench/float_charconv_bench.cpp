@@ -83,30 +83,29 @@ bool writes_right(WriteFn write, const Writing& writing) {
                writing.digits;
 }
 
-void time_reading(benchmark::State& state, ReadFn read) {
+// Times `right(convert, case)` over every case, each reached through an
+// opaque pointer; fails the benchmark when any result was wrong.
+template <typename Case, typename Convert>
+void time_all(benchmark::State& state, const std::vector<Case>& cases, Convert convert,
+              bool (*right)(Convert, const Case&), const char* what) {
     std::int64_t wrong = 0;
     for (auto _ : state) {
-        for (const Reading& reading : kReadings) {
-            const Reading* input = &reading;
+        for (const Case& one : cases) {
+            const Case* input = &one;
             benchmark::DoNotOptimize(input);
-            wrong += !reads_right(read, *input);
+            wrong += !right(convert, *input);
         }
     }
-    if (wrong != 0) fail(state, std::to_string(wrong) + " readings differ from the literals");
-    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kReadings.size()));
+    if (wrong != 0) fail(state, std::to_string(wrong) + what);
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(cases.size()));
+}
+
+void time_reading(benchmark::State& state, ReadFn read) {
+    time_all(state, kReadings, read, reads_right, " readings differ from the literals");
 }
 
 void time_writing(benchmark::State& state, WriteFn write) {
-    std::int64_t wrong = 0;
-    for (auto _ : state) {
-        for (const Writing& writing : kWritings) {
-            const Writing* input = &writing;
-            benchmark::DoNotOptimize(input);
-            wrong += !writes_right(write, *input);
-        }
-    }
-    if (wrong != 0) fail(state, std::to_string(wrong) + " writings differ from the sample digits");
-    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kWritings.size()));
+    time_all(state, kWritings, write, writes_right, " writings differ from the sample digits");
 }
 
 void BM_Read_FromChars(benchmark::State& state) {

@@ -343,7 +343,17 @@ mergeInto(LibraryManager.library, {
     page.hint.className = 'vorlith-hint';
     page.hint.id = 'vorlith-hint';
     page.hint.innerHTML = '按 <kbd>F10</kbd> 或 <kbd>Alt</kbd> 键进入菜单栏。';
-    page.menubar.setAttribute('aria-describedby', page.hint.id);
+    // It describes the menu bar only where it shows: the page's style hides
+    // it on a touch screen with no mouse, touchpad or pen beside it.
+    var coarse = window.matchMedia('(pointer: coarse)');
+    var fine = window.matchMedia('(any-pointer: fine)');
+    var describeMenubar = function() {
+      if (coarse.matches && !fine.matches) page.menubar.removeAttribute('aria-describedby');
+      else page.menubar.setAttribute('aria-describedby', page.hint.id);
+    };
+    describeMenubar();
+    coarse.addEventListener('change', describeMenubar);
+    fine.addEventListener('change', describeMenubar);
     page.liveLine = document.createElement('p');
     page.liveLine.className = 'vorlith-live';
     page.live = document.createElement('span');

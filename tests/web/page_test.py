@@ -359,6 +359,7 @@ class Page(unittest.TestCase):
                 self.assertEqual(len(page["fieldLefts"]), 1, "boxes and fields in one column")
                 self.assertEqual(page["besideSymbols"], quantities, "each symbol shows its quantity")
                 self.assertEqual(page["hint"], not phone, "the F10/Alt hint only with a pointer")
+                self.assertEqual(page["hintDescribes"], not phone, "the menu bar described by it alike")
                 self.menu("ABOUT", "SOFT")
                 box = self.js("const r = document.querySelector('dialog[open]').getBoundingClientRect();"
                               " return [r.left, r.right, document.documentElement.clientWidth];")
@@ -747,8 +748,9 @@ for (const symbol of symbols) {
   besideSymbols[symbol] = beside.length ? beside[0][0].textContent : null;
 }
 const hint = document.getElementById('vorlith-hint').getClientRects().length > 0;
+const hintDescribes = document.querySelector('[role=menubar]').getAttribute('aria-describedby') === 'vorlith-hint';
 return {transforms, smallText, smallBoxText, smallTargets, outOfOrder, fieldLefts: [...new Set(fields)],
-        besideSymbols, hint,
+        besideSymbols, hint, hintDescribes,
         scrollWidth: document.documentElement.scrollWidth, clientWidth: document.documentElement.clientWidth};"""
 
 # layout, screen (emulate's arguments; None: the desktop window), whether a

@@ -92,7 +92,15 @@ import sys, zipfile
 names = sorted(zipfile.ZipFile(sys.argv[1]).namelist())
 if names != ["LICENSE.txt", "README.txt", "vorlith.exe"]:
     sys.exit(f"windows-test: the zip holds {names}")
-readme = zipfile.ZipFile(sys.argv[1]).read("README.txt").decode("utf-8")
+# Notepad before Windows 10 1809 needs CRLF line ends, and may misread
+# UTF-8 without its byte-order mark.
+for name in ("README.txt", "LICENSE.txt"):
+    data = zipfile.ZipFile(sys.argv[1]).read(name)
+    if data.replace(b"\r\n", b"").count(b"\n") or b"\r\n" not in data:
+        sys.exit(f"windows-test: {name} has line ends other than CRLF")
+    if not data.isascii() and not data.startswith(b"\xef\xbb\xbf"):
+        sys.exit(f"windows-test: {name} is UTF-8 without its byte-order mark")
+readme = zipfile.ZipFile(sys.argv[1]).read("README.txt").decode("utf-8-sig")
 for words in ("Windows 已保护你的电脑", "更多信息", "仍要运行",
               "Windows protected your PC", "More info", "Run anyway"):
     if words not in readme:

@@ -2,7 +2,11 @@
 # SPDX-License-Identifier: MIT
 """Zips the files of a folder so that the same files always give the same
 bytes: names in byte order, every entry dated SOURCE_DATE_EPOCH (UTC), with
-the same attributes, compressed with the same settings.
+the same attributes, compressed with the same settings. The zip is for
+Windows: its .txt files get CRLF line ends, and those that are not plain
+ASCII UTF-8's byte-order mark. Notepad before Windows 10 1809 shows a text
+with LF line ends as one long line, and may read UTF-8 without the mark
+as the code page's characters.
 
 usage: reproducible_zip.py OUT.zip FOLDER     (SOURCE_DATE_EPOCH must be set)
 """
@@ -10,6 +14,14 @@ import os
 import sys
 import time
 import zipfile
+
+
+def windows_text(data: bytes) -> bytes:
+    lines = data.replace(b"\r\n", b"\n").split(b"\n")
+    text = b"\r\n".join(lines)
+    if not data.isascii() and not data.startswith(b"\xef\xbb\xbf"):
+        text = b"\xef\xbb\xbf" + text
+    return text
 
 
 def main(out: str, folder: str) -> int:
@@ -29,7 +41,10 @@ def main(out: str, folder: str) -> int:
             entry.external_attr = (0o100755 if name.endswith(".exe") else 0o100644) << 16
             entry.compress_type = zipfile.ZIP_DEFLATED
             with open(os.path.join(folder, name), "rb") as f:
-                archive.writestr(entry, f.read(), compresslevel=9)
+                data = f.read()
+            if name.endswith(".txt"):
+                data = windows_text(data)
+            archive.writestr(entry, data, compresslevel=9)
     return 0
 
 

@@ -1,0 +1,81 @@
+#pragma once
+
+// Beyond the eight indices of Form1: how each index comes about (its formula
+// in the textbook's notation and with the numbers put in), the degree of
+// saturation and the unit weights, notes on data that cannot be one soil,
+// and the seven quantities worked out from what a lab measures. Plain C++,
+// like the rest of calc/: the working window, the command line and the tests
+// read the same texts.
+//
+// Nothing here changes what Form1 shows: the eight results are computed by
+// the same code as compute_indices and written by the same Str.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "calc/soil_indices.h"
+#include "runtime/runtime_error.h"
+
+namespace vorlith {
+
+// Acceleration due to gravity for the unit weights, in m/s²: 9.81, or the
+// 10 that many exercises use.
+enum class Gravity { Standard, Ten };
+double gravity_value(Gravity g);
+
+// The thirteen indices, in the order the working and the command line list
+// them: Form1's eight (j = 1..8), then Sr and the four unit weights.
+enum class Index { rho, w, ds, rho_d, rho_sat, rho_prime, e, n, Sr, gamma, gamma_d, gamma_sat, gamma_prime };
+inline constexpr int kIndexCount = 13;
+
+// How one index comes about.
+struct IndexWorking {
+    Index index;
+    std::string symbol;       // "ρ", "w", "ds", "ρd", "ρsat", "ρ'", "e", "n", "Sr", "γ", "γd", "γsat", "γ'"
+    std::string name;         // Chinese name, "土的天然密度" …
+    std::string unit;         // "g/cm3", "%", "kN/m3", or "" for none
+    std::string formula;      // in symbols, ρw written out: "ρsat = (ms + Vv·ρw)/V"
+    std::string substituted;  // the numbers put in, as Str writes them without the blank
+    std::string result;       // Str of the value, as Form1 shows it; "" when not computed
+    std::string reason;       // when not computed: why, in words ("Vv = 0，饱和度无定义")
+    // For Form1's eight: the run-time error this index raises in Form1, if any.
+    std::optional<RuntimeError> error;
+};
+
+// One check on the data that found the two sides apart by more than 1 % of
+// the larger: which quantities, both values, the difference, in Chinese.
+struct DataNote {
+    std::string text;
+};
+
+struct PhaseWorking {
+    SoilSample sample;                      // all seven, Vw included, each Val of its box
+    std::vector<IndexWorking> indices;      // kIndexCount, in Index order
+    std::vector<DataNote> notes;            // empty when the data are consistent
+    std::optional<RuntimeError> form1_error;  // the error Form1's 计算 raises, if any
+    std::optional<RuntimeError> read_error;   // Val raised while reading a box (overflow)
+};
+
+// The working for the seven texts of Form1's boxes, Text1..Text7, each read
+// with Val as Command1_Click reads it. Never throws a RuntimeError: an index
+// that cannot be computed is left empty with its reason, and each index is
+// computed on its own, so that one failing index leaves the others shown.
+PhaseWorking work_out(const std::array<std::u16string, kInputCount>& texts, Gravity g = Gravity::Standard);
+
+// What a lab measures: ring-cutter volume V (cm³), wet mass m (g), oven-dry
+// mass ms (g) and the specific gravity of the solids ds (no unit).
+struct LabMeasurements {
+    double V = 0, m = 0, ms = 0, ds = 0;
+};
+
+// The seven quantities from a lab's four, water at 1 g/cm³:
+// Vs = ms/(ds·ρw), mw = m − ms, Vw = mw/ρw, Vv = V − Vs, with the guarded
+// arithmetic: raises RuntimeError 11 for ds = 0, 6 on overflow.
+SoilSample from_lab(const LabMeasurements& lab);
+
+// The seven quantities as Str writes them, in box order, for Text1..Text7.
+std::array<std::string, kInputCount> sample_texts(const SoilSample& sample);
+
+}  // namespace vorlith

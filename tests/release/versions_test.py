@@ -5,8 +5,9 @@ one in every deliverable's name in dist/, in vorlith.exe's version resource
 top entry, in the metainfo's newest <release>, in the web app's cache name
 and in CHANGELOG.md's top entry; the three dated entries have one date; the
 source tarball unpacks to one folder vorlith-VERSION/; SHA256SUMS holds every
-file of dist/ with its right sum. Needs a release in dist/ (scripts/release):
-fails without one.
+file of dist/ with its right sum; the web app zip is the web app folder in
+one folder vorlith-VERSION-web/, dated as the source. Needs a release in
+dist/ (scripts/release): fails without one.
 
 usage: versions_test.py SOURCE_DIR DIST_DIR [unittest arguments]
 """
@@ -19,6 +20,7 @@ import struct
 import subprocess
 import sys
 import tarfile
+import time
 import unittest
 import xml.etree.ElementTree as ET
 import zipfile
@@ -66,6 +68,7 @@ class Versions(unittest.TestCase):
         v = VERSION
         self.assertEqual(sorted(os.listdir(DIST)), sorted([
             "SHA256SUMS", f"vorlith-{v}-windows-x86_64.zip", f"vorlith-{v}.html", f"vorlith-{v}.tar.gz",
+            f"vorlith-{v}-web.zip",
             f"vorlith-dbgsym_{v}_amd64.deb", f"vorlith_{v}.dsc", f"vorlith_{v}.tar.xz",
             f"vorlith_{v}_amd64.deb", "web"]))
 
@@ -98,11 +101,22 @@ class Versions(unittest.TestCase):
         self.assertRegex(read(DIST, "web", "sw.js"),
                          rf"(?m)^const RELEASE = 'vorlith-{re.escape(VERSION)}-[0-9a-f]{{16}}';$")
 
-    def test_source_tarball_unpacks_to_one_folder_named_with_the_version(self):
+    def test_archives_unpack_to_one_folder_named_with_the_version(self):
         with tarfile.open(os.path.join(DIST, f"vorlith-{VERSION}.tar.gz")) as tar:
             tops = {member.name.split("/")[0] for member in tar.getmembers()}
             self.assertEqual(tops, {f"vorlith-{VERSION}"})
             self.assertIn(f"vorlith-{VERSION}/CMakeLists.txt", tar.getnames())
+            date = time.gmtime(tar.getmembers()[0].mtime // 2 * 2)[:6]  # zip dates are in 2 s steps
+
+        # The web app zip: the web app folder in one folder, in byte order,
+        # every entry with the source's date and one mode.
+        top = f"vorlith-{VERSION}-web/"
+        with zipfile.ZipFile(os.path.join(DIST, f"vorlith-{VERSION}-web.zip")) as z:
+            entries = z.infolist()
+            files = {e.filename.removeprefix(top): z.read(e) for e in entries if e.filename.startswith(top)}
+        self.assertEqual([e.filename for e in entries], sorted((top + n for n in files), key=str.encode))
+        self.assertEqual(files, {n: read(DIST, "web", n, mode="rb") for n in os.listdir(os.path.join(DIST, "web"))})
+        self.assertEqual({(e.date_time, e.external_attr >> 16) for e in entries}, {(date, 0o100644)})
 
     def test_sha256sums_holds_every_file_with_its_sum(self):
         listed = dict(reversed(line.split("  ", 1)) for line in read(DIST, "SHA256SUMS").splitlines())

@@ -543,6 +543,18 @@ class Page(unittest.TestCase):
                                  modifiers=modifiers if down else modifiers & ~MODIFIER[key])
                 self.assertEqual(self.focused(), "Text3")
 
+    def test_keys_that_webkitgtk_leaves_unidentified_are_known_by_their_place(self):
+        for name, start, presses, focused in KEYS_BY_CODE:
+            with self.subTest(name):
+                self.el(start).click()
+                for code, modifiers in presses:
+                    for kind in ("rawKeyDown", "keyUp"):
+                        self.cdp("Input.dispatchKeyEvent", type=kind, key="Unidentified", code=code,
+                                 windowsVirtualKeyCode=VK_OF_CODE[code],
+                                 modifiers=modifiers & ~ALT if kind == "keyUp" else modifiers)
+                self.assertEqual(self.focused(), focused)
+                self.keys(Keys.ESCAPE, Keys.ESCAPE)
+
     def test_focus_ring_has_3_to_1_also_in_forced_colours(self):
         for forced in ("none", "active"):
             self.cdp("Emulation.setEmulatedMedia", features=[{"name": "forced-colors", "value": forced}])
@@ -802,6 +814,23 @@ ALT_WITH_ANOTHER_MODIFIER = [
     ("Ctrl+Alt", [("Control", "ControlLeft", CTRL), ("Alt", "AltLeft", CTRL | ALT)]),
     ("AltGr as Windows sends it: Ctrl, then AltGraph",
      [("Control", "ControlLeft", CTRL), ("AltGraph", "AltRight", CTRL | ALT)]),
+]
+
+# Keys as WebKitGTK reports some of them, with the `key` "Unidentified" and
+# the key's place in `code`: the control they start from, the presses
+# (code, modifiers held) and where the focus is then.
+VK_OF_CODE = {"Tab": 9, "F10": 121, "AltLeft": 18, "ArrowRight": 39, "ArrowDown": 40, "Escape": 27,
+              "Enter": 13, "Space": 32, "End": 35}
+KEYS_BY_CODE = [
+    ("Shift+Tab from the first box", "Text1", [("Tab", SHIFT)], "Command1"),
+    ("Tab from the last control", "Command1", [("Tab", 0)], "Text1"),
+    ("F10", "Text3", [("F10", 0)], "FILE"),
+    ("Alt alone", "Text3", [("AltLeft", ALT)], "FILE"),
+    ("F10, End", "Text3", [("F10", 0), ("End", 0)], "ABOUT"),
+    ("F10, ->, Down", "Text3", [("F10", 0), ("ArrowRight", 0), ("ArrowDown", 0)], "SOFT"),
+    ("F10, ->, Enter", "Text3", [("F10", 0), ("ArrowRight", 0), ("Enter", 0)], "SOFT"),
+    ("F10, ->, Space", "Text3", [("F10", 0), ("ArrowRight", 0), ("Space", 0)], "SOFT"),
+    ("F10, Escape", "Text3", [("F10", 0), ("Escape", 0)], "Text3"),
 ]
 
 # Each kind of control that takes the focus, and the keys that bring it there

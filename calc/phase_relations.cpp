@@ -110,6 +110,12 @@ std::string fill(std::string_view pattern, const Knowns& known, const Known** mi
     return *missing == nullptr ? text : std::string();
 }
 
+const char* box_symbol(double SoilSample::*field) {
+    return std::find_if(std::begin(kBoxRows), std::end(kBoxRows),
+                        [&](const BoxRow& b) { return b.field == field; })
+        ->symbol;
+}
+
 double evaluate(int i, const SoilSample& sample, const Knowns& known) {
     if (i < kResultCount) return compute_index(sample, i + 1);  // as Form1 does
     if (i == kSr) return guarded::mul(guarded::div(sample.Vw, sample.Vv), 100);
@@ -124,10 +130,7 @@ std::string error_reason(int i, const SoilSample& sample, const Knowns& known,
     const IndexRow& row = kIndexRows[i];
     if (row.divisor == nullptr || sample.*row.divisor != 0)
         return "结果超出范围，" + error.description;
-    const std::string zero = std::find_if(std::begin(kBoxRows), std::end(kBoxRows),
-                                          [&](const BoxRow& b) { return b.field == row.divisor; })
-                                 ->symbol +
-                             std::string(" = 0");
+    const std::string zero = box_symbol(row.divisor) + std::string(" = 0");
     if (row.undefined != nullptr) return zero + "，" + row.undefined;
     if (error.number == static_cast<int>(ErrorNumber::DivisionByZero)) {
         return zero + "，" + error.description;
@@ -182,7 +185,8 @@ Knowns read_boxes(const std::array<std::u16string, kInputCount>& texts, PhaseWor
             known.push_back({symbol, v, {}});
         } catch (const RuntimeError& error) {
             if (!working.read_error) working.read_error = error;
-            if (k != 2 && !working.form1_error) working.form1_error = error;
+            if (kBoxRows[k].field != &SoilSample::Vw && !working.form1_error)
+                working.form1_error = error;
             known.push_back({symbol, std::nullopt, std::string(symbol) + " 读入时溢出"});
         }
     }

@@ -3,12 +3,12 @@
 # Whether the release is reproducible, on the deliverables quickest to make
 # again: unpacks dist/vorlith-VERSION.tar.gz into another folder, where there
 # is no git, dates every file now (as a fresh checkout would be), makes the
-# source tarball and the Windows zip there with scripts/release and the
-# release's SOURCE_DATE_EPOCH (vorlith.exe compiled, linked and stripped
-# anew, at another time, under another path), and compares both with dist/
-# byte for byte. So the tarball also holds all that building vorlith.exe
-# needs, and the release works without git. The Debian packages and the
-# page, slower to make, are compared by hand (two releases in two clones).
+# source tarball, the Windows zip, the page and the web app zip there with
+# scripts/release and the release's SOURCE_DATE_EPOCH (vorlith.exe and the
+# page compiled and linked anew, at another time, under another path), and
+# compares them with dist/ byte for byte. So the tarball also holds all that
+# building them needs, and the release works without git. The Debian
+# packages, slower to make, are compared by hand (two releases in two clones).
 #
 # usage: reproducible-test.sh          (after scripts/release)
 set -euo pipefail
@@ -18,7 +18,8 @@ source scripts/lib/builds.sh
 fail() { echo "reproducible-test: FAILED: $*" >&2; exit 1; }
 
 version=$(project_version)
-deliverables=("vorlith-$version.tar.gz" "vorlith-$version-windows-x86_64.zip")
+deliverables=("vorlith-$version.tar.gz" "vorlith-$version-windows-x86_64.zip"
+              "vorlith-$version.html" "vorlith-$version-web.zip")
 for name in "${deliverables[@]}"; do
     [ -f "dist/$name" ] || fail "no dist/$name: run scripts/release first"
 done
@@ -32,7 +33,7 @@ tree=$again/vorlith-$version
 epoch=$(python3 -c 'import sys, tarfile; print(tarfile.open(sys.argv[1]).next().mtime)' \
     "dist/vorlith-$version.tar.gz")
 find "$tree" -exec touch {} +
-(cd "$tree" && SOURCE_DATE_EPOCH=$epoch scripts/release source windows)
+(cd "$tree" && SOURCE_DATE_EPOCH=$epoch scripts/release source windows web)
 
 status=0
 for name in "${deliverables[@]}"; do

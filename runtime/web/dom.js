@@ -94,10 +94,20 @@ mergeInto(LibraryManager.library, {
       return Array.prototype.slice.call(VorlithPage.client.querySelectorAll('input, button'));
     },
 
+    // The key of a keyboard event as `key` names it. WebKitGTK gives some
+    // keys (Shift+Tab) the `key` "Unidentified": then `code`, the key's
+    // place on the keyboard, tells which it is. For the keys the page
+    // handles the two words are the same, but for these few.
+    keyOf: function(event) {
+      if (event.key && event.key !== 'Unidentified') return event.key;
+      var named = {Space: ' ', NumpadEnter: 'Enter', AltLeft: 'Alt', AltRight: 'Alt'};
+      return named[event.code] || event.code;
+    },
+
     // Tab and Shift+Tab cycle through the client area's controls, as in
     // the desktop window.
     cycleTab: function(event) {
-      if (event.key !== 'Tab' || event.altKey || event.ctrlKey || event.metaKey) return;
+      if (VorlithPage.keyOf(event) !== 'Tab' || event.altKey || event.ctrlKey || event.metaKey) return;
       var stops = VorlithPage.tabStops();
       var at = stops.indexOf(document.activeElement);
       var next = null;
@@ -186,10 +196,11 @@ mergeInto(LibraryManager.library, {
       var beside = function(step) { return page.menus[(index + step + count) % count]; };
       var items = Array.prototype.slice.call(menu.list.children);
       var handled = true;
-      switch (event.key) {
+      var key = page.keyOf(event);
+      switch (key) {
         case 'ArrowRight':
         case 'ArrowLeft': {
-          var other = beside(event.key === 'ArrowRight' ? 1 : -1);
+          var other = beside(key === 'ArrowRight' ? 1 : -1);
           if (onTitle && menu.list.hidden) page.focusTitle(other);
           else page.openMenu(other, 'first');
           break;
@@ -197,9 +208,9 @@ mergeInto(LibraryManager.library, {
         case 'ArrowDown':
         case 'ArrowUp':
           if (onTitle) {
-            page.openMenu(menu, event.key === 'ArrowDown' ? 'first' : 'last');
+            page.openMenu(menu, key === 'ArrowDown' ? 'first' : 'last');
           } else {
-            var step = event.key === 'ArrowDown' ? 1 : -1;
+            var step = key === 'ArrowDown' ? 1 : -1;
             items[(items.indexOf(target) + step + items.length) % items.length].focus();
           }
           break;
@@ -207,9 +218,9 @@ mergeInto(LibraryManager.library, {
         case 'End':
           if (onTitle) {
             page.closeMenus();
-            page.focusTitle(page.menus[event.key === 'Home' ? 0 : count - 1]);
+            page.focusTitle(page.menus[key === 'Home' ? 0 : count - 1]);
           } else {
-            items[event.key === 'Home' ? 0 : items.length - 1].focus();
+            items[key === 'Home' ? 0 : items.length - 1].focus();
           }
           break;
         case 'Enter':
@@ -241,7 +252,7 @@ mergeInto(LibraryManager.library, {
     // Ctrl+Alt switch the keyboard layout on Windows, and AltGr comes as
     // Ctrl with Alt, or as a key of its own (AltGraph).
     altOnly: function(event) {
-      return event.key === 'Alt' && !event.shiftKey && !event.ctrlKey && !event.metaKey;
+      return VorlithPage.keyOf(event) === 'Alt' && !event.shiftKey && !event.ctrlKey && !event.metaKey;
     },
 
     // F10, or Alt pressed and released alone, enters the menu bar and
@@ -251,8 +262,9 @@ mergeInto(LibraryManager.library, {
       if (page.ended || (page.dialog && page.dialog.open)) return;
       if (event.type === 'keydown') {
         page.altAlone = page.altOnly(event) && !event.repeat;
-        if (event.key === 'Escape' && page.openMenuOf() && !page.inMenubar()) page.closeMenus();
-        if (event.key !== 'F10' || event.shiftKey || event.ctrlKey || event.altKey) return;
+        var key = page.keyOf(event);
+        if (key === 'Escape' && page.openMenuOf() && !page.inMenubar()) page.closeMenus();
+        if (key !== 'F10' || event.shiftKey || event.ctrlKey || event.altKey) return;
       } else if (!page.altOnly(event) || !page.altAlone) {
         return;
       }

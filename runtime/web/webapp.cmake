@@ -7,7 +7,8 @@
 # OUT gets index.html (the page itself, byte for byte), the manifest, the
 # icons and sw.js, whose release name is the version and a digest of the
 # other files: any change to them is a new service worker, which replaces
-# the cache of those who have the app.
+# the cache of those who have the app. sw.js holds each file's SHA-256 too,
+# and caches only files that match.
 foreach(variable IN ITEMS PAGE ASSETS WEB VERSION OUT)
     if(NOT DEFINED ${variable})
         message(FATAL_ERROR "webapp.cmake: ${variable} is not set")
@@ -28,10 +29,10 @@ foreach(source name IN ZIP_LISTS sources names)
     configure_file(${source} ${OUT}/${name} COPYONLY)
     file(SHA256 ${OUT}/${name} digest)
     string(APPEND digests "${digest}  ${name}\n")
-    string(APPEND files "'${name}', ")
+    string(APPEND files "\n  '${name}': '${digest}',")
 endforeach()
 string(SHA256 digest "${digests}")
 string(SUBSTRING "${digest}" 0 16 digest)
 set(VORLITH_WEBAPP_RELEASE "vorlith-${VERSION}-${digest}")
-string(REGEX REPLACE ", $" "" VORLITH_WEBAPP_FILES "${files}")
+string(REGEX REPLACE ",$" "\n" VORLITH_WEBAPP_FILES "${files}")
 configure_file(${WEB}/sw.js.in ${OUT}/sw.js @ONLY)

@@ -2,13 +2,15 @@
 # SPDX-License-Identifier: MIT
 """Zips the files of a folder so that the same files always give the same
 bytes: names in byte order, every entry dated SOURCE_DATE_EPOCH (UTC), with
-the same attributes, compressed with the same settings. The zip is for
-Windows: its .txt files get CRLF line ends, and those that are not plain
-ASCII UTF-8's byte-order mark. Notepad before Windows 10 1809 shows a text
-with LF line ends as one long line, and may read UTF-8 without the mark
-as the code page's characters.
+the same attributes, compressed with the same settings. With TOP, every
+entry is inside one folder of that name, as the zip unpacks.
 
-usage: reproducible_zip.py OUT.zip FOLDER     (SOURCE_DATE_EPOCH must be set)
+Its .txt files are for Windows: they get CRLF line ends, and those that are
+not plain ASCII UTF-8's byte-order mark. Notepad before Windows 10 1809
+shows a text with LF line ends as one long line, and may read UTF-8 without
+the mark as the code page's characters.
+
+usage: reproducible_zip.py OUT.zip FOLDER [TOP]   (SOURCE_DATE_EPOCH must be set)
 """
 import os
 import sys
@@ -24,7 +26,7 @@ def windows_text(data: bytes) -> bytes:
     return text
 
 
-def main(out: str, folder: str) -> int:
+def main(out: str, folder: str, top: str = "") -> int:
     epoch = os.environ.get("SOURCE_DATE_EPOCH")
     if not epoch or not epoch.isdigit():
         print("reproducible_zip: SOURCE_DATE_EPOCH is not set", file=sys.stderr)
@@ -36,7 +38,7 @@ def main(out: str, folder: str) -> int:
                    key=lambda name: name.encode())
     with zipfile.ZipFile(out, "w") as archive:
         for name in names:
-            entry = zipfile.ZipInfo(name, date_time)
+            entry = zipfile.ZipInfo(f"{top}/{name}" if top else name, date_time)
             entry.create_system = 3  # Unix, with these permissions:
             entry.external_attr = (0o100755 if name.endswith(".exe") else 0o100644) << 16
             entry.compress_type = zipfile.ZIP_DEFLATED
@@ -49,7 +51,7 @@ def main(out: str, folder: str) -> int:
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 3:
+    if len(sys.argv) not in (3, 4):
         print(__doc__, file=sys.stderr)
         sys.exit(2)
-    sys.exit(main(sys.argv[1], sys.argv[2]))
+    sys.exit(main(*sys.argv[1:]))

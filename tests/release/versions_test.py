@@ -66,6 +66,7 @@ class Versions(unittest.TestCase):
         v = VERSION
         self.assertEqual(sorted(os.listdir(DIST)), sorted([
             "SHA256SUMS", f"vorlith-{v}-windows-x86_64.zip", f"vorlith-{v}.html", f"vorlith-{v}.tar.gz",
+            f"vorlith-{v}-web.zip",
             f"vorlith-dbgsym_{v}_amd64.deb", f"vorlith_{v}.dsc", f"vorlith_{v}.tar.xz",
             f"vorlith_{v}_amd64.deb", "web"]))
 
@@ -98,11 +99,15 @@ class Versions(unittest.TestCase):
         self.assertRegex(read(DIST, "web", "sw.js"),
                          rf"(?m)^const RELEASE = 'vorlith-{re.escape(VERSION)}-[0-9a-f]{{16}}';$")
 
-    def test_source_tarball_unpacks_to_one_folder_named_with_the_version(self):
+    def test_archives_unpack_to_one_folder_named_with_the_version(self):
         with tarfile.open(os.path.join(DIST, f"vorlith-{VERSION}.tar.gz")) as tar:
             tops = {member.name.split("/")[0] for member in tar.getmembers()}
             self.assertEqual(tops, {f"vorlith-{VERSION}"})
             self.assertIn(f"vorlith-{VERSION}/CMakeLists.txt", tar.getnames())
+        with zipfile.ZipFile(os.path.join(DIST, f"vorlith-{VERSION}-web.zip")) as z:  # dist/web in one folder
+            files = [(entry.filename, z.read(entry)) for entry in z.infolist()]
+        self.assertEqual(files, [(f"vorlith-{VERSION}-web/{name}", read(DIST, "web", name, mode="rb"))
+                                 for name in sorted(os.listdir(os.path.join(DIST, "web")), key=str.encode)])
 
     def test_sha256sums_holds_every_file_with_its_sum(self):
         listed = dict(reversed(line.split("  ", 1)) for line in read(DIST, "SHA256SUMS").splitlines())

@@ -543,6 +543,17 @@ class Page(unittest.TestCase):
                                  modifiers=modifiers if down else modifiers & ~MODIFIER[key])
                 self.assertEqual(self.focused(), "Text3")
 
+    def test_keys_that_webkitgtk_leaves_unidentified_are_known_by_their_place(self):
+        for name, start, presses, focused in KEYS_BY_CODE:
+            with self.subTest(name):
+                self.el(start).click()
+                for code, modifiers in presses:
+                    for kind in ("rawKeyDown", "keyUp"):
+                        self.cdp("Input.dispatchKeyEvent", type=kind, key="Unidentified", code=code,
+                                 modifiers=modifiers & ~ALT if kind == "keyUp" else modifiers)
+                self.assertEqual(self.focused(), focused)
+                self.keys(Keys.ESCAPE, Keys.ESCAPE)
+
     def test_focus_ring_has_3_to_1_also_in_forced_colours(self):
         for forced in ("none", "active"):
             self.cdp("Emulation.setEmulatedMedia", features=[{"name": "forced-colors", "value": forced}])
@@ -802,6 +813,18 @@ ALT_WITH_ANOTHER_MODIFIER = [
     ("Ctrl+Alt", [("Control", "ControlLeft", CTRL), ("Alt", "AltLeft", CTRL | ALT)]),
     ("AltGr as Windows sends it: Ctrl, then AltGraph",
      [("Control", "ControlLeft", CTRL), ("AltGraph", "AltRight", CTRL | ALT)]),
+]
+
+# Keys as WebKitGTK sends some, `key` "Unidentified" and the key's place in
+# `code`: the control clicked first, the presses (code, modifiers held), then the focus.
+KEYS_BY_CODE = [
+    ("Shift+Tab from the first control", "Text1", [("Tab", SHIFT)], "Command1"),
+    ("Tab from the last control", "Command1", [("Tab", 0)], "Text1"),
+    ("Alt alone", "Text1", [("AltLeft", ALT)], "FILE"),
+    ("F10, End, Enter", "Text1", [("F10", 0), ("End", 0), ("Enter", 0)], "SOFT"),
+    ("F10, ->, Down", "Text1", [("F10", 0), ("ArrowRight", 0), ("ArrowDown", 0)], "SOFT"),
+    ("F10, Space", "Text1", [("F10", 0), ("Space", 0)], "EXIT"),
+    ("F10, Down, Escape", "Text1", [("F10", 0), ("ArrowDown", 0), ("Escape", 0)], "FILE"),
 ]
 
 # Each kind of control that takes the focus, and the keys that bring it there

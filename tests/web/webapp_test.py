@@ -4,16 +4,18 @@ server on 127.0.0.1 and opened in headless Chromium. Its manifest has no
 errors and Chromium finds it installable; a service worker controls the
 page; with the server stopped the page still starts and calculates; a new
 release replaces the cache on the next visit without reloading an open page,
-and the next start shows it. The single-file page, opened from disk, is the
-same page, works, and writes nothing to the console. Fails, never skips,
-without Chromium.
+and the next start shows it; half uploaded, the old one goes on. The
+single-file page, opened from disk, is the same page, works, and writes
+nothing to the console. Fails, never skips, without Chromium.
 
 usage: webapp_test.py WEBAPP_DIR PAGE EXPECTED_JSON ASSETS_DIR [unittest arguments]
 """
 import base64
 import filecmp
+import hashlib
 import json
 import os
+import pathlib
 import re
 import shutil
 import subprocess
@@ -70,6 +72,13 @@ s.onload = () => { const p = read(s), f = big.width / p.width;
         return done(`differs at ${x},${y}`);
   done('enlarged ' + f + ' times'); };
 s.src = small;"""
+
+
+# A check for a new release: "none" (sw.js unchanged), "redundant" (its install failed) or "activated".
+UPDATE_JS = """const done = arguments[arguments.length - 1];
+navigator.serviceWorker.getRegistration().then(r => r.update()).then(({installing: w}) => {
+  const end = () => !w ? done('none') : ['redundant', 'activated'].includes(w.state) && done(w.state);
+  w?.addEventListener('statechange', end); end(); });"""
 
 
 class WebApp(unittest.TestCase):
@@ -204,6 +213,10 @@ class WebApp(unittest.TestCase):
         box.send_keys("98")
         self.js("window.studentAtWork = true")
         student = self.driver.current_window_handle
+        # The upload half done, either way: the old release goes on whole.
+        for uploaded, check in ((["index.html"], "none"), (["sw.js"], "redundant")):
+            self.release_new_version(uploaded)
+            self.assertEqual((self.driver.execute_async_script(UPDATE_JS), self.caches()), (check, [old_cache]))
         # The teacher copies a new release over the folder.
         self.release_new_version()
         # The next visit, in another tab.
@@ -224,19 +237,15 @@ class WebApp(unittest.TestCase):
                          "9.9.9")
         self.assertTrue(self.calculates())
 
-    def release_new_version(self):
-        sw = os.path.join(self.folder, "sw.js")
-        with open(sw, encoding="utf-8") as f:
-            text = f.read()
-        new = re.sub(r"'vorlith-[0-9.]+-[0-9a-f]{16}'", "'vorlith-9.9.9-feedfacefeedface'", text)
-        self.assertNotEqual(new, text, "sw.js names no release")
-        with open(sw, "w", encoding="utf-8") as f:
-            f.write(new)
-        page = os.path.join(self.folder, "index.html")
-        with open(page, encoding="utf-8") as f:
-            text = f.read()
-        with open(page, "w", encoding="utf-8") as f:
-            f.write(text.replace("<head>", '<head>\n<meta name="vorlith-release" content="9.9.9">', 1))
+    def release_new_version(self, files=("sw.js", "index.html")):
+        """Writes `files` of release 9.9.9 into the folder, the others of the old release."""
+        old_sw, old_page = (pathlib.Path(WEBAPP, name).read_bytes() for name in ("sw.js", "index.html"))
+        page = old_page.replace(b"<head>", b'<head>\n<meta name="vorlith-release" content="9.9.9">', 1)
+        sw = re.sub(rb"'vorlith-[0-9.]+-[0-9a-f]{16}'", b"'vorlith-9.9.9-feedfacefeedface'", old_sw)
+        self.assertNotEqual(sw, old_sw, "sw.js names no release")
+        sw = sw.replace(*(hashlib.sha256(p).hexdigest().encode() for p in (old_page, page)))
+        for name, old, new in (("sw.js", old_sw, sw), ("index.html", old_page, page)):
+            pathlib.Path(self.folder, name).write_bytes(new if name in files else old)
 
     def test_the_single_file_from_disk_is_the_same_page_and_writes_nothing_to_the_console(self):
         self.assertTrue(filecmp.cmp(PAGE, os.path.join(WEBAPP, "index.html"), shallow=False),

@@ -105,7 +105,14 @@ std::string fill(std::string_view pattern, const Knowns& known, const Known** mi
         const size_t close = pattern.find('}', open);
         const Known& k = find(known, pattern.substr(open + 1, close - open - 1));
         if (!k.value && *missing == nullptr) *missing = &k;
-        if (k.value) text += *k.value < 0 ? "(" + plain(*k.value) + ")" : plain(*k.value);
+        if (k.value) {
+            // A negative number in brackets. Appended piece by piece: MinGW's
+            // GCC 12 warns of a false overlap (-Wrestrict) in "(" + s + ")".
+            const bool negative = *k.value < 0;
+            if (negative) text += '(';
+            text += plain(*k.value);
+            if (negative) text += ')';
+        }
         at = close + 1;
     }
     return *missing == nullptr ? text : std::string();

@@ -27,19 +27,37 @@ double gravity_value(Gravity g);
 
 // The thirteen indices, in the order the working and the command line list
 // them: Form1's eight (j = 1..8), then Sr and the four unit weights.
-enum class Index { rho, w, ds, rho_d, rho_sat, rho_prime, e, n, Sr, gamma, gamma_d, gamma_sat, gamma_prime };
+enum class Index {
+    rho,
+    w,
+    ds,
+    rho_d,
+    rho_sat,
+    rho_prime,
+    e,
+    n,
+    Sr,
+    gamma,
+    gamma_d,
+    gamma_sat,
+    gamma_prime
+};
 inline constexpr int kIndexCount = 13;
 
 // How one index comes about.
 struct IndexWorking {
     Index index;
-    std::string symbol;       // "ρ", "w", "ds", "ρd", "ρsat", "ρ'", "e", "n", "Sr", "γ", "γd", "γsat", "γ'"
-    std::string name;         // Chinese name, "土的天然密度" …
-    std::string unit;         // "g/cm3", "%", "kN/m3", or "" for none
-    std::string formula;      // in symbols, ρw written out: "ρsat = (ms + Vv·ρw)/V"
-    std::string substituted;  // the numbers put in, as Str writes them without the blank
-    std::string result;       // Str of the value, as Form1 shows it; "" when not computed
-    std::string reason;       // when not computed: why, in words ("Vv = 0，饱和度无定义")
+    // "ρ", "w", "ds", "ρd", "ρsat", "ρ'", "e", "n", "Sr", "γ", "γd", "γsat", "γ'"
+    std::string symbol;
+    std::string name;     // Chinese name, "土的天然密度" …
+    std::string unit;     // "g/cm3", "%", "kN/m3", or "" for none
+    std::string formula;  // in symbols, ρw written out: "ρsat = (ms + Vv·ρw)/V"
+    // The right-hand side of `formula` with the numbers put in, each as Str
+    // writes it without the blank, a negative one in brackets, ρw as 1:
+    // "(167.3 + 7×1)/97". Empty when a quantity it needs has no value.
+    std::string substituted;
+    std::string result;  // Str of the value, as Form1 shows it; "" when not computed
+    std::string reason;  // when not computed: why, in words ("Vv = 0，饱和度无定义")
     // For Form1's eight: the run-time error this index raises in Form1, if any.
     std::optional<RuntimeError> error;
 };
@@ -51,9 +69,10 @@ struct DataNote {
 };
 
 struct PhaseWorking {
-    SoilSample sample;                      // all seven, Vw included, each Val of its box
-    std::vector<IndexWorking> indices;      // kIndexCount, in Index order
-    std::vector<DataNote> notes;            // empty when the data are consistent
+    SoilSample sample;  // all seven, Vw included, each Val of its box (0 where it raised)
+    std::vector<IndexWorking> indices;  // kIndexCount, in Index order
+    std::vector<DataNote> notes;        // empty when the data are consistent
+    std::string given;                  // the constants used: "ρw = 1 g/cm³，g = 9.81 m/s²"
     std::optional<RuntimeError> form1_error;  // the error Form1's 计算 raises, if any
     std::optional<RuntimeError> read_error;   // Val raised while reading a box (overflow)
 };
@@ -62,7 +81,8 @@ struct PhaseWorking {
 // with Val as Command1_Click reads it. Never throws a RuntimeError: an index
 // that cannot be computed is left empty with its reason, and each index is
 // computed on its own, so that one failing index leaves the others shown.
-PhaseWorking work_out(const std::array<std::u16string, kInputCount>& texts, Gravity g = Gravity::Standard);
+PhaseWorking work_out(const std::array<std::u16string, kInputCount>& texts,
+                      Gravity g = Gravity::Standard);
 
 // What a lab measures: ring-cutter volume V (cm³), wet mass m (g), oven-dry
 // mass ms (g) and the specific gravity of the solids ds (no unit).

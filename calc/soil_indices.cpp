@@ -51,15 +51,17 @@ SoilSample read_sample(const std::function<std::u16string(int k)>& read_input) {
     return sample;
 }
 
+double compute_index(const SoilSample& sample, int j) {
+    return kIndexRows[j - 1].formula(sample);
+}
+
 SoilIndices compute(const SoilSample& sample,
                     const std::function<void(int j, double value)>& written) {
     SoilIndices indices;
-    int j = 1;
-    for (const auto& row : kIndexRows) {
-        const double value = row.formula(sample);
-        indices.*row.field = value;
+    for (int j = 1; j <= kResultCount; ++j) {
+        const double value = compute_index(sample, j);
+        indices.*kIndexRows[j - 1].field = value;
         if (written) written(j, value);
-        ++j;
     }
     return indices;
 }

@@ -39,6 +39,10 @@ inline constexpr int kResultCount = 8;
 // each converted with Val as soon as it is read. Val may raise overflow.
 SoilSample read_sample(const std::function<std::u16string(int k)>& read_input);
 
+// Index j alone (j = 1..8), by the same formula as compute: a zero divisor or
+// a result out of range raises a RuntimeError.
+double compute_index(const SoilSample& sample, int j);
+
 // Computes the indices in order, calling `written(j, value)` as soon as index j
 // is known. A zero divisor or a result out of range raises a RuntimeError.
 SoilIndices compute(const SoilSample& sample,

@@ -1,0 +1,282 @@
+#include "phase_relations.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string_view>
+
+#include "numeric_text.h"
+#include "runtime/guarded.h"
+
+namespace vorlith {
+namespace {
+
+using guarded::add;
+using guarded::div;
+using guarded::mul;
+using guarded::sub;
+
+constexpr double kWaterDensity = 1;  // ρw, g/cm³
+
+// The boxes Text1..Text7: the symbol each quantity goes by, and its field.
+struct BoxRow {
+    const char* symbol;
+    double SoilSample::*field;
+};
+
+constexpr BoxRow kBoxRows[] = {
+    {"V", &SoilSample::V},   {"Vv", &SoilSample::Vv}, {"Vw", &SoilSample::Vw},
+    {"Vs", &SoilSample::Vs}, {"m", &SoilSample::m},   {"mw", &SoilSample::mw},
+    {"ms", &SoilSample::ms},
+};
+static_assert(std::size(kBoxRows) == kInputCount);
+
+// One row per index, in Index order. `pattern` is the formula's right-hand
+// side with {name} where a number goes; a division by `divisor` fails when it
+// is zero, and `undefined` says why instead of the run-time's description.
+// A unit weight is its `density` times g.
+struct IndexRow {
+    const char* symbol;
+    const char* name;
+    const char* unit;
+    const char* formula;
+    const char* pattern;
+    double SoilSample::*divisor;
+    const char* dividend;
+    const char* undefined;
+    const char* density;
+};
+
+constexpr IndexRow kIndexRows[] = {
+    {"ρ", "土的天然密度", "g/cm3", "ρ = m/V", "{m}/{V}", &SoilSample::V, "m", nullptr, nullptr},
+    {"w", "土的含水量", "%", "w = mw/ms × 100%", "{mw}/{ms} × 100%", &SoilSample::ms, "mw", nullptr,
+     nullptr},
+    {"ds", "土粒相对密度", "", "ds = ms/(Vs·ρw)", "{ms}/({Vs}×1)", &SoilSample::Vs, "ms", nullptr,
+     nullptr},
+    {"ρd", "土的干密度", "g/cm3", "ρd = ms/V", "{ms}/{V}", &SoilSample::V, "ms", nullptr, nullptr},
+    {"ρsat", "土的饱和密度", "g/cm3", "ρsat = (ms + Vv·ρw)/V", "({ms} + {Vv}×1)/{V}",
+     &SoilSample::V, "ms + Vv·ρw", nullptr, nullptr},
+    {"ρ'", "土的有效密度", "g/cm3", "ρ' = (ms − Vs·ρw)/V", "({ms} − {Vs}×1)/{V}", &SoilSample::V,
+     "ms − Vs·ρw", nullptr, nullptr},
+    {"e", "土的孔隙比", "", "e = Vv/Vs", "{Vv}/{Vs}", &SoilSample::Vs, "Vv", nullptr, nullptr},
+    {"n", "土的孔隙率", "%", "n = Vv/V × 100%", "{Vv}/{V} × 100%", &SoilSample::V, "Vv", nullptr,
+     nullptr},
+    {"Sr", "土的饱和度", "%", "Sr = Vw/Vv × 100%", "{Vw}/{Vv} × 100%", &SoilSample::Vv, "Vw",
+     "饱和度无定义", nullptr},
+    {"γ", "土的天然重度", "kN/m3", "γ = ρ·g", "{ρ}×{g}", nullptr, nullptr, nullptr, "ρ"},
+    {"γd", "土的干重度", "kN/m3", "γd = ρd·g", "{ρd}×{g}", nullptr, nullptr, nullptr, "ρd"},
+    {"γsat", "土的饱和重度", "kN/m3", "γsat = ρsat·g", "{ρsat}×{g}", nullptr, nullptr, nullptr,
+     "ρsat"},
+    {"γ'", "土的有效重度", "kN/m3", "γ' = ρ'·g", "{ρ'}×{g}", nullptr, nullptr, nullptr, "ρ'"},
+};
+static_assert(std::size(kIndexRows) == kIndexCount);
+constexpr int kSr = static_cast<int>(Index::Sr);
+
+// A quantity a formula may name: a box, g, or an index worked out before.
+struct Known {
+    std::string name;
+    std::optional<double> value;
+    std::string reason;  // why there is no value
+};
+using Knowns = std::vector<Known>;
+
+const Known& find(const Knowns& known, std::string_view name) {
+    return *std::find_if(known.begin(), known.end(),
+                         [&](const Known& k) { return k.name == name; });
+}
+
+// The value of a named quantity; one without a value counts as an overflow,
+// since only an overflowing box or index leaves a quantity without one.
+double value(const Knowns& known, std::string_view name) {
+    const Known& k = find(known, name);
+    if (!k.value) raise(ErrorNumber::Overflow);
+    return *k.value;
+}
+
+// Str's text without its blank: how numbers stand inside a sentence.
+std::string plain(double x) {
+    const std::string text = Str(x);
+    return text[0] == ' ' ? text.substr(1) : text;
+}
+
+// `pattern` with each {name} replaced by its number; empty, with the first
+// quantity that has no value, when one has none.
+std::string fill(std::string_view pattern, const Knowns& known, const Known** missing) {
+    std::string text;
+    for (size_t at = 0;;) {
+        const size_t open = pattern.find('{', at);
+        text += pattern.substr(at, open - at);
+        if (open == std::string_view::npos) break;
+        const size_t close = pattern.find('}', open);
+        const Known& k = find(known, pattern.substr(open + 1, close - open - 1));
+        if (!k.value && *missing == nullptr) *missing = &k;
+        if (k.value) text += *k.value < 0 ? "(" + plain(*k.value) + ")" : plain(*k.value);
+        at = close + 1;
+    }
+    return *missing == nullptr ? text : std::string();
+}
+
+double evaluate(int i, const SoilSample& sample, const Knowns& known) {
+    if (i < kResultCount) return compute_index(sample, i + 1);  // as Form1 does
+    if (i == kSr) return mul(div(sample.Vw, sample.Vv), 100);
+    return mul(value(known, kIndexRows[i].density), value(known, "g"));
+}
+
+// A zero divisor raises 11, or 6 when the dividend is 0 as well; an overflow
+// elsewhere raises 6 too. Working the index out again with the divisor at 1
+// yields the dividend and tells these apart.
+std::string error_reason(int i, const SoilSample& sample, const Knowns& known,
+                         const RuntimeError& error) {
+    const IndexRow& row = kIndexRows[i];
+    if (row.divisor == nullptr || sample.*row.divisor != 0)
+        return "结果超出范围，" + error.description;
+    const std::string zero = std::find_if(std::begin(kBoxRows), std::end(kBoxRows),
+                                          [&](const BoxRow& b) { return b.field == row.divisor; })
+                                 ->symbol +
+                             std::string(" = 0");
+    if (row.undefined != nullptr) return zero + "，" + row.undefined;
+    if (error.number == static_cast<int>(ErrorNumber::DivisionByZero)) {
+        return zero + "，" + error.description;
+    }
+    SoilSample one = sample;
+    one.*row.divisor = 1;
+    try {
+        if (evaluate(i, one, known) == 0)
+            return zero + " 且 " + row.dividend + " = 0，" + error.description;
+    } catch (const RuntimeError&) {
+    }
+    return "结果超出范围，" + error.description;
+}
+
+IndexWorking work_index(int i, const SoilSample& sample, Knowns& known) {
+    const IndexRow& row = kIndexRows[i];
+    IndexWorking w;
+    w.index = static_cast<Index>(i);
+    w.symbol = row.symbol;
+    w.name = row.name;
+    w.unit = row.unit;
+    w.formula = row.formula;
+    const Known* missing = nullptr;
+    w.substituted = fill(row.pattern, known, &missing);
+    if (missing != nullptr) {
+        w.reason = missing->reason;
+        if (i < kResultCount) w.error = make_error(ErrorNumber::Overflow);  // Val raised
+    } else {
+        try {
+            const double v = evaluate(i, sample, known);
+            w.result = Str(v);
+            known.push_back({row.symbol, v, {}});
+            return w;
+        } catch (const RuntimeError& error) {
+            w.reason = error_reason(i, sample, known, error);
+            if (i < kResultCount) w.error = error;
+        }
+    }
+    known.push_back({row.symbol, std::nullopt, w.symbol + " 无结果（" + w.reason + "）"});
+    return w;
+}
+
+// Reads each box with Val on its own, so that one overflowing box leaves the
+// others read. Form1 reads all but Vw and stops at the first that raises.
+Knowns read_boxes(const std::array<std::u16string, kInputCount>& texts, PhaseWorking& working) {
+    Knowns known;
+    for (int k = 0; k < kInputCount; ++k) {
+        const char* symbol = kBoxRows[k].symbol;
+        try {
+            const double v = Val(texts[k]);
+            working.sample.*kBoxRows[k].field = v;
+            known.push_back({symbol, v, {}});
+        } catch (const RuntimeError& error) {
+            if (!working.read_error) working.read_error = error;
+            if (k != 2 && !working.form1_error) working.form1_error = error;
+            known.push_back({symbol, std::nullopt, std::string(symbol) + " 读入时溢出"});
+        }
+    }
+    return known;
+}
+
+// Two sides that should be equal; a note when they differ by more than 1 % of
+// the larger.
+struct BalanceRow {
+    const char* left;
+    const char* right;
+    const char* unit;
+    const char* rule;
+    double (*lhs)(const Knowns&);
+    double (*rhs)(const Knowns&);
+};
+
+constexpr BalanceRow kBalanceRows[] = {
+    {"V", "Vv + Vs", " cm3", "孔隙与颗粒的体积之和应等于总体积",
+     [](const Knowns& k) { return value(k, "V"); },
+     [](const Knowns& k) { return add(value(k, "Vv"), value(k, "Vs")); }},
+    {"m", "mw + ms", " g", "水与颗粒的质量之和应等于总质量",
+     [](const Knowns& k) { return value(k, "m"); },
+     [](const Knowns& k) { return add(value(k, "mw"), value(k, "ms")); }},
+    {"mw", "Vw·ρw", " g", "水的质量应等于水的体积乘以水的密度",
+     [](const Knowns& k) { return value(k, "mw"); },
+     [](const Knowns& k) { return mul(value(k, "Vw"), kWaterDensity); }},
+};
+
+// A balance that cannot be worked out (a box or a sum overflows) gives no note.
+void check_balance(const BalanceRow& row, const Knowns& known, std::vector<DataNote>& notes) {
+    try {
+        const double a = row.lhs(known), b = row.rhs(known);
+        const double difference = std::fabs(sub(a, b));
+        if (difference <= 0.01 * std::max(std::fabs(a), std::fabs(b))) return;
+        notes.push_back({std::string(row.left) + " = " + plain(a) + row.unit + "，而 " + row.right +
+                         " = " + plain(b) + row.unit + "，相差 " + plain(difference) + row.unit +
+                         "：" + row.rule});
+    } catch (const RuntimeError&) {
+    }
+}
+
+// More water than voids: a degree of saturation over 100 %.
+void check_saturation(const Knowns& known, std::vector<DataNote>& notes) {
+    const Known &vw = find(known, "Vw"), &vv = find(known, "Vv"), &sr = find(known, "Sr");
+    if (!vw.value || !vv.value || *vw.value <= *vv.value) return;
+    std::string text = "Vw = " + plain(*vw.value) + " > Vv = " + plain(*vv.value);
+    if (sr.value && *sr.value > 100)
+        text = "Sr = " + plain(*sr.value) + " % > 100 %（" + text + "）";
+    notes.push_back({text + "：水的体积不能超过孔隙的体积"});
+}
+
+}  // namespace
+
+double gravity_value(Gravity g) {
+    return g == Gravity::Ten ? 10 : 9.81;
+}
+
+PhaseWorking work_out(const std::array<std::u16string, kInputCount>& texts, Gravity g) {
+    PhaseWorking working;
+    Knowns known = read_boxes(texts, working);
+    known.push_back({"g", gravity_value(g), {}});
+    working.given = "ρw = 1 g/cm³，g = " + plain(gravity_value(g)) + " m/s²";
+    for (int i = 0; i < kIndexCount; ++i) {
+        working.indices.push_back(work_index(i, working.sample, known));
+        if (i < kResultCount && !working.form1_error)
+            working.form1_error = working.indices[i].error;
+    }
+    for (const auto& row : kBalanceRows) check_balance(row, known, working.notes);
+    check_saturation(known, working.notes);
+    return working;
+}
+
+SoilSample from_lab(const LabMeasurements& lab) {
+    SoilSample s;
+    s.V = lab.V;
+    s.m = lab.m;
+    s.ms = lab.ms;
+    s.Vs = div(lab.ms, mul(lab.ds, kWaterDensity));
+    s.mw = sub(lab.m, lab.ms);
+    s.Vw = div(s.mw, kWaterDensity);
+    s.Vv = sub(lab.V, s.Vs);
+    return s;
+}
+
+std::array<std::string, kInputCount> sample_texts(const SoilSample& sample) {
+    std::array<std::string, kInputCount> texts;
+    for (int k = 0; k < kInputCount; ++k) texts[k] = Str(sample.*kBoxRows[k].field);
+    return texts;
+}
+
+}  // namespace vorlith

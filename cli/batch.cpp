@@ -38,14 +38,21 @@ struct Batch {
     }
 };
 
+void write_header(Output& out) {
+    std::string header = "V,Vv,Vw,Vs,m,mw,ms,";
+    for (const auto symbol : kSymbols) header += std::string(symbol) + ",";
+    out.line(header + "error,notes");
+}
+
 void write_row(const std::array<std::u16string, kInputCount>& texts, long line, Batch& batch) {
     const PhaseWorking working = work_out(texts, batch.gravity);
+    const Shown shown = form1_results(texts, working);
     std::string row;
     for (const auto& text : texts) row += quoted(utf8_from_utf16(text)) + ",";
-    for (const auto& result : shown_results(working)) row += quoted(result) + ",";
-    if (working.form1_error) {
-        row += std::to_string(working.form1_error->number);
-        batch.fail(line, error_text(*working.form1_error));
+    for (const auto& result : shown.texts) row += quoted(result) + ",";
+    if (shown.error) {
+        row += std::to_string(shown.error->number);
+        batch.fail(line, error_text(*shown.error));
     }
     std::string notes;
     for (const DataNote& note : working.notes) notes += (notes.empty() ? "" : "; ") + note.text;
@@ -75,7 +82,7 @@ void take_line(std::string_view line, long number, Batch& batch) {
 
 int compute_lines(std::FILE* input, Gravity gravity, Output& out) {
     Batch batch{gravity, out};
-    out.line(kHeader);
+    write_header(out);
     LineReader reader(input);
     std::string line;
     for (;;) {

@@ -142,14 +142,15 @@ Options parse(const std::vector<std::u16string>& arguments) {
 int write_sample(const std::array<std::u16string, kInputCount>& texts, const Options& options,
                  Output& out) {
     const PhaseWorking working = work_out(texts, options.gravity);
+    const Shown shown = form1_results(texts, working);
     if (options.working) {
         write_working(working, out);
     } else {
-        write_results(working, out);
+        write_results(shown, out);
     }
-    if (!working.form1_error) return kAllComputed;
+    if (!shown.error) return kAllComputed;
     out.flush();  // the results before the report, as Form1 shows them
-    write_standard(Stream::err, error_text(*working.form1_error) + "\n");
+    write_standard(Stream::err, error_text(*shown.error) + "\n");
     return kSomeFailed;
 }
 
@@ -169,6 +170,7 @@ int run_lab(const Options& options, Output& out) {
         quantities = sample_texts(from_lab({Val(a[0]), Val(a[1]), Val(a[2]), Val(a[3])}));
     } catch (const RuntimeError& error) {
         for (const auto symbol : kQuantities) out.line(std::string(symbol) + "\t");
+        write_results({}, out);
         out.flush();
         write_standard(Stream::err, error_text(error) + "\n");
         return kSomeFailed;

@@ -3,54 +3,60 @@
 namespace vorlith::cli {
 namespace {
 
-// Where Form1 stops: the first of its eight indices that raises an error, or
-// 0 when reading a box already did.
-int failing_index(const PhaseWorking& working) {
-    if (working.read_error) return 0;
-    for (int j = 0; j < kResultCount; ++j) {
-        if (working.indices[j].error) return j;
-    }
-    return 0;
-}
-
 std::string without_blank(const std::string& text) {
     return !text.empty() && text.front() == ' ' ? text.substr(1) : text;
 }
 
+// The columns a text takes in a terminal, Greek letters and ASCII one each.
+std::size_t columns(std::string_view utf8) {
+    std::size_t count = 0;
+    for (const char c : utf8) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return count;
+}
+
+// 土的天然密度 ρ（g/cm3）
+//   ρ = m/V
+//     = 202/97
+//     = 2.08247422680412 g/cm3
+void write_index(const IndexWorking& index, Output& out) {
+    out.line(index.name + " " + index.symbol +
+             (index.unit.empty() ? "" : "（" + index.unit + "）"));
+    out.line("  " + index.formula);
+    const std::string unit = index.unit.empty() ? "" : " " + index.unit;
+    const std::string indent(2 + columns(index.symbol) + 1, ' ');
+    if (!index.substituted.empty()) out.line(indent + "= " + index.substituted);
+    out.line(indent + (index.result.empty() ? "无法计算：" + index.reason
+                                            : "= " + without_blank(index.result) + unit));
+}
+
 }  // namespace
 
-std::array<std::string, kIndexCount> shown_results(const PhaseWorking& working) {
-    std::array<std::string, kIndexCount> texts;
-    const int shown = working.form1_error ? failing_index(working) : kIndexCount;
-    for (int j = 0; j < shown; ++j) texts[j] = working.indices[j].result;
-    return texts;
+Shown form1_results(const std::array<std::u16string, kInputCount>& texts,
+                    const PhaseWorking& working) {
+    Shown shown;
+    shown.error =
+        compute_indices([&](int k) { return texts[k - 1]; },
+                        [&](int j, const std::string& text) { shown.texts[j - 1] = text; });
+    if (shown.error) return shown;
+    for (int i = kResultCount; i < kIndexCount; ++i) shown.texts[i] = working.indices[i].result;
+    return shown;
 }
 
 std::string error_text(const RuntimeError& error) {
     return "实时错误 '" + std::to_string(error.number) + "': " + error.description;
 }
 
-void write_results(const PhaseWorking& working, Output& out) {
-    const auto texts = shown_results(working);
-    for (int j = 0; j < kIndexCount; ++j) out.line(working.indices[j].symbol + "\t" + texts[j]);
+void write_results(const Shown& shown, Output& out) {
+    for (int i = 0; i < kIndexCount; ++i)
+        out.line(std::string(kSymbols[i]) + "\t" + shown.texts[i]);
 }
 
 void write_working(const PhaseWorking& working, Output& out) {
-    for (const IndexWorking& index : working.indices) {
-        const std::string unit = index.unit.empty() ? "" : " " + index.unit;
-        out.line(index.symbol + "  " + index.name +
-                 (index.unit.empty() ? "" : "（" + index.unit + "）"));
-        out.line("    公式：" + index.formula);
-        out.line("    代入：" + index.substituted);
-        if (!index.result.empty()) {
-            out.line("    结果：" + without_blank(index.result) + unit);
-        } else {
-            out.line("    无法计算：" + index.reason);
-        }
-    }
+    out.line("已知：" + working.given);
+    for (const IndexWorking& index : working.indices) write_index(index, out);
     if (working.notes.empty()) return;
     out.line("说明：");
-    for (const DataNote& note : working.notes) out.line("    " + note.text);
+    for (const DataNote& note : working.notes) out.line("  " + note.text);
 }
 
 }  // namespace vorlith::cli

@@ -10,11 +10,6 @@
 namespace vorlith {
 namespace {
 
-using guarded::add;
-using guarded::div;
-using guarded::mul;
-using guarded::sub;
-
 constexpr double kWaterDensity = 1;  // ρw, g/cm³
 
 // The boxes Text1..Text7: the symbol each quantity goes by, and its field.
@@ -115,10 +110,16 @@ std::string fill(std::string_view pattern, const Knowns& known, const Known** mi
     return *missing == nullptr ? text : std::string();
 }
 
+const char* box_symbol(double SoilSample::*field) {
+    return std::find_if(std::begin(kBoxRows), std::end(kBoxRows),
+                        [&](const BoxRow& b) { return b.field == field; })
+        ->symbol;
+}
+
 double evaluate(int i, const SoilSample& sample, const Knowns& known) {
     if (i < kResultCount) return compute_index(sample, i + 1);  // as Form1 does
-    if (i == kSr) return mul(div(sample.Vw, sample.Vv), 100);
-    return mul(value(known, kIndexRows[i].density), value(known, "g"));
+    if (i == kSr) return guarded::mul(guarded::div(sample.Vw, sample.Vv), 100);
+    return guarded::mul(value(known, kIndexRows[i].density), value(known, "g"));
 }
 
 // A zero divisor raises 11, or 6 when the dividend is 0 as well; an overflow
@@ -129,10 +130,7 @@ std::string error_reason(int i, const SoilSample& sample, const Knowns& known,
     const IndexRow& row = kIndexRows[i];
     if (row.divisor == nullptr || sample.*row.divisor != 0)
         return "结果超出范围，" + error.description;
-    const std::string zero = std::find_if(std::begin(kBoxRows), std::end(kBoxRows),
-                                          [&](const BoxRow& b) { return b.field == row.divisor; })
-                                 ->symbol +
-                             std::string(" = 0");
+    const std::string zero = box_symbol(row.divisor) + std::string(" = 0");
     if (row.undefined != nullptr) return zero + "，" + row.undefined;
     if (error.number == static_cast<int>(ErrorNumber::DivisionByZero)) {
         return zero + "，" + error.description;
@@ -187,7 +185,8 @@ Knowns read_boxes(const std::array<std::u16string, kInputCount>& texts, PhaseWor
             known.push_back({symbol, v, {}});
         } catch (const RuntimeError& error) {
             if (!working.read_error) working.read_error = error;
-            if (k != 2 && !working.form1_error) working.form1_error = error;
+            if (kBoxRows[k].field != &SoilSample::Vw && !working.form1_error)
+                working.form1_error = error;
             known.push_back({symbol, std::nullopt, std::string(symbol) + " 读入时溢出"});
         }
     }
@@ -208,20 +207,20 @@ struct BalanceRow {
 constexpr BalanceRow kBalanceRows[] = {
     {"V", "Vv + Vs", " cm3", "孔隙与颗粒的体积之和应等于总体积",
      [](const Knowns& k) { return value(k, "V"); },
-     [](const Knowns& k) { return add(value(k, "Vv"), value(k, "Vs")); }},
+     [](const Knowns& k) { return guarded::add(value(k, "Vv"), value(k, "Vs")); }},
     {"m", "mw + ms", " g", "水与颗粒的质量之和应等于总质量",
      [](const Knowns& k) { return value(k, "m"); },
-     [](const Knowns& k) { return add(value(k, "mw"), value(k, "ms")); }},
+     [](const Knowns& k) { return guarded::add(value(k, "mw"), value(k, "ms")); }},
     {"mw", "Vw·ρw", " g", "水的质量应等于水的体积乘以水的密度",
      [](const Knowns& k) { return value(k, "mw"); },
-     [](const Knowns& k) { return mul(value(k, "Vw"), kWaterDensity); }},
+     [](const Knowns& k) { return guarded::mul(value(k, "Vw"), kWaterDensity); }},
 };
 
 // A balance that cannot be worked out (a box or a sum overflows) gives no note.
 void check_balance(const BalanceRow& row, const Knowns& known, std::vector<DataNote>& notes) {
     try {
         const double a = row.lhs(known), b = row.rhs(known);
-        const double difference = std::fabs(sub(a, b));
+        const double difference = std::fabs(guarded::sub(a, b));
         if (difference <= 0.01 * std::max(std::fabs(a), std::fabs(b))) return;
         notes.push_back({std::string(row.left) + " = " + plain(a) + row.unit + "，而 " + row.right +
                          " = " + plain(b) + row.unit + "，相差 " + plain(difference) + row.unit +
@@ -266,10 +265,10 @@ SoilSample from_lab(const LabMeasurements& lab) {
     s.V = lab.V;
     s.m = lab.m;
     s.ms = lab.ms;
-    s.Vs = div(lab.ms, mul(lab.ds, kWaterDensity));
-    s.mw = sub(lab.m, lab.ms);
-    s.Vw = div(s.mw, kWaterDensity);
-    s.Vv = sub(lab.V, s.Vs);
+    s.Vs = guarded::div(lab.ms, guarded::mul(lab.ds, kWaterDensity));
+    s.mw = guarded::sub(lab.m, lab.ms);
+    s.Vw = guarded::div(s.mw, kWaterDensity);
+    s.Vv = guarded::sub(lab.V, s.Vs);
     return s;
 }
 

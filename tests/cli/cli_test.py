@@ -16,6 +16,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE = os.path.dirname(os.path.dirname(HERE))
 LONG_LINE = 100_000_000
 GOOD = b"100,40,30,60,190,30,160\n"
+# Wine turns the arguments into UTF-16 by the locale's character set.
+ENVIRONMENT = dict(os.environ, LC_ALL="C.UTF-8")
 
 
 def version():
@@ -75,9 +77,11 @@ def long_input(folder):
 def check(program, case, out_file):
     if case.get("long"):
         with long_input(os.path.dirname(os.path.dirname(out_file))) as stdin:
-            run = subprocess.run(program + case["args"], stdin=stdin, capture_output=True, timeout=120)
+            run = subprocess.run(program + case["args"], stdin=stdin, capture_output=True, timeout=120,
+                                 env=ENVIRONMENT)
     else:
-        run = subprocess.run(program + case["args"], input=case["stdin"], capture_output=True, timeout=120)
+        run = subprocess.run(program + case["args"], input=case["stdin"], capture_output=True, timeout=120,
+                             env=ENVIRONMENT)
     failures = []
     seen = {"exit": run.returncode, "out": run.stdout.decode("utf-8", "replace").splitlines(),
             "err": run.stderr.decode("utf-8", "replace").splitlines()}

@@ -11,8 +11,6 @@
 namespace vorlith::cli {
 namespace {
 
-constexpr std::string_view kHeader =
-    "V,Vv,Vw,Vs,m,mw,ms,ρ,w,ds,ρd,ρsat,ρ',e,n,Sr,γ,γd,γsat,γ',error,notes";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // Whether Val could read a number from the start of a field: after blanks,

@@ -27,8 +27,8 @@ Volumes in cm3, masses in g; each number is read as BASIC's Val reads it.
   --lab V m ms ds   from a lab's ring volume, wet and dry mass and specific
                     gravity: the seven quantities first, then the indices
   --csv [FILE]      one sample a line (V,Vv,Vw,Vs,m,mw,ms), from FILE or
-                    standard input; writes CSV with the results, the error
-                    and the data notes
+                    standard input (no FILE, or -); writes CSV with the
+                    results, the error and the data notes
   --g 9.81|10       gravity for the unit weights, in m/s2 (default 9.81)
   --working         the working in Chinese: formulas, numbers, notes
   -o, --output FILE write to FILE, replacing it only once complete
@@ -81,8 +81,11 @@ void take_option(Options& options, const std::vector<std::u16string>& arguments,
         attached = name.substr(equals + 1);
         name.resize(equals);
     }
+    // --help and --version answer whatever else is asked.
     const auto set_mode = [&](Mode mode) {
-        if (options.mode != Mode::sample && options.mode != mode)
+        if (options.mode == Mode::help || options.mode == Mode::version) return;
+        const bool question = mode == Mode::help || mode == Mode::version;
+        if (!question && options.mode != Mode::sample && options.mode != mode)
             throw UsageError{"--lab and --csv exclude each other"};
         options.mode = mode;
     };
@@ -190,10 +193,12 @@ int run_options(const Options& options) {
         case Mode::version:
             return write_standard(Stream::out, "vorlith-calc " VORLITH_VERSION "\n") ? kAllComputed
                                                                                      : kUsageError;
-        case Mode::csv:
-            return run_csv(
-                options.operands.empty() ? std::nullopt : std::optional(options.operands[0]),
-                options.gravity, options.output);
+        case Mode::csv: {
+            // No FILE, or "-": standard input.
+            const bool from_input = options.operands.empty() || options.operands[0] == u"-";
+            return run_csv(from_input ? std::nullopt : std::optional(options.operands[0]),
+                           options.gravity, options.output);
+        }
         case Mode::lab:
             return with_output(options.output, [&](Output& out) { return run_lab(options, out); });
         case Mode::sample:

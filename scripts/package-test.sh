@@ -56,6 +56,7 @@ expected=(
     usr/share/doc/vorlith/changelog.gz
     usr/share/doc/vorlith/copyright
     usr/share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/$app_id.png
+    usr/share/lintian/overrides/vorlith
     usr/share/man/man1/vorlith.1.gz
     usr/share/man/man1/vorlith-calc.1.gz
     usr/share/man/zh_CN/man1/vorlith.1.gz

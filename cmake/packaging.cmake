@@ -4,7 +4,8 @@
 # dist/ from these build trees:
 #
 #   Windows (build/mingw): `cmake --install build/mingw --strip` gives the
-#     zip's folder: vorlith.exe, README.txt and LICENSE.txt;
+#     zip's folder: vorlith.exe, vorlith-calc.exe, README.txt and
+#     LICENSE.txt;
 #   the web (build/web): app/vorlith.html, the single-file page, and
 #     webapp/, the folder to copy onto a web server: the same page as
 #     index.html, its manifest, icons and service worker;

@@ -11,7 +11,8 @@
 #      dependencies and the hardening of the binary;
 #   3. apt-get install of the package, the installed launcher entry and
 #      metainfo validated, the installed /usr/bin/vorlith run end to end on
-#      Xvfb and as a Wayland client on a headless Weston, and
+#      Xvfb and as a Wayland client on a headless Weston, the installed
+#      /usr/bin/vorlith-calc on the command line's cases, and
 #      `appstreamcli compose` on the installed files writing a catalog entry
 #      with an icon;
 #   4. apt-get purge, also when a step fails.
@@ -50,12 +51,16 @@ trap cleanup EXIT
 # What the package installs, besides its directories.
 expected=(
     usr/bin/vorlith
+    usr/bin/vorlith-calc
     usr/share/applications/$app_id.desktop
     usr/share/doc/vorlith/changelog.gz
     usr/share/doc/vorlith/copyright
     usr/share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/$app_id.png
+    usr/share/lintian/overrides/vorlith
     usr/share/man/man1/vorlith.1.gz
+    usr/share/man/man1/vorlith-calc.1.gz
     usr/share/man/zh_CN/man1/vorlith.1.gz
+    usr/share/man/zh_CN/man1/vorlith-calc.1.gz
     usr/share/metainfo/$app_id.metainfo.xml
 )
 
@@ -113,11 +118,13 @@ unhardened=$(grep -v -e '-fstack-protector-strong' <<<"$compiles" || true)
 unhardened+=$(grep -v -e '-D_FORTIFY_SOURCE=2' <<<"$compiles" || true)
 [ -z "$unhardened" ] || fail "compiled without the hardening flags: $unhardened"
 dpkg-deb -x "$deb" "$work/root"
-hardening=$(hardening-check "$work/root/usr/bin/vorlith" || true)
-echo "$hardening"
-for feature in "Position Independent Executable" "Stack protected" "Read-only relocations" \
-               "Immediate binding"; do
-    grep -q "$feature: yes" <<<"$hardening" || fail "/usr/bin/vorlith: $feature is not yes"
+for program in vorlith vorlith-calc; do
+    hardening=$(hardening-check "$work/root/usr/bin/$program" || true)
+    echo "$hardening"
+    for feature in "Position Independent Executable" "Stack protected" "Read-only relocations" \
+                   "Immediate binding"; do
+        grep -q "$feature: yes" <<<"$hardening" || fail "/usr/bin/$program: $feature is not yes"
+    done
 done
 
 section "apt-get install $deb"
@@ -125,6 +132,7 @@ installed=yes
 apt_get install -y -qq "$deb"
 dpkg -s vorlith | grep -qx "Status: install ok installed" || fail "dpkg -s: vorlith is not installed"
 [ -x /usr/bin/vorlith ] || fail "/usr/bin/vorlith is missing after the install"
+[ -x /usr/bin/vorlith-calc ] || fail "/usr/bin/vorlith-calc is missing after the install"
 
 section "The installed launcher entry and metainfo"
 desktop-file-validate "/usr/share/applications/$app_id.desktop"
@@ -132,7 +140,9 @@ appstreamcli validate --pedantic --no-net "/usr/share/metainfo/$app_id.metainfo.
 grep -qx "Icon=$app_id" "/usr/share/applications/$app_id.desktop" || fail "the entry's Icon is not $app_id"
 grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" \
     "/usr/share/metainfo/$app_id.metainfo.xml" || fail "the metainfo does not launch $app_id.desktop"
-man -l /usr/share/man/man1/vorlith.1.gz >/dev/null || fail "man vorlith"
+for page in vorlith vorlith-calc; do
+    man -l "/usr/share/man/man1/$page.1.gz" >/dev/null || fail "man $page"
+done
 
 section "appstreamcli compose on the installed files"
 # The installed tree as a software centre's catalog builder sees it.
@@ -159,10 +169,14 @@ tests/e2e/e2e.sh /usr/bin/vorlith "$out/screenshots"
 section "The installed /usr/bin/vorlith on Wayland (headless Weston)"
 tests/e2e/wayland.sh /usr/bin/vorlith "$app_id" tests/support/form1_expected.json
 
+section "The installed /usr/bin/vorlith-calc on the command line's cases"
+python3 tests/cli/cli_test.py /usr/bin/vorlith-calc
+
 section "apt-get purge vorlith"
 apt_get purge -y -qq vorlith
 installed=""
 [ ! -e /usr/bin/vorlith ] || fail "/usr/bin/vorlith is still there after the purge"
+[ ! -e /usr/bin/vorlith-calc ] || fail "/usr/bin/vorlith-calc is still there after the purge"
 [ -z "$(dpkg-query -W -f='${Status}' vorlith 2>/dev/null | grep -v not-installed || true)" ] ||
     fail "dpkg still knows vorlith: $(dpkg-query -W -f='${Status}' vorlith)"
 

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The Windows program: makes the release's zip (scripts/release windows:
-# vorlith.exe, the Win32 back end, cross-built with MinGW-w64 in
-# build/mingw), cross-builds the calculation's tests and Form1's tests in the
-# same tree, runs the tests under Wine with its null display driver, runs
-# the zip's vorlith.exe end to end under Wine on Xvfb, and checks the zip.
+# vorlith.exe, the Win32 back end, and the command line vorlith-calc.exe,
+# cross-built with MinGW-w64 in build/mingw), cross-builds the calculation's
+# tests and Form1's tests in the same tree, runs the tests under Wine with its
+# null display driver, runs the zip's vorlith.exe end to end under Wine on
+# Xvfb and its vorlith-calc.exe on the command line's cases, and checks the
+# zip.
 # Installs what it needs with apt-get. Fails when a test fails.
 #
 # usage: windows-test.sh [BUILD_DIR]     (default build/mingw; the zip is
@@ -40,7 +42,7 @@ rm -rf "$build/zip"
 python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' "$zip" "$build/zip"
 
 # Linked statically: nothing beyond the DLLs of Windows itself.
-for program in "$build"/app/vorlith.exe "$build"/tests/*/*.exe; do
+for program in "$build"/app/*.exe "$build"/tests/*/*.exe; do
     file "$program" | grep -q "PE32+ executable" || fail "$program is not a Windows x86-64 program"
     dlls=$(x86_64-w64-mingw32-objdump -p "$program" | awk '/DLL Name:/ { print toupper($3) }' | sort -u)
     unexpected=$(grep -vxE 'KERNEL32.DLL|USER32.DLL|GDI32.DLL|COMCTL32.DLL|MSVCRT.DLL' <<<"$dlls" || true)
@@ -51,18 +53,26 @@ echo "windows-test: vorlith.exe imports $(x86_64-w64-mingw32-objdump -p "$build/
 
 # Windows 7 SP1 as the floor: every imported function is one it exports,
 # and the headers say 6.1, so Windows names the program's floor rightly.
-imports=$(x86_64-w64-mingw32-objdump -p "$build/app/vorlith.exe" | awk '
-    /DLL Name:/ { dll = toupper($3); next }
-    dll != "" && NF == 3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ { print dll " " $3 }' | LC_ALL=C sort -u)
-[ "$(wc -l <<<"$imports")" -gt 100 ] || fail "read only $(wc -l <<<"$imports") imported functions"
-missing=$(LC_ALL=C comm -23 <(echo "$imports") <(grep -v '^#' tests/win32/windows7-imports.txt | grep . | LC_ALL=C sort -u))
-[ -z "$missing" ] || fail "vorlith.exe imports what Windows 7 may lack: ${missing//$'\n'/, }"
-echo "windows-test: vorlith.exe's $(wc -l <<<"$imports") imported functions are all in Windows 7 SP1"
-headers=$(x86_64-w64-mingw32-objdump -p "$build/app/vorlith.exe")
-for field in MajorSubsystemVersion:6 MinorSubsystemVersion:1 MajorOSystemVersion:6 MinorOSystemVersion:1; do
-    grep -qx "${field%:*}[[:space:]]*${field#*:}" <<<"$headers" ||
-        fail "vorlith.exe's ${field%:*} is not ${field#*:}"
-done
+# vorlith.exe is a window program, vorlith-calc.exe a console program.
+windows7_floor() {
+    local exe=$1 least=$2 subsystem=$3 imports missing headers field
+    imports=$(x86_64-w64-mingw32-objdump -p "$build/app/$exe" | awk '
+        /DLL Name:/ { dll = toupper($3); next }
+        dll != "" && NF == 3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ { print dll " " $3 }' | LC_ALL=C sort -u)
+    [ "$(wc -l <<<"$imports")" -gt "$least" ] || fail "read only $(wc -l <<<"$imports") imported functions of $exe"
+    missing=$(LC_ALL=C comm -23 <(echo "$imports") <(grep -v '^#' tests/win32/windows7-imports.txt | grep . | LC_ALL=C sort -u))
+    [ -z "$missing" ] || fail "$exe imports what Windows 7 may lack: ${missing//$'\n'/, }"
+    echo "windows-test: $exe's $(wc -l <<<"$imports") imported functions are all in Windows 7 SP1"
+    headers=$(x86_64-w64-mingw32-objdump -p "$build/app/$exe")
+    for field in MajorSubsystemVersion:6 MinorSubsystemVersion:1 MajorOSystemVersion:6 MinorOSystemVersion:1; do
+        grep -qx "${field%:*}[[:space:]]*${field#*:}" <<<"$headers" ||
+            fail "$exe's ${field%:*} is not ${field#*:}"
+    done
+    grep -qE "^Subsystem[[:space:]]+[0-9a-f]+[[:space:]]+\($subsystem\)" <<<"$headers" ||
+        fail "$exe is not a $subsystem program"
+}
+windows7_floor vorlith.exe 100 "Windows GUI"
+windows7_floor vorlith-calc.exe 20 "Windows CUI"
 
 section "Unit and Form1 tests under Wine (null display driver)"
 (
@@ -86,11 +96,19 @@ section "vorlith.exe end to end under Wine on Xvfb"
 tests/e2e/e2e-windows.sh "$build/zip/vorlith.exe" "$build/tests/win32/vorlith_probe.exe" \
     "$build/screenshots"
 
+section "The zip's vorlith-calc.exe on the command line's cases under Wine"
+(
+    unset DISPLAY WAYLAND_DISPLAY
+    trap wine_end EXIT
+    wine_prefix null en
+    python3 tests/cli/cli_test.py "$wine" "$build/zip/vorlith-calc.exe"
+)
+
 section "The zip: $zip"
 python3 - "$zip" <<'PY'
 import sys, zipfile
 names = sorted(zipfile.ZipFile(sys.argv[1]).namelist())
-if names != ["LICENSE.txt", "README.txt", "vorlith.exe"]:
+if names != ["LICENSE.txt", "README.txt", "vorlith-calc.exe", "vorlith.exe"]:
     sys.exit(f"windows-test: the zip holds {names}")
 # Notepad before Windows 10 1809 needs CRLF line ends, and may misread
 # UTF-8 without its byte-order mark.

@@ -1,0 +1,118 @@
+#include "cli/batch.h"
+
+#include <vector>
+
+#include "cli/console.h"
+#include "cli/csv.h"
+#include "cli/output.h"
+#include "cli/results.h"
+#include "cli/utf.h"
+
+namespace vorlith::cli {
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// Whether Val could read a number from the start of a field: after blanks,
+// a digit, a sign, a point or "&" (&H, &O), half- or full-width. An empty
+// field reads as 0, so it counts as a number too.
+bool starts_number(std::u16string_view field) {
+    const auto at = field.find_first_not_of(u" \t\u3000");
+    if (at == std::u16string_view::npos) return true;
+    const char16_t c = field[at];
+    const char16_t ascii = c >= 0xFF01 && c <= 0xFF5E ? c - 0xFEE0 : c;  // full-width forms
+    return (ascii >= '0' && ascii <= '9') ||
+           std::u16string_view(u"+-.&\u3002").find(ascii) != std::u16string_view::npos;
+}
+
+struct Batch {
+    Gravity gravity;
+    Output& out;
+    int status = kAllComputed;
+
+    void fail(long line, const std::string& message) {
+        report("line " + std::to_string(line) + ": " + message);
+        status = kSomeFailed;
+    }
+};
+
+void write_header(Output& out) {
+    std::string header = "V,Vv,Vw,Vs,m,mw,ms,";
+    for (const auto symbol : kSymbols) header += std::string(symbol) + ",";
+    out.line(header + "error,notes");
+}
+
+void write_row(const std::array<std::u16string, kInputCount>& texts, long line, Batch& batch) {
+    const PhaseWorking working = work_out(texts, batch.gravity);
+    const Shown shown = form1_results(texts, working);
+    std::string row;
+    for (const auto& text : texts) row += quoted(utf8_from_utf16(text)) + ",";
+    for (const auto& result : shown.texts) row += quoted(result) + ",";
+    if (shown.error) {
+        row += std::to_string(shown.error->number);
+        batch.fail(line, error_text(*shown.error));
+    }
+    std::string notes;
+    for (const DataNote& note : working.notes) notes += (notes.empty() ? "" : "; ") + note.text;
+    batch.out.line(row + "," + quoted(notes));
+}
+
+// One line of text: its sample, or why it is none.
+void take_line(std::string_view line, long number, Batch& batch) {
+    if (number == 1 && line.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        line.remove_prefix(kByteOrderMark.size());
+    if (line.empty()) return;
+    if (!utf16_from_utf8(line)) return batch.fail(number, "not UTF-8 text");
+    const auto fields = split_fields(line);
+    if (!fields) return batch.fail(number, "a double quote is not closed");
+    if (fields->size() != kInputCount) {
+        return batch.fail(
+            number, std::to_string(fields->size()) + " fields, expected 7 (V,Vv,Vw,Vs,m,mw,ms)");
+    }
+    std::array<std::u16string, kInputCount> texts;
+    bool header = number == 1;
+    for (int k = 0; k < kInputCount; ++k) {
+        texts[k] = *utf16_from_utf8((*fields)[k]);  // UTF-8 as the whole line is
+        header = header && !starts_number(texts[k]);
+    }
+    if (!header) write_row(texts, number, batch);
+}
+
+int compute_lines(std::FILE* input, Gravity gravity, Output& out) {
+    Batch batch{gravity, out};
+    write_header(out);
+    LineReader reader(input);
+    std::string line;
+    for (;;) {
+        switch (reader.next(line)) {
+            case LineReader::Status::end:
+                return batch.status;
+            case LineReader::Status::read_error:
+                report("cannot read the input");
+                return kUsageError;
+            case LineReader::Status::too_long:
+                batch.fail(reader.number(), "longer than 1 MiB, skipped");
+                break;
+            case LineReader::Status::line:
+                take_line(line, reader.number(), batch);
+                break;
+        }
+    }
+}
+
+}  // namespace
+
+int run_csv(const std::optional<std::u16string>& input, Gravity gravity,
+            const std::optional<std::u16string>& output) {
+    std::FILE* file = input ? open_file(*input, false) : standard_input();
+    if (!file) {
+        report("cannot read " + utf8_from_utf16(*input));
+        return kUsageError;
+    }
+    const int status =
+        with_output(output, [&](Output& out) { return compute_lines(file, gravity, out); });
+    if (input) std::fclose(file);
+    return status;
+}
+
+}  // namespace vorlith::cli

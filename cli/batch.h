@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "calc/phase_relations.h"
+
+namespace vorlith::cli {
+
+// --csv: reads samples, one a line with the seven quantities in Form1's
+// order (V,Vv,Vw,Vs,m,mw,ms; a first line of names is passed over), from
+// `input` or standard input, and writes CSV to `output` or standard output:
+// the seven texts as read, the thirteen results as Form1 leaves them, the
+// error number (empty, 11 or 6) and the data notes. A line that cannot be a
+// sample (not seven fields, not UTF-8, over 1 MiB) is reported on standard
+// error with its number and left out; the others are computed.
+int run_csv(const std::optional<std::u16string>& input, Gravity gravity,
+            const std::optional<std::u16string>& output);
+
+}  // namespace vorlith::cli

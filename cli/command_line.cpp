@@ -1,0 +1,235 @@
+#include "cli/command_line.h"
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+#include "calc/numeric_text.h"
+#include "calc/phase_relations.h"
+#include "cli/batch.h"
+#include "cli/console.h"
+#include "cli/output.h"
+#include "cli/results.h"
+#include "cli/utf.h"
+
+namespace vorlith::cli {
+namespace {
+
+constexpr std::string_view kHelp =
+    R"(usage: vorlith-calc [--g 9.81|10] [--working] [-o FILE] V Vv Vw Vs m mw ms
+       vorlith-calc [--g 9.81|10] [--working] [-o FILE] --lab V m ms ds
+       vorlith-calc [--g 9.81|10] [-o FILE] --csv [FILE]
+The physical indices of a soil sample, as Vorlith's window computes them:
+one line per index, its symbol, a tab and its value:
+  ρ w ds ρd ρsat ρ' e n (Form1's eight), Sr, γ γd γsat γ' (unit weights).
+Volumes in cm3, masses in g; each number is read as BASIC's Val reads it.
+
+  --lab V m ms ds   from a lab's ring volume, wet and dry mass and specific
+                    gravity: the seven quantities first, then the indices
+  --csv [FILE]      one sample a line (V,Vv,Vw,Vs,m,mw,ms), from FILE or
+                    standard input (no FILE, or -); writes CSV with the
+                    results, the error and the data notes
+  --g 9.81|10       gravity for the unit weights, in m/s2 (default 9.81)
+  --working         the working in Chinese: formulas, numbers, notes
+  -o, --output FILE write to FILE, replacing it only once complete
+  -h, --help        this help
+      --version     the version
+Exit status: 0 when every sample was computed, 1 when any raised an error
+(division by zero 11, overflow 6) or could not be read, 2 for a usage error.
+)";
+
+enum class Mode { sample, lab, csv, help, version };
+
+struct Options {
+    Mode mode = Mode::sample;
+    Gravity gravity = Gravity::Standard;
+    bool working = false;
+    std::optional<std::u16string> output;
+    std::vector<std::u16string> operands;
+};
+
+struct UsageError {
+    std::string message;
+};
+
+// A number such as -5 or -.5 is an operand, not an option.
+bool is_option(std::u16string_view argument) {
+    return argument.size() > 1 && argument[0] == u'-' &&
+           !(argument[1] == u'.' || (argument[1] >= u'0' && argument[1] <= u'9'));
+}
+
+Gravity gravity_from(const std::u16string& text) {
+    if (text == u"9.81") return Gravity::Standard;
+    if (text == u"10") return Gravity::Ten;
+    throw UsageError{"--g takes 9.81 or 10, not " + utf8_from_utf16(text)};
+}
+
+// The value after an option, given as "--g 10" or "--g=10".
+std::u16string value_of(const std::vector<std::u16string>& arguments, std::size_t& i,
+                        std::optional<std::u16string> attached) {
+    if (attached) return *attached;
+    if (i + 1 >= arguments.size())
+        throw UsageError{utf8_from_utf16(arguments[i]) + " needs a value"};
+    return arguments[++i];
+}
+
+void take_option(Options& options, const std::vector<std::u16string>& arguments, std::size_t& i) {
+    std::u16string name = arguments[i];
+    std::optional<std::u16string> attached;
+    if (const auto equals = name.find(u'=');
+        name.starts_with(u"--") && equals != std::u16string::npos) {
+        attached = name.substr(equals + 1);
+        name.resize(equals);
+    }
+    // --help and --version answer whatever else is asked.
+    const auto set_mode = [&](Mode mode) {
+        if (options.mode == Mode::help || options.mode == Mode::version) return;
+        const bool question = mode == Mode::help || mode == Mode::version;
+        if (!question && options.mode != Mode::sample && options.mode != mode)
+            throw UsageError{"--lab and --csv exclude each other"};
+        options.mode = mode;
+    };
+    if (name == u"-h" || name == u"--help") return set_mode(Mode::help);
+    if (name == u"--version") return set_mode(Mode::version);
+    if (name == u"--lab") return set_mode(Mode::lab);
+    if (name == u"--csv") return set_mode(Mode::csv);
+    if (name == u"--working") return void(options.working = true);
+    if (name == u"--g")
+        return void(options.gravity = gravity_from(value_of(arguments, i, attached)));
+    if (name == u"-o" || name == u"--output")
+        return void(options.output = value_of(arguments, i, attached));
+    throw UsageError{"unknown option " + utf8_from_utf16(arguments[i])};
+}
+
+void check_operands(const Options& options) {
+    const std::size_t count = options.operands.size();
+    const auto expect = [&](std::size_t wanted, const char* what) {
+        if (count != wanted) {
+            throw UsageError{"expected " + std::to_string(wanted) + " numbers (" + what +
+                             "), got " + std::to_string(count)};
+        }
+    };
+    switch (options.mode) {
+        case Mode::sample:
+            return expect(kInputCount, "V Vv Vw Vs m mw ms");
+        case Mode::lab:
+            return expect(4, "V m ms ds");
+        case Mode::csv:
+            if (count > 1) throw UsageError{"--csv reads one FILE, got " + std::to_string(count)};
+            if (options.working) throw UsageError{"--working does not go with --csv"};
+            return;
+        case Mode::help:
+        case Mode::version:
+            return;
+    }
+}
+
+Options parse(const std::vector<std::u16string>& arguments) {
+    Options options;
+    bool operands_only = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (!operands_only && arguments[i] == u"--") {
+            operands_only = true;
+        } else if (!operands_only && is_option(arguments[i])) {
+            take_option(options, arguments, i);
+        } else {
+            options.operands.push_back(arguments[i]);
+        }
+    }
+    check_operands(options);
+    return options;
+}
+
+// The working of one sample, written as lines or as working; exit status 1
+// with the run-time's report when Form1 would raise an error.
+int write_sample(const std::array<std::u16string, kInputCount>& texts, const Options& options,
+                 Output& out) {
+    const PhaseWorking working = work_out(texts, options.gravity);
+    const Shown shown = form1_results(texts, working);
+    if (options.working) {
+        write_working(working, out);
+    } else {
+        write_results(shown, out);
+    }
+    if (!shown.error) return kAllComputed;
+    out.flush();  // the results before the report, as Form1 shows them
+    write_standard(Stream::err, error_text(*shown.error) + "\n");
+    return kSomeFailed;
+}
+
+int run_sample(const Options& options, Output& out) {
+    std::array<std::u16string, kInputCount> texts;
+    for (int k = 0; k < kInputCount; ++k) texts[k] = options.operands[k];
+    return write_sample(texts, options, out);
+}
+
+constexpr std::array<std::string_view, kInputCount> kQuantities = {"V", "Vv", "Vw", "Vs",
+                                                                   "m", "mw", "ms"};
+
+int run_lab(const Options& options, Output& out) {
+    std::array<std::string, kInputCount> quantities;
+    try {
+        const auto& a = options.operands;
+        quantities = sample_texts(from_lab({Val(a[0]), Val(a[1]), Val(a[2]), Val(a[3])}));
+    } catch (const RuntimeError& error) {
+        for (const auto symbol : kQuantities) out.line(std::string(symbol) + "\t");
+        write_results({}, out);
+        out.flush();
+        write_standard(Stream::err, error_text(error) + "\n");
+        return kSomeFailed;
+    }
+    std::array<std::u16string, kInputCount> texts;
+    for (int k = 0; k < kInputCount; ++k) {
+        out.line(std::string(kQuantities[k]) + "\t" + quantities[k]);
+        texts[k] = *utf16_from_utf8(quantities[k]);  // Str writes ASCII
+    }
+    return write_sample(texts, options, out);
+}
+
+int run_options(const Options& options) {
+    switch (options.mode) {
+        case Mode::help:
+            return write_standard(Stream::out, kHelp) ? kAllComputed : kUsageError;
+        case Mode::version:
+            return write_standard(Stream::out, "vorlith-calc " VORLITH_VERSION "\n") ? kAllComputed
+                                                                                     : kUsageError;
+        case Mode::csv: {
+            // No FILE, or "-": standard input.
+            const bool from_input = options.operands.empty() || options.operands[0] == u"-";
+            return run_csv(from_input ? std::nullopt : std::optional(options.operands[0]),
+                           options.gravity, options.output);
+        }
+        case Mode::lab:
+            return with_output(options.output, [&](Output& out) { return run_lab(options, out); });
+        case Mode::sample:
+            break;
+    }
+    return with_output(options.output, [&](Output& out) { return run_sample(options, out); });
+}
+
+}  // namespace
+
+int run(const std::vector<std::u16string>& arguments) {
+    try {
+        return run_options(parse(arguments));
+    } catch (const UsageError& error) {
+        report(error.message + " (vorlith-calc --help shows the usage)");
+        return kUsageError;
+    }
+}
+
+int run_utf8(int argc, const char* const argv[]) {
+    std::vector<std::u16string> arguments;
+    for (int i = 1; i < argc; ++i) {
+        auto argument = utf16_from_utf8(argv[i]);
+        if (!argument) {
+            report("argument " + std::to_string(i) +
+                   " is not UTF-8 text (vorlith-calc --help shows the usage)");
+            return kUsageError;
+        }
+        arguments.push_back(std::move(*argument));
+    }
+    return run(arguments);
+}
+
+}  // namespace vorlith::cli

@@ -128,15 +128,13 @@ type_into() {
 }
 
 # From the table of what Form1 shows: the result fields, the sample's
-# results as the fields show them, and what a screen reader hears of them
-# (each with its quantity, its tooltip).
+# results as the fields show them, and what a screen reader hears of them.
 expected=$(python3 - "$(dirname "$0")/../support/form1_expected.json" <<'PY'
 import json, sys
 x = json.load(open(sys.argv[1], encoding="utf-8"))
-quantity = {value: tip for (_, value), tip in x["tooltips"]}
 print(" ".join(x["results"]))
 print("".join(f"[{r}]" for r in x["sample_results"]))
-print("；".join(f"{quantity[f]} {r.strip()}" for f, r in zip(x["results"], x["sample_results"])))
+print(x["reading_after_sample"])
 PY
 )
 read -r -a result_fields <<<"$(sed -n 1p <<<"$expected")"

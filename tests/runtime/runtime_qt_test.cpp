@@ -11,6 +11,7 @@
 #include "runtime/operations.h"
 #include "runtime/qt/qt_runtime.h"
 #include "runtime/runtime_error.h"
+#include "support/form_test.h"
 #include "support/modal_watcher.h"
 #include "test_form.h"
 
@@ -18,23 +19,17 @@ using vorlith::testing::g_click;
 using vorlith::testing::kTestProgram;
 using vorlith::testing::ModalWatcher;
 
-class RuntimeQtTest : public QObject {
+class RuntimeQtTest : public vorlith::testing::FormTest {
     Q_OBJECT
 
-    std::unique_ptr<QMainWindow> form_;
-
-    template <typename T>
-    T* find(const char* name) const {
-        return form_->findChild<T*>(QString::fromLatin1(name));
-    }
+public:
+    RuntimeQtTest()
+        : FormTest([]() -> std::unique_ptr<QWidget> {
+              vorlith::qt::install_run_time(kTestProgram);
+              return vorlith::qt::create_form(kTestProgram);
+          }) {}
 
 private slots:
-    void init() {
-        vorlith::qt::install_run_time(kTestProgram);
-        form_ = vorlith::qt::create_form(kTestProgram);
-    }
-    void cleanup() { form_.reset(); }
-
     void messageBoxHasTitleTextOneOkButtonAndNoIcon() {
         ModalWatcher watcher;
         vorlith::MsgBox("本程序 <b>不是</b> 富文本");

@@ -13,6 +13,7 @@
 
 #include "support/form1.h"
 #include "support/form1_expected.h"
+#include "support/form_test.h"
 #include "support/modal_watcher.h"
 #include "ui/main_window.h"
 
@@ -36,15 +37,13 @@ int px(int twips) {
 
 }  // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public vorlith::testing::FormTest {
     Q_OBJECT
 
-    std::unique_ptr<QWidget> form_;
+public:
+    MainWindowTest() : FormTest(vorlith::testing::show_form1) {}
 
-    template <typename T>
-    T* find(const char* name) const {
-        return form_->findChild<T*>(QString::fromLatin1(name));
-    }
+private:
     QLineEdit* box(int k) const { return find<QLineEdit>(kBoxes[k - 1]); }
     QPushButton* command1() const { return find<QPushButton>("Command1"); }
     QStringList results() const {
@@ -59,12 +58,6 @@ class MainWindowTest : public QObject {
     }
 
 private slots:
-    void init() {
-        form_ = vorlith::testing::show_form1();
-        QVERIFY(form_ != nullptr);
-    }
-    void cleanup() { form_.reset(); }
-
     void windowIsForm1WithTitleAndFixedClientArea() {
         QCOMPARE(form_->objectName(), QStringLiteral("Form1"));
         QCOMPARE(form_->windowTitle(), QStringLiteral("Vorlith"));
@@ -109,11 +102,7 @@ private slots:
     }
 
     void controlsHaveTheirNamesKindsAndTexts_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("text");
-        for (const auto& [name, text] : vorlith::testing::kForm1Texts) {
-            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(text);
-        }
+        vorlith::testing::add_text_rows(vorlith::testing::kForm1Texts, "name", "text");
     }
     void controlsHaveTheirNamesKindsAndTexts() {
         QFETCH(QString, name);

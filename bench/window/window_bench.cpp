@@ -341,10 +341,8 @@ int main(int argc, char** argv) {
 
     if (!initial_results_are_sound()) return 1;
 
-    vorlith::bench::RatioReporter reporter(ratios());
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    const bool right = vorlith::bench::run_with_ratios(ratios());
     if (!guard.seen().empty())
         std::fprintf(stderr, "%zu error reports opened\n", guard.seen().size());
-    return guard.seen().empty() && !vorlith::bench::wrong_results() ? 0 : 1;
+    return guard.seen().empty() && right ? 0 : 1;
 }

@@ -73,13 +73,13 @@ s.src = small;"""
 
 class WebApp(unittest.TestCase):
     def setUp(self):
+        self.browser = Chromium(console=True)  # first: it fails without Chromium
+        self.driver = self.browser.driver
         self.root = tempfile.mkdtemp(prefix="vorlith-site-")
         self.folder = os.path.join(self.root, SUB_PATH)
         shutil.copytree(WEBAPP, self.folder)
         self.server = None
         self.start_server()
-        self.browser = Chromium(console=True)
-        self.driver = self.browser.driver
 
     def tearDown(self):
         self.browser.quit()

@@ -30,20 +30,16 @@ import argparse
 import json
 import os
 import re
-import shutil
 import statistics
 import subprocess
 import sys
 import tempfile
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
+SUPPORT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests", "support")
+sys.path.insert(0, SUPPORT)
+from chromium import Chromium  # noqa: E402
 
-FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-         "--disable-background-networking", "--disable-component-update", "--disable-sync",
-         "--window-size=1000,600"]
-with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests", "support",
-                       "form1_expected.json"), encoding="utf-8") as f:
+with open(os.path.join(SUPPORT, "form1_expected.json"), encoding="utf-8") as f:
     X = json.load(f)
 SAMPLE = ([t for n, t in X["texts"] if n in X["boxes"]], X["sample_results"])
 # Texts whose eight results all differ from the sample's, worked out by hand:
@@ -153,17 +149,12 @@ def main():
         pages = {"before": os.path.abspath(args.before), "after": pages["page"]}
     bare = os.path.join(os.path.dirname(os.path.abspath(__file__)), "bare.html")
 
-    profile = tempfile.mkdtemp(prefix="vorlith-bench-")
-    options = webdriver.ChromeOptions()
-    options.binary_location = shutil.which("chromium")
-    for flag in FLAGS + [f"--user-data-dir={profile}"]:
-        options.add_argument(flag)
-    driver = webdriver.Chrome(options=options,
-                              service=Service(executable_path=shutil.which("chromedriver")))
+    browser = Chromium("--window-size=1000,600")
+    driver = browser.driver
     paints = {name: [] for name in list(pages) + ["bare"]}
     per_click = {}
     try:
-        driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": WATCH})
+        browser.cdp("Page.addScriptToEvaluateOnNewDocument", source=WATCH)
         for _ in range(args.runs):  # interleaved, so that all see the same machine
             for name, page in pages.items():
                 paints[name].append(first_paint(driver, "file://" + page))
@@ -174,8 +165,7 @@ def main():
                 per_click[name] = min(per_click.get(name, seconds), seconds)
         checked = 9 * len(pages) * args.clicks
     finally:
-        driver.quit()
-        shutil.rmtree(profile, ignore_errors=True)
+        browser.quit()
     native = native_compute_indices(args.native_bench)
 
     p = statistics.median(paints["bare"])

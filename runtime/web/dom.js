@@ -291,6 +291,37 @@ mergeInto(LibraryManager.library, {
       }
     },
 
+    // Shows the form. The page may already show it as the build wrote it
+    // (prerender.js), the same to the eye: this one takes its place in one
+    // step, with what was typed into it and the focus, and then answers
+    // the presses of its buttons that came before (vorlithPressed, kept by
+    // the page).
+    takeOver: function() {
+      var page = VorlithPage;
+      var early = document.getElementById(page.win.id);
+      var pressed = typeof vorlithPressed === 'object' && vorlithPressed ? vorlithPressed : [];
+      if (typeof vorlithPressed === 'object') vorlithPressed = null;
+      if (!early || early.parentNode !== page.root) {
+        page.root.append(page.win, page.hint, page.liveLine);
+        var first = page.tabStops()[0];
+        if (first) first.focus();
+        return;
+      }
+      var focused = early.contains(document.activeElement) ? document.activeElement : null;
+      early.querySelectorAll('input').forEach(function(box) {
+        if (page.controls[box.id]) page.controls[box.id].value = box.value;
+      });
+      page.root.replaceChildren(page.win, page.hint, page.liveLine);
+      if (focused) {
+        var now = document.getElementById(focused.id);
+        now.focus();
+        if (focused.tagName === 'INPUT') {
+          now.setSelectionRange(focused.selectionStart, focused.selectionEnd, focused.selectionDirection);
+        }
+      }
+      pressed.forEach(function(id) { page.controls[id].click(); });
+    },
+
     message: function(title, text, ok, done) {
       var page = VorlithPage;
       if (!page.dialog) {
@@ -499,10 +530,8 @@ mergeInto(LibraryManager.library, {
     }, true);
     document.addEventListener('wheel', page.forgetAlt, {capture: true, passive: true});
     window.addEventListener('blur', page.forgetAlt);
-    page.root.append(page.win, page.hint, page.liveLine);
+    page.takeOver();
     if (typeof ResizeObserver === 'function') new ResizeObserver(page.relaid).observe(page.win);
-    var first = page.tabStops()[0];
-    if (first) first.focus();
   },
 
   vorlith_dom_text_length__deps: ['$VorlithPage'],

@@ -100,7 +100,7 @@ class Page(unittest.TestCase):
     def open(self):
         self.driver.get("file://" + PAGE)
         WebDriverWait(self.driver, 10).until(
-            lambda d: d.execute_script("return document.activeElement.id") == "Text1")
+            lambda d: d.execute_script("return VorlithPage.win?.isConnected && document.activeElement.id") == "Text1")
 
     def el(self, name):
         return self.driver.find_element("id", name)

@@ -299,27 +299,31 @@ mergeInto(LibraryManager.library, {
     takeOver: function() {
       var page = VorlithPage;
       var early = document.getElementById(page.win.id);
+      if (early && early.parentNode !== page.root) early = null;
       var pressed = typeof vorlithPressed === 'object' && vorlithPressed ? vorlithPressed : [];
       if (typeof vorlithPressed === 'object') vorlithPressed = null;
-      if (!early || early.parentNode !== page.root) {
+      var active = document.activeElement;
+      var kept = early && early.contains(active) ? active : null;
+      if (early) {
+        early.querySelectorAll('input').forEach(function(box) {
+          if (page.controls[box.id]) page.controls[box.id].value = box.value;
+        });
+        page.root.replaceChildren(page.win, page.hint, page.liveLine);
+      } else {
         page.root.append(page.win, page.hint, page.liveLine);
+      }
+      if (kept) {
+        var now = document.getElementById(kept.id);
+        now.focus();
+        if (kept.tagName === 'INPUT') {
+          now.setSelectionRange(kept.selectionStart, kept.selectionEnd, kept.selectionDirection);
+        }
+      } else if (!active || active === document.body) {
         var first = page.tabStops()[0];
         if (first) first.focus();
-        return;
       }
-      var focused = early.contains(document.activeElement) ? document.activeElement : null;
-      early.querySelectorAll('input').forEach(function(box) {
-        if (page.controls[box.id]) page.controls[box.id].value = box.value;
-      });
-      page.root.replaceChildren(page.win, page.hint, page.liveLine);
-      if (focused) {
-        var now = document.getElementById(focused.id);
-        now.focus();
-        if (focused.tagName === 'INPUT') {
-          now.setSelectionRange(focused.selectionStart, focused.selectionEnd, focused.selectionDirection);
-        }
-      }
-      pressed.forEach(function(id) { page.controls[id].click(); });
+      // Once the program has started, which is after this returns.
+      setTimeout(function() { pressed.forEach(function(id) { page.controls[id].click(); }); }, 0);
     },
 
     message: function(title, text, ok, done) {

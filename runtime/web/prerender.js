@@ -16,8 +16,10 @@ const ATTRIBUTE = {id: 'id', className: 'class', tabIndex: 'tabindex', type: 'ty
                    inputMode: 'inputmode', autocomplete: 'autocomplete', spellcheck: 'spellcheck',
                    htmlFor: 'for', title: 'title', rel: 'rel', href: 'href', sizes: 'sizes'};
 
-const escape = (text, quote) => String(text).replace(/&/g, '&amp;').replace(/</g, '&lt;')
-    .replace(/>/g, '&gt;').replace(quote ? /"/g : /$^/, '&quot;');
+const escape = (text, quote) => {
+  const html = String(text).replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
+  return quote ? html.replace(/"/g, '&quot;') : html;
+};
 
 class Element {
   constructor(tag) {

@@ -89,7 +89,7 @@ class Page(unittest.TestCase):
     def open(self):
         self.driver.get("file://" + PAGE)
         WebDriverWait(self.driver, 10).until(
-            lambda d: d.execute_script("return document.activeElement.id") == "Text1")
+            lambda d: d.execute_script("return VorlithPage.win?.isConnected && document.activeElement.id") == "Text1")
 
     def el(self, name):
         return self.driver.find_element("id", name)
@@ -241,6 +241,22 @@ class Page(unittest.TestCase):
         self.assertIsNone(self.dialog())
         os.makedirs(SHOTS, exist_ok=True)
         self.el("Form1").screenshot(os.path.join(SHOTS, "calculated.png"))
+
+    def test_a_press_before_the_program_has_the_form_is_answered_and_nothing_moves(self):
+        held = self.cdp("Page.addScriptToEvaluateOnNewDocument", source=HOLD_MODULE_JS)["identifier"]
+        try:
+            self.driver.get("file://" + PAGE)
+        finally:
+            self.cdp("Page.removeScriptToEvaluateOnNewDocument", identifier=held)
+        written = self.js(CONTROLS_JS)
+        self.el("Command1").click()
+        self.assertEqual(self.results(), [""] * 8)  # the module is held back
+        self.js("window.releaseModule()")
+        WebDriverWait(self.driver, 10).until(lambda d: self.results() == X["sample_results"])
+        taken = dict(self.js(CONTROLS_JS))
+        for name, control in written:
+            self.assertEqual(control, dict(taken[name], text=control["text"]), name)
+        self.assertEqual(self.focused(), "Command1")
 
     def test_failing_run_reports_empties_from_the_failing_index_and_goes_on(self):
         for case in X["failing_runs"]:
@@ -835,6 +851,11 @@ const face = el => { for (; el; el = el.parentElement) { const c = rgba(getCompu
 const inside = parseFloat(s.outlineOffset) < 0;
 return {style: s.outlineStyle, width: parseFloat(s.outlineWidth), color: rgba(s.outlineColor),
         behind: inside ? [face(e)] : [face(e.parentElement)]};"""
+
+# Holds the page's module back until releaseModule() is called.
+HOLD_MODULE_JS = """const instantiate = WebAssembly.instantiate;
+WebAssembly.instantiate = (...args) => new Promise(go => {
+  window.releaseModule = () => go(instantiate.apply(WebAssembly, args)); });"""
 
 # Where the page is opened on a machine whose browser cannot run the program:
 # cause, how (a script run before the page's, or "refused"), words that each

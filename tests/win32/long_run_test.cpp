@@ -26,25 +26,20 @@
 #include "support/random_texts.h"
 #include "ui/main_window.h"
 #include "watchdog.h"
+#include "window_text.h"
 
 namespace {
 
 using vorlith::testing::kBoxes;
 using vorlith::testing::kResults;
-using vorlith::win32::narrow;
+using vorlith::testing::text_of;
+using vorlith::testing::wide_text_of;
 
 constexpr int kDefaultPresses = 2000;
 // The counts are first read after this many presses, once the caches of
 // fonts and the message box have filled.
 constexpr int kWarmUpPresses = 200;
 constexpr SIZE_T kMaxPrivateGrowth = 1024 * 1024;
-
-std::u16string text_of(HWND window) {
-    std::u16string text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, u'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(
-        window, reinterpret_cast<wchar_t*>(text.data()), static_cast<int>(text.size()))));
-    return text;
-}
 
 // Each message box is read and dismissed as soon as it is made: a hook
 // sees WM_INITDIALOG return and posts OK to it, which its modal loop takes
@@ -66,7 +61,7 @@ public:
 
     bool hooked() const { return hook_ != nullptr; }
     // The texts of the boxes seen since the last call.
-    std::vector<std::u16string> take() { return std::exchange(seen_, {}); }
+    std::vector<std::string> take() { return std::exchange(seen_, {}); }
 
 private:
     static LRESULT CALLBACK on_return(int code, WPARAM w, LPARAM l) {
@@ -84,7 +79,7 @@ private:
 
     static inline BoxDismisser* current_ = nullptr;
     HHOOK hook_ = nullptr;
-    std::vector<std::u16string> seen_;
+    std::vector<std::string> seen_;
 };
 
 BOOL CALLBACK count_child(HWND, LPARAM count) {
@@ -160,10 +155,6 @@ Counts counts() {
     return now;
 }
 
-std::string utf8(const std::u16string& text) {
-    return narrow(std::wstring(text.begin(), text.end()));
-}
-
 std::string described(const vorlith::testing::BoxTexts& texts) {
     std::string out;
     for (const std::u16string& text : texts) {
@@ -199,7 +190,8 @@ TEST(Form1LongRun, PressesOfCalculateOnRandomTexts) {
             put[k] = generator.next();
             HWND box = form.control(kBoxes[k]);
             SetWindowTextW(box, reinterpret_cast<const wchar_t*>(put[k].c_str()));
-            held[k] = text_of(box);
+            const std::wstring held_text = wide_text_of(box);
+            held[k].assign(held_text.begin(), held_text.end());
             // A box holds the text up to its first NUL, as Windows passes it.
             ASSERT_EQ(held[k], put[k].substr(0, put[k].find(u'\0')))
                 << "press " << press << " box " << kBoxes[k];
@@ -211,12 +203,12 @@ TEST(Form1LongRun, PressesOfCalculateOnRandomTexts) {
         const vorlith::testing::Outcome expected = vorlith::testing::calculated(held);
         const auto boxes = dismisser.take();
         for (std::size_t j = 0; j < expected.fields.size(); ++j) {
-            ASSERT_EQ(utf8(text_of(form.control(kResults[j]))), expected.fields[j])
+            ASSERT_EQ(text_of(form.control(kResults[j])), expected.fields[j])
                 << "press " << press << " " << kResults[j] << "; boxes:" << described(held);
         }
         ASSERT_EQ(boxes.size(), expected.report.empty() ? 0u : 1u) << "press " << press;
         if (!expected.report.empty()) {
-            ASSERT_EQ(utf8(boxes.front()), expected.report) << "press " << press;
+            ASSERT_EQ(boxes.front(), expected.report) << "press " << press;
             ++reports;
         }
         ASSERT_TRUE(IsWindowVisible(form.hwnd()));

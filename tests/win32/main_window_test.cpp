@@ -18,6 +18,7 @@
 #include "runtime/win32/main_window.h"
 #include "support/form1_expected.h"
 #include "ui/main_window.h"
+#include "window_text.h"
 
 namespace {
 
@@ -25,19 +26,6 @@ using namespace vorlith::testing;
 using vorlith::ControlRow;
 using vorlith::win32::narrow;
 using vorlith::win32::widen;
-
-std::string text_of(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return narrow(text);
-}
-
-std::wstring class_of(HWND window) {
-    wchar_t name[32] = {};
-    GetClassNameW(window, name, 32);
-    return name;
-}
 
 class Form1 : public ::testing::Test {
 protected:

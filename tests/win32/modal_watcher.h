@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "runtime/win32/win32.h"
+#include "window_text.h"
 
 namespace vorlith::testing {
 
@@ -35,18 +36,6 @@ public:
     const std::vector<SeenBox>& seen() const { return seen_; }
 
 private:
-    static std::string text_of(HWND window) {
-        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-        text.resize(static_cast<std::size_t>(
-            GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-        return win32::narrow(text);
-    }
-    static std::wstring class_of(HWND window) {
-        wchar_t name[32] = {};
-        GetClassNameW(window, name, 32);
-        return name;
-    }
-
     static BOOL CALLBACK read_child(HWND child, LPARAM seen_box) {
         auto& box = *reinterpret_cast<SeenBox*>(seen_box);
         if (!IsWindowVisible(child)) return TRUE;

@@ -15,6 +15,7 @@
 //                                       "mark N"; ends at mark 0
 //        vorlith_probe mark N           sends mark N, which a listener prints
 //                                       after every event sent before it
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -23,10 +24,9 @@
 #include "msaa.h"
 #include "runtime/win32/win32.h"
 #include "ui/main_window.h"
+#include "window_text.h"
 
 namespace {
-
-using vorlith::win32::narrow;
 
 // The back end numbers Form1's controls from 100 in tab-index order.
 constexpr int kFirstControlId = 100;
@@ -37,13 +37,10 @@ constexpr DWORD kMark = 0x01FF;
 // A listener that no mark 0 reaches ends after this long.
 constexpr UINT kListenLimitMs = 300'000;
 
-std::string text_of(HWND window) {
-    wchar_t text[4096] = {};
-    SendMessageW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
-    std::string utf8 = narrow(text);
-    for (char& c : utf8) {
-        if (c == '\n') c = '|';  // one line per value
-    }
+// A window's text on one line.
+std::string line_of(HWND window) {
+    std::string utf8 = vorlith::testing::text_of(window);
+    std::replace(utf8.begin(), utf8.end(), '\n', '|');
     return utf8;
 }
 
@@ -62,7 +59,7 @@ void print_center(const std::string& key, HWND window) {
 BOOL CALLBACK print_button(HWND child, LPARAM) {
     wchar_t name[16] = {};
     GetClassNameW(child, name, 16);
-    if (IsWindowVisible(child) && lstrcmpiW(name, L"Button") == 0) print("button", text_of(child));
+    if (IsWindowVisible(child) && lstrcmpiW(name, L"Button") == 0) print("button", line_of(child));
     return TRUE;
 }
 
@@ -86,8 +83,8 @@ int print_boxes() {
     EnumWindows(count_box, reinterpret_cast<LPARAM>(&boxes));
     print("boxes", std::to_string(boxes.count));
     if (boxes.first != nullptr) {
-        print("title", text_of(boxes.first));
-        print("text", text_of(GetDlgItem(boxes.first, 0xFFFF)));
+        print("title", line_of(boxes.first));
+        print("text", line_of(GetDlgItem(boxes.first, 0xFFFF)));
         EnumChildWindows(boxes.first, print_button, 0);
     }
     return 0;
@@ -111,7 +108,7 @@ int print_form(const std::string& what) {
     int id = kFirstControlId;
     for (const vorlith::ControlRow& row : vorlith::form1_layout()) {
         HWND control = GetDlgItem(form, id++);
-        if (what == "texts") print(row.name, text_of(control));
+        if (what == "texts") print(row.name, line_of(control));
         if (what == "places") print_center(row.name, control);
     }
     return 0;

@@ -19,6 +19,7 @@
 #include <psapi.h>
 // clang-format on
 
+#include "modal_watcher.h"
 #include "runtime/backend.h"
 #include "runtime/win32/main_window.h"
 #include "support/form1_expected.h"
@@ -40,47 +41,6 @@ constexpr int kDefaultPresses = 2000;
 // fonts and the message box have filled.
 constexpr int kWarmUpPresses = 200;
 constexpr SIZE_T kMaxPrivateGrowth = 1024 * 1024;
-
-// Each message box is read and dismissed as soon as it is made: a hook
-// sees WM_INITDIALOG return and posts OK to it, which its modal loop takes
-// first. (Wine sends the owner no WM_ENTERIDLE, and a timer would make each
-// box wait for it.)
-class BoxDismisser {
-public:
-    BoxDismisser() {
-        current_ = this;
-        hook_ = SetWindowsHookExW(WH_CALLWNDPROCRET, &BoxDismisser::on_return, nullptr,
-                                  GetCurrentThreadId());
-    }
-    ~BoxDismisser() {
-        UnhookWindowsHookEx(hook_);
-        current_ = nullptr;
-    }
-    BoxDismisser(const BoxDismisser&) = delete;
-    BoxDismisser& operator=(const BoxDismisser&) = delete;
-
-    bool hooked() const { return hook_ != nullptr; }
-    // The texts of the boxes seen since the last call.
-    std::vector<std::string> take() { return std::exchange(seen_, {}); }
-
-private:
-    static LRESULT CALLBACK on_return(int code, WPARAM w, LPARAM l) {
-        const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(l);
-        if (code == HC_ACTION && call->message == WM_INITDIALOG && current_ != nullptr) {
-            wchar_t name[16] = {};
-            GetClassNameW(call->hwnd, name, 16);
-            if (lstrcmpW(name, L"#32770") == 0) {
-                current_->seen_.push_back(text_of(GetDlgItem(call->hwnd, 0xFFFF)));
-                PostMessageW(call->hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-            }
-        }
-        return CallNextHookEx(nullptr, code, w, l);
-    }
-
-    static inline BoxDismisser* current_ = nullptr;
-    HHOOK hook_ = nullptr;
-    std::vector<std::string> seen_;
-};
 
 BOOL CALLBACK count_child(HWND, LPARAM count) {
     ++*reinterpret_cast<int*>(count);
@@ -176,8 +136,8 @@ TEST(Form1LongRun, PressesOfCalculateOnRandomTexts) {
     ASSERT_NE(form.hwnd(), nullptr);
     form.show(SW_SHOWNORMAL);
     vorlith::win32::process_events(form.hwnd());
-    BoxDismisser dismisser;
-    ASSERT_TRUE(dismisser.hooked());
+    vorlith::testing::ModalWatcher watcher;
+    ASSERT_TRUE(watcher.hooked());
     vorlith::testing::RandomTexts generator(seed);
 
     int reports = 0;
@@ -201,14 +161,14 @@ TEST(Form1LongRun, PressesOfCalculateOnRandomTexts) {
             << "press " << press << ": the program ended";
 
         const vorlith::testing::Outcome expected = vorlith::testing::calculated(held);
-        const auto boxes = dismisser.take();
+        const auto boxes = watcher.take();
         for (std::size_t j = 0; j < expected.fields.size(); ++j) {
             ASSERT_EQ(text_of(form.control(kResults[j])), expected.fields[j])
                 << "press " << press << " " << kResults[j] << "; boxes:" << described(held);
         }
         ASSERT_EQ(boxes.size(), expected.report.empty() ? 0u : 1u) << "press " << press;
         if (!expected.report.empty()) {
-            ASSERT_EQ(boxes.front(), expected.report) << "press " << press;
+            ASSERT_EQ(boxes.front().text, expected.report) << "press " << press;
             ++reports;
         }
         ASSERT_TRUE(IsWindowVisible(form.hwnd()));

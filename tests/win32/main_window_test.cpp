@@ -250,8 +250,6 @@ TEST_F(Form1, EnterInABoxCalculatesNothingSpaceOnTheButtonCalculates) {
     SetFocus(control("Command1"));
     press(VK_SPACE);
     EXPECT_EQ(results(), strings(kSampleResults));
-    click("Command1");
-    EXPECT_EQ(results(), strings(kSampleResults));
     EXPECT_TRUE(watcher.seen().empty());
 }
 
@@ -620,6 +618,14 @@ std::string text_before(const char* name) {
     return "(no control " + std::string(name) + ")";
 }
 
+// What result field `name` shows after 计算 on the initial texts.
+std::string sample_result(const char* name) {
+    for (std::size_t j = 0; j < std::size(kResults); ++j) {
+        if (std::string_view(kResults[j]) == name) return kSampleResults[j];
+    }
+    return "(no result field " + std::string(name) + ")";
+}
+
 std::optional<std::string> optional_text(const char* text) {
     return text != nullptr ? std::optional<std::string>(text) : std::nullopt;
 }
@@ -656,7 +662,7 @@ TEST_F(Form1, ScreenReadersGetEachBoxsNameAndEveryDescription) {
         EXPECT_EQ(recorder.value(hwnd, vorlith::testing::kHelpTextProperty), reading.description);
         annotations += reading.name != nullptr ? 3 : 2;
         if (reading.name == nullptr) {
-            EXPECT_EQ(msaa.name(hwnd), text_of(hwnd));  // a field by its value
+            EXPECT_EQ(msaa.name(hwnd), sample_result(reading.control));  // a field by its value
         } else {
             EXPECT_EQ(msaa.name(hwnd), kept ? reading.name : text_before(reading.control));
         }

@@ -207,11 +207,7 @@ TEST(Form1LongRun, PressesOfCalculateOnRandomTexts) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    testing::InitGoogleTest(&argc, argv);
-    const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&classes);
     const auto presses = vorlith::testing::long_run_settings(kDefaultPresses).presses;
     // A run that hangs ends after a time that grows with the presses.
-    vorlith::testing::start_watchdog(static_cast<DWORD>(60'000 + presses * 200));
-    return RUN_ALL_TESTS();
+    return vorlith::testing::run_tests(argc, argv, static_cast<DWORD>(60'000 + presses * 200));
 }

@@ -18,6 +18,7 @@
 #include "runtime/win32/main_window.h"
 #include "support/form1_expected.h"
 #include "ui/main_window.h"
+#include "watchdog.h"
 #include "window_text.h"
 
 namespace {
@@ -52,6 +53,19 @@ protected:
         return found;
     }
     std::vector<std::string> results() const { return texts(kResults); }
+    // A window's rectangle in the form's client area.
+    RECT placed(HWND window) const {
+        RECT rect{};
+        GetWindowRect(window, &rect);
+        MapWindowPoints(nullptr, form_->hwnd(), reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    }
+    // The form on a monitor of `dpi` now, as Windows tells it.
+    void set_dpi(UINT dpi) {
+        RECT suggested{10, 10, 900, 500};
+        SendMessageW(form_->hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+    }
 
     // A key pressed and released on the focused control, through the loop.
     void press(UINT key) {
@@ -127,9 +141,7 @@ TEST_F(Form1, ControlsHaveTheirRectanglesClassesTextsAndFont) {
         SCOPED_TRACE(row.name);
         EXPECT_STREQ(row.name, kForm1Texts[i].name);
         HWND hwnd = control(row.name);
-        RECT rect{};
-        GetWindowRect(hwnd, &rect);
-        MapWindowPoints(nullptr, form_->hwnd(), reinterpret_cast<POINT*>(&rect), 2);
+        const RECT rect = placed(hwnd);
         EXPECT_EQ(rect.left, row.left / 15);
         EXPECT_EQ(rect.top, row.top / 15);
         EXPECT_EQ(rect.right - rect.left, row.width / 15);
@@ -357,16 +369,12 @@ TEST_F(Form1, ExitAndCloseEndWithStatusZero) {
 TEST_F(Form1, PositionsAndFontFollowTheDpi) {
     for (UINT dpi : {120u, 144u, 192u, 96u}) {
         SCOPED_TRACE(dpi);
-        RECT suggested{10, 10, 900, 500};
-        SendMessageW(form_->hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                     reinterpret_cast<LPARAM>(&suggested));
+        set_dpi(dpi);
         RECT client{};
         GetClientRect(form_->hwnd(), &client);
         EXPECT_EQ(client.right, MulDiv(11205, static_cast<int>(dpi), 1440));
         EXPECT_EQ(client.bottom, MulDiv(3000, static_cast<int>(dpi), 1440));
-        RECT button{};
-        GetWindowRect(control("Command1"), &button);
-        MapWindowPoints(nullptr, form_->hwnd(), reinterpret_cast<POINT*>(&button), 2);
+        const RECT button = placed(control("Command1"));
         EXPECT_EQ(button.left, MulDiv(2520, static_cast<int>(dpi), 1440));
         EXPECT_EQ(button.bottom - button.top, MulDiv(2775, static_cast<int>(dpi), 1440));
         LOGFONTW font{};
@@ -562,19 +570,15 @@ TEST_F(Form1, TheLiveRegionShowsNothingAndCoversNothing) {
     EXPECT_EQ(GetWindowLongW(live, GWL_STYLE) & WS_TABSTOP, 0);
     for (UINT dpi : {96u, 144u, 192u, 96u}) {
         SCOPED_TRACE(dpi);
-        RECT suggested{10, 10, 900, 500};
-        SendMessageW(form_->hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                     reinterpret_cast<LPARAM>(&suggested));
-        RECT region{}, client{}, inside{};
-        GetWindowRect(live, &region);
-        MapWindowPoints(nullptr, form_->hwnd(), reinterpret_cast<POINT*>(&region), 2);
+        set_dpi(dpi);
+        const RECT region = placed(live);
+        RECT client{}, inside{};
         GetClientRect(form_->hwnd(), &client);
         EXPECT_FALSE(IsRectEmpty(&region));
         EXPECT_TRUE(IntersectRect(&inside, &region, &client) && EqualRect(&inside, &region));
         for (const auto& [name, text] : kForm1Texts) {
-            RECT other{}, both{};
-            GetWindowRect(control(name), &other);
-            MapWindowPoints(nullptr, form_->hwnd(), reinterpret_cast<POINT*>(&other), 2);
+            const RECT other = placed(control(name));
+            RECT both{};
             EXPECT_FALSE(IntersectRect(&both, &region, &other)) << name;
         }
     }
@@ -582,9 +586,7 @@ TEST_F(Form1, TheLiveRegionShowsNothingAndCoversNothing) {
     ASSERT_GT(GetWindowTextLengthW(live), 0);
     // Each drawn into a bitmap at the caption's size, as WM_PAINT draws it.
     auto inked_pixels = [&](HWND window) {
-        RECT place{};
-        GetWindowRect(window, &place);
-        MapWindowPoints(nullptr, form_->hwnd(), reinterpret_cast<POINT*>(&place), 2);
+        const RECT place = placed(window);
         SetWindowPos(window, nullptr, 0, 0, 200, 20, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
         HDC screen = GetDC(nullptr);
         HDC dc = CreateCompatibleDC(screen);
@@ -860,3 +862,7 @@ TEST(Resources, AllInSimplifiedChinese) {
 }
 
 }  // namespace
+
+int main(int argc, char** argv) {
+    return vorlith::testing::run_tests(argc, argv, 90'000);
+}

@@ -53,6 +53,13 @@ protected:
         return found;
     }
     std::vector<std::string> results() const { return texts(kResults); }
+    // The name of the control `window` is, or "?".
+    std::string name_of(HWND window) const {
+        for (const auto& [name, text] : kForm1Texts) {
+            if (form_->control(name) == window) return name;
+        }
+        return "?";
+    }
     // A window's rectangle in the form's client area.
     RECT placed(HWND window) const {
         RECT rect{};
@@ -229,10 +236,7 @@ TEST_F(Form1, FocusStartsInText1TabCyclesAndComesBackOnReactivation) {
     std::vector<std::string> order;
     for (int i = 0; i < 9; ++i) {
         press(VK_TAB);
-        order.push_back("?");
-        for (const auto& [name, text] : kForm1Texts) {
-            if (form_->control(name) == GetFocus()) order.back() = name;
-        }
+        order.push_back(name_of(GetFocus()));
     }
     EXPECT_EQ(order, strings(kTabCycle));
     BYTE keys[256] = {};
@@ -514,10 +518,7 @@ TEST_F(Form1, ChildrenAreInTabIndexOrder) {
     std::vector<std::string> z_order;
     for (HWND child = GetWindow(form_->hwnd(), GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
-        z_order.push_back(child == form_->live_region() ? "live region" : "?");
-        for (const auto& [name, text] : kForm1Texts) {
-            if (form_->control(name) == child) z_order.back() = name;
-        }
+        z_order.push_back(child == form_->live_region() ? "live region" : name_of(child));
     }
     std::vector<std::string> expected;
     for (const auto& [name, text] : kForm1Texts) expected.push_back(name);

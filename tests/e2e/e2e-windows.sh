@@ -90,6 +90,8 @@ launch() {
         sleep 0.2
     done
     [ "$(value "$places" form)" = 1 ] || fail "Form1 did not appear"
+    missing=$(awk -F '\t' '$2 == "(missing)" { printf " %s", $1 }' <<<"$places")
+    [ -z "$missing" ] || fail "Form1 lacks$missing"
     desktop=$(xdotool search --name 'Wine desktop' | head -n 1 || true)
     [ -n "$desktop" ] || fail "no Wine desktop window"
 }

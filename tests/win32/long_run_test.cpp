@@ -31,16 +31,16 @@
 
 namespace {
 
-using vorlith::testing::kBoxes;
-using vorlith::testing::kResults;
-using vorlith::testing::text_of;
-using vorlith::testing::wide_text_of;
-
 constexpr int kDefaultPresses = 2000;
 // The counts are first read after this many presses, once the caches of
 // fonts and the message box have filled.
 constexpr int kWarmUpPresses = 200;
 constexpr SIZE_T kMaxPrivateGrowth = 1024 * 1024;
+
+using vorlith::testing::kBoxes;
+using vorlith::testing::kResults;
+using vorlith::testing::text_of;
+using vorlith::testing::wide_text_of;
 
 BOOL CALLBACK count_child(HWND, LPARAM count) {
     ++*reinterpret_cast<int*>(count);

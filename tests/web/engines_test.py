@@ -12,10 +12,8 @@ usage: engines_test.py WEBAPP_DIR PAGE EXPECTED_JSON
 """
 import json
 import os
-import random
 import re
 import shutil
-import socket
 import subprocess
 import sys
 import tempfile
@@ -63,10 +61,9 @@ class Selenium:
 
 class Bidi:
     """Firefox ESR: a few WebDriver BiDi commands over its WebSocket."""
-    def __init__(self, port, process, profile):
+    def __init__(self, address, process, profile):
         self.process, self.profile, self.last = process, profile, 0
-        self.socket = retry(lambda: websocket.create_connection(
-            f"ws://127.0.0.1:{port}/session", suppress_origin=True, timeout=60), 60)
+        self.socket = websocket.create_connection(address + "/session", suppress_origin=True, timeout=60)
         self.send("session.new", capabilities={})
         self.context = self.send("browsingContext.getTree")["contexts"][0]["context"]
 
@@ -114,17 +111,6 @@ class Bidi:
         shutil.rmtree(self.profile, ignore_errors=True)
 
 
-def retry(attempt, seconds):
-    end = time.monotonic() + seconds
-    while True:
-        try:
-            return attempt()
-        except (OSError, websocket.WebSocketException):
-            if time.monotonic() > end:
-                raise
-            time.sleep(0.2)
-
-
 def chromium():
     profile = tempfile.mkdtemp(prefix="vorlith-chromium-")
     options = webdriver.ChromeOptions()
@@ -137,28 +123,32 @@ def chromium():
 
 
 def firefox():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        port = s.getsockname()[1]
     profile = tempfile.mkdtemp(prefix="vorlith-firefox-")
-    process = subprocess.Popen(["firefox-esr", "--headless", f"--remote-debugging-port={port}",
-                                "--profile", profile, "--no-remote"],
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    return Bidi(port, process, profile)
+    said = os.path.join(profile, "stderr.txt")
+    with open(said, "w") as stderr:
+        process = subprocess.Popen(["firefox-esr", "--headless", "--remote-debugging-port=0",
+                                    "--profile", profile, "--no-remote"],
+                                   stdout=subprocess.DEVNULL, stderr=stderr)
+    try:
+        for _ in range(600):  # its agent says where it listens
+            with open(said, encoding="utf-8", errors="replace") as f:
+                address = re.search(r"WebDriver BiDi listening on (ws://\S+)", f.read())
+            if address:
+                return Bidi(address.group(1), process, profile)
+            time.sleep(0.1)
+        raise RuntimeError("firefox-esr's WebDriver BiDi agent did not start")
+    except Exception:
+        process.kill()
+        raise
 
 
 def webkit():
-    for _ in range(10):  # a free display number of our own
-        display = 200 + random.randrange(800)
-        xvfb = subprocess.Popen(["Xvfb", f":{display}", "-noreset", "-screen", "0", "1280x1024x24"],
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        for _ in range(100):
-            if xvfb.poll() is not None or os.path.exists(f"/tmp/.X11-unix/X{display}"):
-                break
-            time.sleep(0.1)
-        if xvfb.poll() is None:
-            break
-    os.environ["DISPLAY"] = f":{display}"
+    read, write = os.pipe()  # Xvfb picks a free display and writes its number there
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-noreset", "-nolisten", "tcp",
+                             "-screen", "0", "1280x1024x24"], pass_fds=[write], stderr=subprocess.DEVNULL)
+    os.close(write)
+    with os.fdopen(read) as number:
+        os.environ["DISPLAY"] = ":" + number.readline().strip()
     options = webdriver.WebKitGTKOptions()
     options.binary_location = MINIBROWSER
     options.add_argument("--automation")

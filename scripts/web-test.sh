@@ -3,7 +3,8 @@
 # (scripts/release web: build/web/app/vorlith.html and build/web/webapp/,
 # built with Emscripten, preset "web", copied into dist/), builds the
 # calculation's tests in the same tree, runs them under Node, and the page's
-# and the web app's tests in headless Chromium. Installs what it needs with
+# and the web app's tests in headless Chromium; one table of scenarios also
+# in Firefox ESR and WebKitGTK (on an Xvfb). Installs what it needs with
 # apt-get. Fails when a tool is missing or a test fails; never skips.
 #
 # usage: web-test.sh
@@ -14,13 +15,13 @@ section() { printf '\n==== %s\n' "$*"; }
 fail() { echo "web-test: FAILED: $*" >&2; exit 1; }
 
 packages=(cmake make emscripten libfast-float-dev googletest chromium chromium-driver
-          python3-selenium fonts-wqy-microhei)
+          python3-selenium fonts-wqy-microhei firefox-esr webkit2gtk-driver python3-websocket xvfb)
 source scripts/lib/packages.sh
 install_packages "${packages[@]}"
-for tool in emcc emcmake node chromium chromedriver /usr/bin/python3; do
+for tool in emcc emcmake node chromium chromedriver firefox-esr WebKitWebDriver Xvfb /usr/bin/python3; do
     command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
-/usr/bin/python3 -c 'import selenium' || fail "python3-selenium is not importable"
+/usr/bin/python3 -c 'import selenium, websocket' || fail "python3-selenium or python3-websocket is not importable"
 
 source scripts/lib/builds.sh
 export NODE_PATH=/usr/share/nodejs  # see web_configure
@@ -43,7 +44,7 @@ version=$(project_version)
 cmp build/web/app/vorlith.html "dist/vorlith-$version.html"
 diff -r build/web/webapp dist/web || fail "dist/web is not the web app folder the tests test"
 
-section "The calculation's tests under Node, the page's and the web app's in headless Chromium"
+section "The calculation's tests under Node, the page's and the web app's in Chromium, Firefox and WebKitGTK"
 ctest --preset web -j2
 
 page=build/web/app/vorlith.html

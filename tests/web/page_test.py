@@ -612,6 +612,8 @@ class Page(unittest.TestCase):
 
     # --- faults -----------------------------------------------------------
     def test_where_the_program_cannot_run_the_page_says_why_in_chinese_and_english(self):
+        watch = self.cdp("Page.addScriptToEvaluateOnNewDocument", source=WATCH_ERRORS_JS)["identifier"]
+        self.addCleanup(self.cdp, "Page.removeScriptToEvaluateOnNewDocument", identifier=watch)
         for cause, how, words in CANNOT_RUN:
             with self.subTest(cause):
                 page = PAGE
@@ -640,6 +642,15 @@ class Page(unittest.TestCase):
                 self.assertIsNone(self.js("return document.getElementById('Form1')"))
                 alert = [t for t in self.ax_tree().values() if t["role"] == "alert"]
                 self.assertEqual(len(alert), 1, "said to screen readers")
+                self.assertRegex(self.js("return window.__errors.join('\\n')"), r"Vorlith cannot run: \S")
+
+    def test_another_scripts_promise_rejected_before_the_form_is_up_stops_nothing(self):
+        script = self.cdp("Page.addScriptToEvaluateOnNewDocument", source=STRAY_REJECTION_JS)["identifier"]
+        self.addCleanup(self.cdp, "Page.removeScriptToEvaluateOnNewDocument", identifier=script)
+        self.open()
+        self.assertEqual(self.js("return [window.__formWasUp, document.getElementById('vorlith-cannot-run').hidden]"),
+                         [False, True])
+
     def test_a_huge_paste_is_reported_and_the_page_goes_on(self):
         for how, text, report in HUGE_TEXTS:
             with self.subTest(how):
@@ -892,6 +903,19 @@ WATCH_POLICY_JS = """
 window.__violations = [];
 document.addEventListener('securitypolicyviolation',
   e => window.__violations.push(e.effectiveDirective + ' ' + e.blockedURI));"""
+
+# Records what the page writes to the console as an error.
+WATCH_ERRORS_JS = """
+window.__errors = [];
+{ const error = console.error;
+  console.error = (...said) => { window.__errors.push(said.join(' ')); error.apply(console, said); }; }"""
+
+# A promise of another script's (an extension's, say) rejected as the page
+# loads, while the module compiles: not the program's failure.
+STRAY_REJECTION_JS = """addEventListener('load', () => {
+  window.__formWasUp = !!document.querySelector('.vorlith-window');
+  Promise.reject(new Error('not the program'));
+});"""
 
 if __name__ == "__main__":
     unittest.main(argv=[sys.argv[0]] + sys.argv[4:], verbosity=2)

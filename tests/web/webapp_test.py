@@ -74,10 +74,21 @@ s.src = small;"""
 
 
 # A check for a new release: "none" (sw.js unchanged), "redundant" (its install failed) or "activated".
+# What became of the worker that an update found: 'none' when sw.js had not
+# changed, else 'redundant' or 'activated'. An install that fails fast may
+# have ended before update()'s promise is answered (on a loaded machine it
+# does): then updatefound tells that there was one.
 UPDATE_JS = """const done = arguments[arguments.length - 1];
-navigator.serviceWorker.getRegistration().then(r => r.update()).then(({installing: w}) => {
-  const end = () => !w ? done('none') : ['redundant', 'activated'].includes(w.state) && done(w.state);
-  w?.addEventListener('statechange', end); end(); });"""
+navigator.serviceWorker.getRegistration().then(r => {
+  const before = r.active; let found = false;
+  r.addEventListener('updatefound', () => { found = true; });
+  return r.update().then(() => {
+    const w = r.installing, t0 = performance.now();
+    const ended = () => found ? done(r.active !== before ? 'activated' : 'redundant')
+                              : performance.now() - t0 > 2000 ? done('none') : setTimeout(ended, 50);
+    if (!w) return ended();
+    const end = () => ['redundant', 'activated'].includes(w.state) && done(w.state);
+    w.addEventListener('statechange', end); end(); }); });"""
 
 
 class WebApp(unittest.TestCase):

@@ -913,7 +913,7 @@ window.__errors = [];
 # A promise of another script's (an extension's, say) rejected as the page
 # loads, while the module compiles: not the program's failure.
 STRAY_REJECTION_JS = """addEventListener('load', () => {
-  window.__formWasUp = !!document.querySelector('.vorlith-window');
+  window.__formWasUp = window.vorlithPressed === null;  // the program has the form
   Promise.reject(new Error('not the program'));
 });"""
 

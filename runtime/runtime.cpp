@@ -102,6 +102,31 @@ void set_caption(std::string_view label, std::string_view utf8) {
     backend().set_caption(label, utf8);
 }
 
+void set_text(std::string_view control, std::string_view utf8) {
+    backend().set_text(control, utf8);
+}
+
+bool Value(std::string_view option) {
+    return backend().option_value(option);
+}
+
+void set_drawing(std::string_view drawing, std::span<const Shape> shapes,
+                 std::string_view alternative) {
+    backend().set_drawing(drawing, shapes, alternative);
+}
+
+void Show(std::string_view form, Modal modal) {
+    backend().show_form(form, modal);
+}
+
+void Hide(std::string_view form) {
+    backend().hide_form(form);
+}
+
+bool Visible(std::string_view form) {
+    return backend().form_visible(form);
+}
+
 void MsgBox(std::string_view utf8) {
     backend().message_box(utf8);
 }

@@ -464,6 +464,17 @@ private slots:
         QCOMPARE(QAccessible::queryAccessibleInterface(find<QWidget>("Diagram"))
                      ->text(QAccessible::Description),
                  QString::fromUtf8(vorlith::testing::kDiagramAlternative));
+        // To scale: over the solids (Vs = 80) the water (Vw = 10) stands an
+        // eighth as high. Read up a column clear of the labels.
+        const QImage diagram = find<QWidget>("Diagram")->grab().toImage();
+        QList<int> runs;  // rows of one colour, bottom up
+        for (int y = diagram.height() - 2; y > 0; --y) {
+            if (runs.isEmpty() || diagram.pixel(3, y) != diagram.pixel(3, y + 1)) runs << 0;
+            ++runs.last();
+        }
+        QVERIFY(runs.size() >= 4);
+        QVERIFY2(runs[0] >= 7 * runs[2] && runs[0] <= 9 * runs[2],
+                 qPrintable(QString::number(runs[0]) + "/" + QString::number(runs[2])));
         for (const auto& [option, line] : vorlith::testing::kGravityLines) {
             QTest::mouseClick(find<QRadioButton>(option), Qt::LeftButton);
             for (const auto& [other, other_line] : vorlith::testing::kGravityLines)

@@ -457,6 +457,7 @@ private slots:
         form_->findChild<QAction*>(QStringLiteral("WORKING"))->trigger();
         auto* working = find<QDialog>("FormWorking");
         QVERIFY(working->isVisible() && !working->isModal());
+        QCOMPARE(working->windowHandle()->transientParent(), form_->windowHandle());
         QTRY_COMPARE(QApplication::focusWidget(), find<QWidget>("WorkingText"));
         QStringList lines = working_lines();
         QCOMPARE(lines.mid(0, 5), qt_texts(vorlith::testing::kWorkingFirstLines));

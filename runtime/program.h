@@ -21,6 +21,12 @@ struct ControlRow {
         Result,   // a label framed as a read-only field
         Input,    // a single-line edit box, no length limit, no filtering
         Button,   // a push button, never the default button
+        // The kinds below serve the program's other forms, never Form1.
+        DefaultButton,  // a push button that Enter presses anywhere in its form
+        CancelButton,   // a push button that Escape presses; it closes the form
+        Option,         // an option button; consecutive options are one group, the first chosen
+        TextView,       // multi-line read-only text: takes the focus, selectable, copyable, scrolls
+        Drawing,        // a picture the program draws with set_drawing; takes no focus
     };
     const char* name;
     Kind kind;
@@ -52,6 +58,8 @@ struct ClickHandler {
 
 struct FormDescription {
     const char* name;
+    // The window's caption; nullptr: the program's title (Form1).
+    const char* caption;
     int client_width, client_height;  // twips, below the menu bar
     std::span<const ControlRow> controls;
     std::span<const MenuRow> menus;
@@ -68,6 +76,9 @@ struct ProgramDescription {
     int locale_id = 2052;
     FormDescription form;
     std::span<const ClickHandler> clicks;
+    // The program's other forms, owned by `form`: built hidden at start,
+    // shown with Show. Control names are unique across all forms.
+    std::span<const FormDescription> other_forms = {};
 };
 
 // Starts the program: builds its form once, shows it at the platform's

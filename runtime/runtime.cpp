@@ -4,6 +4,7 @@
 #include <deque>
 #include <new>
 #include <string>
+#include <utility>
 
 #include "runtime/backend.h"
 #include "runtime/operations.h"
@@ -41,12 +42,18 @@ void (*click_handler(const ProgramDescription& program, std::string_view control
     return nullptr;
 }
 
+// The handlers waiting for the running one to end, and whether one runs.
+// A modal form's Show starts afresh: the form's own events run while it is
+// shown, inside the handler that showed it.
+namespace {
+std::deque<void (*)()> waiting;
+bool running = false;
+}  // namespace
+
 void run_handler(void (*handler)()) {
     if (g_ended || handler == nullptr) return;
     // A message box's modal loop may deliver an event queued before it
     // opened; its handler waits for the running one to end.
-    static std::deque<void (*)()> waiting;
-    static bool running = false;
     waiting.push_back(handler);
     if (running) return;
     // Whichever way the loop is left, even by an exception that no handler
@@ -100,6 +107,44 @@ std::u16string text_of(std::string_view box) {
 
 void set_caption(std::string_view label, std::string_view utf8) {
     backend().set_caption(label, utf8);
+}
+
+void set_text(std::string_view control, std::string_view utf8) {
+    backend().set_text(control, utf8);
+}
+
+bool Value(std::string_view option) {
+    return backend().option_value(option);
+}
+
+void set_drawing(std::string_view drawing, std::span<const Shape> shapes,
+                 std::string_view alternative) {
+    backend().set_drawing(drawing, shapes, alternative);
+}
+
+void Show(std::string_view form, Modal modal) {
+    if (modal == Modal::No) return backend().show_form(form, modal);
+    // Whichever way Show is left, the handlers that waited outside wait on.
+    struct Outside {
+        std::deque<void (*)()> waiting_then;
+        bool running_then = std::exchange(running, false);
+        Outside() { waiting_then.swap(waiting); }
+        Outside(const Outside&) = delete;
+        Outside& operator=(const Outside&) = delete;
+        ~Outside() {
+            waiting.swap(waiting_then);
+            running = running_then;
+        }
+    } const outside;
+    backend().show_form(form, modal);
+}
+
+void Hide(std::string_view form) {
+    backend().hide_form(form);
+}
+
+bool Visible(std::string_view form) {
+    return backend().form_visible(form);
 }
 
 void MsgBox(std::string_view utf8) {

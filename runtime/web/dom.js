@@ -714,7 +714,15 @@ mergeInto(LibraryManager.library, {
 
   vorlith_dom_set_text__deps: ['$VorlithPage'],
   vorlith_dom_set_text: function(name, text, bytes) {
-    VorlithPage.control(name).value = UTF8ToString(text, bytes);
+    var control = VorlithPage.control(name);
+    var top = control.scrollTop, left = control.scrollLeft;
+    control.value = UTF8ToString(text, bytes);
+    // A text view written anew stays where it was read, its caret at the top.
+    if (control.tagName === 'TEXTAREA') {
+      control.setSelectionRange(0, 0);
+      control.scrollTop = top;
+      control.scrollLeft = left;
+    }
   },
 
   vorlith_dom_option_value__deps: ['$VorlithPage'],

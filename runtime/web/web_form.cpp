@@ -114,16 +114,9 @@ void WebForm::add_icon(const char* icon) {
 }
 
 void WebForm::relate(std::span<const ControlRow> rows, std::size_t i) {
-    AccessibleSources sources = accessible_sources(rows, i);
-    // A text view or a drawing has no text of its own to be named by: its
-    // quantity names it.
-    const ControlRow& row = rows[i];
-    if (sources.name.empty() && row.quantity != nullptr &&
-        (row.kind == Kind::TextView || row.kind == Kind::Drawing)) {
-        sources.name.push_back({i, TextSource::Of::Quantity});
-    }
+    const AccessibleSources sources = accessible_sources(rows, i);
     if (sources.name.empty() && sources.description.empty()) return;
-    vorlith_dom_relate(row.name, ids(rows, sources.name).c_str(),
+    vorlith_dom_relate(rows[i].name, ids(rows, sources.name).c_str(),
                        ids(rows, sources.description).c_str());
 }
 

@@ -464,6 +464,12 @@ class Page(unittest.TestCase):
                               " return [r.left, r.right, document.documentElement.clientWidth];")
                 self.assertTrue(0 <= box[0] and box[1] <= box[2], f"the message box fits: {box}")
                 self.dismiss()
+                for form, (item, _) in OPENED_BY.items():
+                    self.menu("TOOLS", item)
+                    self.assertEqual(self.js(FORM_FIT_JS, form, 44 if phone else 24), {
+                        "inside": True, "sideways": False, "small": [], "smallText": [], "columns": 1}, form)
+                    self.keys(Keys.ESCAPE)
+                    WebDriverWait(self.driver, 5).until(lambda d: not self.form_open(form))
 
     def test_a_phone_by_touch_calculates_and_keeps_its_texts_when_turned(self):
         self.emulate(390, 844, 3, True)
@@ -673,10 +679,10 @@ class Page(unittest.TestCase):
 
     def pixels(self, names):
         """The colour on screen, as [r, g, b], 3 CSS px inside each control's
-        top left corner (inside its frame, beside its text)."""
+        top left corner (inside its frame, beside its text), or at [x, y]."""
         out = []
         for name in names:
-            x, y = self.js("const r = document.getElementById(arguments[0]).getBoundingClientRect();"
+            x, y = name if isinstance(name, list) else self.js("const r = document.getElementById(arguments[0]).getBoundingClientRect();"
                            " return [r.left + 3, r.top + 3];", name)
             png = base64.b64decode(self.cdp("Page.captureScreenshot", clip={
                 "x": x, "y": y, "width": 1, "height": 1, "scale": 1})["data"])
@@ -704,6 +710,9 @@ class Page(unittest.TestCase):
                     self.assertEqual(colours, light)
                 else:
                     self.assertTrue(all(c != l for c, l in zip(colours, light)), f"{colours} {light}")
+                self.menu("TOOLS", "WORKING")  # its phases filled, or outlined alone in high contrast
+                *fills, face = self.pixels(self.js(PHASES_JS))
+                self.assertEqual([f == face for f in fills], [not same] * len(fills) or None, f"{fills} {face}")
 
     # --- faults -----------------------------------------------------------
     def test_where_the_program_cannot_run_the_page_says_why_in_chinese_and_english(self):
@@ -862,6 +871,29 @@ const hintDescribes = document.querySelector('[role=menubar]').getAttribute('ari
 return {transforms, smallText, smallBoxText, smallTargets, outOfOrder, fieldLefts: [...new Set(fields)],
         besideSymbols, hint, hintDescribes,
         scrollWidth: document.documentElement.scrollWidth, clientWidth: document.documentElement.clientWidth};"""
+
+# An open form on a narrow or touch screen: inside the page, no sideways
+# scrolling in it, targets of arguments[1] CSS px or more, text of 12 CSS px
+# or more, its boxes in one column.
+FORM_FIT_JS = """
+const [form, targetSize] = arguments, d = document.getElementById(form), r = d.getBoundingClientRect();
+const small = [...d.querySelectorAll('input:not([type=radio]), button, .vorlith-option')]
+  .map(e => [e.id || e.className, e.getBoundingClientRect()])
+  .filter(([, b]) => b.width < targetSize || b.height < targetSize).map(([id, b]) => `${id} ${b.width}x${b.height}`);
+const smallText = [...d.querySelectorAll('*')].filter(e => e.getClientRects().length &&
+  [...e.childNodes].some(c => c.nodeType === 3 && c.textContent.trim()) &&
+  parseFloat(getComputedStyle(e).fontSize) < 12).map(e => e.id || e.tagName);
+const lefts = new Set([...d.querySelectorAll('input:not([type=radio]), textarea')].map(e => Math.round(e.getBoundingClientRect().left)));
+return {inside: r.left >= 0 && r.right <= document.documentElement.clientWidth,
+        sideways: d.scrollWidth > d.clientWidth, small, smallText, columns: lefts.size};"""
+
+# Points in the open working window: 3 CSS px inside each phase the diagram
+# fills, then one on the window's face beside the controls.
+PHASES_JS = """
+const points = [...document.querySelectorAll('#Diagram rect:not(.vorlith-phase-none)')].map(e => {
+  const r = e.getBoundingClientRect(); return [r.left + 3, r.top + 3]; });
+const c = document.querySelector('#FormWorking .vorlith-client').getBoundingClientRect();
+return [...points, [c.left + 3, c.bottom - 3]];"""
 
 # layout, screen (emulate's arguments; None: the desktop window), whether a
 # result field's quantity is read as a text of its own right before it (the

@@ -145,14 +145,11 @@ bool inputs_are_sound() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (!inputs_are_sound()) return EXIT_FAILURE;
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return EXIT_FAILURE;
-    vorlith::bench::RatioReporter reporter({
-        {"fast_float / from_chars (reading)", "BM_Read_FastFloat", "BM_Read_FromChars"},
-        {"snprintf %.14e / to_chars (writing)", "BM_Write_Snprintf", "BM_Write_ToChars"},
-    });
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return vorlith::bench::wrong_results() ? EXIT_FAILURE : EXIT_SUCCESS;
+    const bool sound = inputs_are_sound();
+    return vorlith::bench::main_with_ratios(
+        argc, argv, sound,
+        {
+            {"fast_float / from_chars (reading)", "BM_Read_FastFloat", "BM_Read_FromChars"},
+            {"snprintf %.14e / to_chars (writing)", "BM_Write_Snprintf", "BM_Write_ToChars"},
+        });
 }

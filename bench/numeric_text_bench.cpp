@@ -400,11 +400,6 @@ std::vector<vorlith::bench::RatioReporter::Pair> ratios() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (!inputs_are_sound()) return EXIT_FAILURE;
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return EXIT_FAILURE;
-    vorlith::bench::RatioReporter reporter(ratios());
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return vorlith::bench::wrong_results() ? EXIT_FAILURE : EXIT_SUCCESS;
+    const bool sound = inputs_are_sound();
+    return vorlith::bench::main_with_ratios(argc, argv, sound, ratios());
 }

@@ -10,10 +10,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "checks.h"
 
 namespace vorlith::bench {
 
@@ -90,5 +93,23 @@ private:
     std::vector<Pair> pairs_;
     std::map<std::string, Times> times_;
 };
+
+// Runs the benchmarks the command line chose, with the ratios of `pairs`
+// after the table; true when none of them saw a wrong result.
+inline bool run_with_ratios(std::vector<RatioReporter::Pair> pairs) {
+    RatioReporter reporter(std::move(pairs));
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return !wrong_results();
+}
+
+// The whole of a benchmark program's main once it has checked its inputs.
+inline int main_with_ratios(int argc, char** argv, bool inputs_sound,
+                            std::vector<RatioReporter::Pair> pairs) {
+    if (!inputs_sound) return EXIT_FAILURE;
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return EXIT_FAILURE;
+    return run_with_ratios(std::move(pairs)) ? EXIT_SUCCESS : EXIT_FAILURE;
+}
 
 }  // namespace vorlith::bench

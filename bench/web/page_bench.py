@@ -24,26 +24,39 @@ it; every click replaced the eight results with those of its own texts (the
 sample's from tests/support/form1_expected.json, or OTHER's) and no click
 opened a box.
 
+With --first-visit, instead, a first visit on a mid-range phone: the page
+and a plain page of the same form with a small script (plain.html), served
+gzipped from 127.0.0.1 as static hosts serve them, to Chromium with its
+processor slowed 4x, 150 ms round trips and 1.6 Mbit/s down, nothing kept
+from the visit before (cache, storage and service workers cleared);
+interleaved runs, medians, and the ratios to the plain page of the first
+paint of Form1 and of the first Calculate: from the first paint on, the
+script presses 计算 every 50 ms until the eight fields show the sample's
+results, and the time is when they do. Each run checks that the first paint
+came after Form1 was in the document and that the fields show exactly the
+sample's eight texts.
+
 usage: page_bench.py PAGE NATIVE_WINDOW_BENCH [--before OTHER_PAGE] [--runs N] [--clicks N]
+       page_bench.py PAGE --first-visit [--before OTHER_PAGE] [--runs N]
 """
+import functools
+import gzip
+import http.server
+import threading
 import argparse
 import json
 import os
 import re
-import shutil
 import statistics
 import subprocess
 import sys
 import tempfile
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
+SUPPORT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests", "support")
+sys.path.insert(0, SUPPORT)
+from chromium import Chromium  # noqa: E402
 
-FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-         "--disable-background-networking", "--disable-component-update", "--disable-sync",
-         "--window-size=1000,600"]
-with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests", "support",
-                       "form1_expected.json"), encoding="utf-8") as f:
+with open(os.path.join(SUPPORT, "form1_expected.json"), encoding="utf-8") as f:
     X = json.load(f)
 SAMPLE = ([t for n, t in X["texts"] if n in X["boxes"]], X["sample_results"])
 # Texts whose eight results all differ from the sample's, worked out by hand:
@@ -117,6 +130,105 @@ def calculate_in_page(driver, page, clicks):
     return seconds / clicks, alone / clicks
 
 
+# Runs before any script of the page: from the first paint on, presses 计算
+# every 50 ms, and notes when the eight fields first show the sample's texts.
+PRESS = """
+window.__filled = null;
+const names = %s, sample = %s;
+const shown = () => names.map(n => document.getElementById(n)?.textContent).join('|') === sample.join('|');
+new MutationObserver((records, observer) => {
+  if (shown()) { window.__filled = performance.now(); observer.disconnect(); }
+}).observe(document, {childList: true, subtree: true, characterData: true});
+new PerformanceObserver(() => {
+  const press = () => { if (window.__filled === null) { document.getElementById('Command1')?.click(); setTimeout(press, 50); } };
+  press();
+}).observe({type: 'paint'});
+"""
+
+
+class GzipHandler(http.server.SimpleHTTPRequestHandler):
+    """Serves /NAME.html from the file named so in `pages`, gzipped."""
+    def __init__(self, *args, pages, **kwargs):
+        self.pages = pages
+        super().__init__(*args, **kwargs)
+
+    def do_GET(self):
+        name = self.path.lstrip("/").removesuffix(".html")
+        if name not in self.pages:
+            self.send_error(404)
+            return
+        with open(self.pages[name], "rb") as f:
+            body = gzip.compress(f.read())
+        self.send_response(200)
+        self.send_header("Content-Type", "text/html; charset=utf-8")
+        self.send_header("Content-Encoding", "gzip")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
+    def log_message(self, *args):
+        pass
+
+
+def first_visit(driver, origin, name):
+    """The first paint of Form1 and the first Calculate of a first visit to
+    `name`, in ms from navigation; exits when either is not what it says."""
+    driver.execute_cdp_cmd("Storage.clearDataForOrigin", {"origin": origin, "storageTypes": "all"})
+    driver.execute_cdp_cmd("Network.clearBrowserCache", {})
+    driver.get(f"{origin}/{name}.html")
+    driver.execute_script("""return new Promise(resolve => { const t0 = performance.now();
+        const wait = () => window.__filled !== null || performance.now() - t0 > 20000 ? resolve()
+            : setTimeout(wait, 20); wait(); })""")
+    paint, inserted, filled, texts = driver.execute_script(
+        "return [performance.getEntriesByName('first-contentful-paint')[0]?.startTime,"
+        " window.__inserted, window.__filled, arguments[0].map(n => document.getElementById(n).textContent)]",
+        X["results"])
+    if paint is None or inserted is None or paint < inserted:
+        sys.exit(f"page_bench: {name}: first contentful paint {paint} ms is not that of Form1,"
+                 f" in the document at {inserted} ms")
+    if filled is None or texts != X["sample_results"]:
+        sys.exit(f"page_bench: {name}: 计算 did not give the sample's eight results: {texts}")
+    return paint, filled
+
+
+def print_first_visits(driver, pages, runs):
+    pages = dict(pages, plain=os.path.join(os.path.dirname(os.path.abspath(__file__)), "plain.html"))
+    server = http.server.ThreadingHTTPServer(
+        ("127.0.0.1", 0), functools.partial(GzipHandler, pages=pages))
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    origin = f"http://127.0.0.1:{server.server_address[1]}"
+    for command, params in [
+            ("Network.enable", {}), ("Network.setCacheDisabled", {"cacheDisabled": True}),
+            ("Network.emulateNetworkConditions", {"offline": False, "latency": 150,
+             "downloadThroughput": 1.6e6 / 8, "uploadThroughput": 750e3 / 8}),
+            ("Emulation.setCPUThrottlingRate", {"rate": 4}),
+            ("Page.addScriptToEvaluateOnNewDocument", {"source": WATCH}),
+            ("Page.addScriptToEvaluateOnNewDocument",
+             {"source": PRESS % (json.dumps(X["results"]), json.dumps(X["sample_results"]))})]:
+        driver.execute_cdp_cmd(command, params)
+    times = {name: [] for name in pages}
+    try:
+        for _ in range(runs):  # interleaved, so that all see the same machine
+            for name in pages:
+                times[name].append(first_visit(driver, origin, name))
+    finally:
+        server.shutdown()
+    median = {name: [statistics.median(t[i] for t in times[name]) for i in (0, 1)] for name in pages}
+    paint, filled = median["plain"]
+    print(f"first visit, phone profile (4x slower processor, 150 ms, 1.6 Mbit/s), gzipped;"
+          f" medians of {runs} interleaved runs; each filled the eight results with the sample's")
+    print(f"plain page: {pages['plain']}: first paint {paint:.0f} ms, first Calculate {filled:.0f} ms")
+    for name, page in pages.items():
+        if name == "plain":
+            continue
+        with open(page, "rb") as f:
+            data = f.read()
+        p, c = median[name]
+        print(f"{name}: {page} ({len(data)} bytes, {len(gzip.compress(data))} gzipped)")
+        print(f"  first paint of Form1 {p:.0f} ms, ratio {p / paint:.2f};"
+              f" first Calculate {c:.0f} ms, ratio {c / filled:.2f}")
+
+
 def native_compute_indices(bench):
     with tempfile.NamedTemporaryFile(suffix=".json") as out:
         subprocess.run([bench, "--benchmark_filter=^BM_ComputeIndices_InMemory$",
@@ -143,27 +255,28 @@ def wasm_and_script_bytes(page):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("page")
-    parser.add_argument("native_bench")
+    parser.add_argument("native_bench", nargs="?")
+    parser.add_argument("--first-visit", action="store_true",
+                        help="a first visit on a phone, against plain.html (no native bench)")
     parser.add_argument("--before", help="a second build of the page, measured alongside")
     parser.add_argument("--runs", type=int, default=15)
     parser.add_argument("--clicks", type=int, default=2000)
     args = parser.parse_args()
+    if not args.first_visit and not args.native_bench:
+        parser.error("NATIVE_WINDOW_BENCH is needed but with --first-visit")
     pages = {"page": os.path.abspath(args.page)}
     if args.before:
         pages = {"before": os.path.abspath(args.before), "after": pages["page"]}
     bare = os.path.join(os.path.dirname(os.path.abspath(__file__)), "bare.html")
 
-    profile = tempfile.mkdtemp(prefix="vorlith-bench-")
-    options = webdriver.ChromeOptions()
-    options.binary_location = shutil.which("chromium")
-    for flag in FLAGS + [f"--user-data-dir={profile}"]:
-        options.add_argument(flag)
-    driver = webdriver.Chrome(options=options,
-                              service=Service(executable_path=shutil.which("chromedriver")))
+    browser = Chromium("--window-size=1000,600")
+    driver = browser.driver
     paints = {name: [] for name in list(pages) + ["bare"]}
     per_click = {}
     try:
-        driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": WATCH})
+        if args.first_visit:
+            return print_first_visits(driver, pages, args.runs)
+        browser.cdp("Page.addScriptToEvaluateOnNewDocument", source=WATCH)
         for _ in range(args.runs):  # interleaved, so that all see the same machine
             for name, page in pages.items():
                 paints[name].append(first_paint(driver, "file://" + page))
@@ -174,8 +287,7 @@ def main():
                 per_click[name] = min(per_click.get(name, seconds), seconds)
         checked = 9 * len(pages) * args.clicks
     finally:
-        driver.quit()
-        shutil.rmtree(profile, ignore_errors=True)
+        browser.quit()
     native = native_compute_indices(args.native_bench)
 
     p = statistics.median(paints["bare"])

@@ -17,21 +17,10 @@ build=$(realpath "$1")
 runs=${2:-20}
 cd "$(dirname "$0")/../.."
 source scripts/lib/wine.sh
+source scripts/lib/xsession.sh
 
-xvfb_pid=""
-cleanup() {
-    wine_end
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-}
-trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-    display=70
-    while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-    Xvfb ":$display" -screen 0 1024x768x24 -noreset -nolisten tcp &
-    xvfb_pid=$!
-    export DISPLAY=":$display"
-    for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.05; done
-fi
+trap 'wine_end; xsession_end' EXIT
+[ -n "${DISPLAY:-}" ] || xsession_start
 # Its wineserver and virtual desktop stay up between the runs.
 wine_prefix x11
 

@@ -7,11 +7,9 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -29,6 +27,7 @@
 #include "runtime/qt/qt_runtime.h"
 #include "runtime/runtime_error.h"
 #include "support/form1_expected.h"
+#include "support/modal_watcher.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -125,30 +124,8 @@ void expect_results(benchmark::State& state,
 }
 
 // Closes any modal box that opens while events are processed, so that an
-// error report cannot stop the benchmark; counts what it closed.
-class ModalGuard {
-public:
-    ModalGuard() {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (modal == nullptr) return;
-            ++closed_;
-            if (auto* dialog = qobject_cast<QDialog*>(modal)) {
-                dialog->reject();
-            } else {
-                modal->close();
-            }
-        });
-        timer_.start(20);
-    }
-    int closed() const { return closed_; }
-
-private:
-    QTimer timer_;
-    int closed_ = 0;
-};
-
-ModalGuard* g_modal_guard = nullptr;
+// error report cannot stop the benchmark; records what it closed.
+vorlith::testing::ModalWatcher* g_modal_guard = nullptr;
 
 // One Calculate, as the handler runs it. None of the inputs here may fail:
 // an error fails the benchmark and the run.
@@ -196,7 +173,7 @@ void BM_Calculate_Form1_ClickAndRepaint(benchmark::State& state) {
     restore_initial_texts();
     auto* command1 = control<QPushButton>("Command1");
     const auto expected = results_of(box_texts());
-    const int closed_before = g_modal_guard->closed();
+    const std::size_t closed_before = g_modal_guard->seen().size();
     for (auto _ : state) {
         state.PauseTiming();
         clear_results();
@@ -205,7 +182,7 @@ void BM_Calculate_Form1_ClickAndRepaint(benchmark::State& state) {
         command1->click();
         QApplication::processEvents();
     }
-    if (g_modal_guard->closed() != closed_before) fail(state, "an error report opened");
+    if (g_modal_guard->seen().size() != closed_before) fail(state, "an error report opened");
     expect_results(state, expected);  // emptied before each click
 }
 BENCHMARK(BM_Calculate_Form1_ClickAndRepaint);
@@ -359,14 +336,13 @@ int main(int argc, char** argv) {
     g_form = window.get();
     window->show();
     QApplication::processEvents();
-    ModalGuard guard;
+    vorlith::testing::ModalWatcher guard(20);
     g_modal_guard = &guard;
 
     if (!initial_results_are_sound()) return 1;
 
-    vorlith::bench::RatioReporter reporter(ratios());
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    if (guard.closed() != 0) std::fprintf(stderr, "%d error reports opened\n", guard.closed());
-    return guard.closed() == 0 && !vorlith::bench::wrong_results() ? 0 : 1;
+    const bool right = vorlith::bench::run_with_ratios(ratios());
+    if (!guard.seen().empty())
+        std::fprintf(stderr, "%zu error reports opened\n", guard.seen().size());
+    return guard.seen().empty() && right ? 0 : 1;
 }

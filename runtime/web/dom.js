@@ -346,6 +346,41 @@ mergeInto(LibraryManager.library, {
       }
     },
 
+    // Shows the form. The page may already show it as the build wrote it
+    // (prerender.js), the same to the eye: this one takes its place in one
+    // step, with what was typed into it and the focus, and then answers
+    // the presses of its buttons that came before (vorlithPressed, kept by
+    // the page).
+    takeOver: function() {
+      var page = VorlithPage;
+      var early = document.getElementById(page.win.id);
+      if (early && early.parentNode !== page.root) early = null;
+      var pressed = typeof vorlithPressed === 'object' && vorlithPressed ? vorlithPressed : [];
+      if (typeof vorlithPressed === 'object') vorlithPressed = null;
+      var active = document.activeElement;
+      var kept = early && early.contains(active) ? active : null;
+      if (early) {
+        early.querySelectorAll('input').forEach(function(box) {
+          if (page.controls[box.id]) page.controls[box.id].value = box.value;
+        });
+        page.root.replaceChildren(page.win, page.hint, page.liveLine);
+      } else {
+        page.root.append(page.win, page.hint, page.liveLine);
+      }
+      if (kept) {
+        var now = document.getElementById(kept.id);
+        now.focus();
+        if (kept.tagName === 'INPUT') {
+          now.setSelectionRange(kept.selectionStart, kept.selectionEnd, kept.selectionDirection);
+        }
+      } else if (!active || active === document.body) {
+        var first = page.tabStops()[0];
+        if (first) first.focus();
+      }
+      // Once the program has started, which is after this returns.
+      setTimeout(function() { pressed.forEach(function(id) { page.controls[id].click(); }); }, 0);
+    },
+
     message: function(title, text, ok, done) {
       var page = VorlithPage;
       if (!page.dialog) {
@@ -785,11 +820,9 @@ mergeInto(LibraryManager.library, {
     }, true);
     document.addEventListener('wheel', page.forgetAlt, {capture: true, passive: true});
     window.addEventListener('blur', page.forgetAlt);
-    page.root.append(page.win, page.hint, page.liveLine);
+    page.takeOver();
     page.building = null;
     if (typeof ResizeObserver === 'function') new ResizeObserver(page.relaid).observe(page.win);
-    var first = page.tabStops()[0];
-    if (first) first.focus();
   },
 
   vorlith_dom_text_length__deps: ['$VorlithPage'],

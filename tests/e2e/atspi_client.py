@@ -68,14 +68,6 @@ def result_fields(app, expected):
     return {name: fields[name] for name in expected["results"] if name in fields}
 
 
-def reading_of(expected, shown):
-    """What a screen reader is to say after a command that showed the first
-    `shown` sample results: each with its quantity, in order."""
-    quantity = {value: tip for (_, value), tip in expected["tooltips"]}
-    return "；".join(f"{quantity[name]} {value.strip()}" for name, value in
-                     zip(expected["results"][:shown], expected["sample_results"]))
-
-
 def boxes(app):
     """The application's message boxes open now (a closing window may
     already have left the tree)."""

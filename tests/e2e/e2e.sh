@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# End-to-end run of the real program on a real X server: starts its own Xvfb
-# (and openbox, for the close control), then drives the window with xdotool:
-# Calculate, the error report and its dismissal, EXIT, and the close control.
-# What the window shows is read through AT-SPI (a11y_probe.py, on a private
-# session bus) and compared with tests/support/form1_expected.json. Fails,
+# End-to-end run of the real program on a real X server: starts its own X
+# session (Xvfb, openbox for the close control, a private D-Bus session),
+# then drives the window with xdotool: Calculate, the error report and its
+# dismissal, EXIT, and the close control. What the window shows is read
+# through AT-SPI (a11y_probe.py) and compared with
+# tests/support/form1_expected.json. Last, a fresh start is read as Orca
+# reads it (a11y_read.py: names, results, the events it speaks). Fails,
 # never skips, when a tool or the display is missing.
 #
 # usage: e2e.sh PROGRAM [SCREENSHOT_DIR]
@@ -14,42 +16,18 @@ shots=${2:-$(pwd)}
 here=$(cd "$(dirname "$0")" && pwd)
 expected=$here/../support/form1_expected.json
 mkdir -p "$shots"
-for tool in Xvfb xdotool openbox wmctrl import dbus-run-session; do
-    command -v "$tool" >/dev/null || { echo "e2e: $tool is not installed" >&2; exit 1; }
-done
+command -v import >/dev/null || { echo "e2e: import (ImageMagick) is not installed" >&2; exit 1; }
 /usr/bin/python3 -c 'import pyatspi' || { echo "e2e: python3-pyatspi is not installed" >&2; exit 1; }
-# The rest runs on a session bus of its own, where the program's AT-SPI
-# bridge and the probe meet.
-if [ -z "${VORLITH_E2E_BUS:-}" ]; then
-    VORLITH_E2E_BUS=1 exec dbus-run-session -- "$0" "$@" \
-        2> >(grep -v -e "Failed to set fd limit" -e "Activating service" -e "Successfully activated" \
-                 -e "SpiRegistry daemon" -e XDG_RUNTIME_DIR >&2)
-fi
-unset AT_SPI_BUS_ADDRESS
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-
-xvfb_pid=""
-wm_pid=""
+source "$here/../../scripts/lib/xsession.sh"
 app_pid=""
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    xsession_end
 }
 trap cleanup EXIT
-
-# A display number nobody uses.
-display=90
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1024x768x24 -noreset -nolisten tcp &
-xvfb_pid=$!
-export DISPLAY=":$display"
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.05; done
-xdotool getdisplaygeometry >/dev/null || { echo "e2e: Xvfb did not start" >&2; exit 1; }
-openbox --sm-disable &
-wm_pid=$!
-sleep 0.5
+# The program's AT-SPI bridge and the probes meet on the session's own bus.
+xsession_start wm bus
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
 fail() { echo "e2e: FAILED: $*" >&2; exit 1; }
 step() { echo "e2e: $*"; }
@@ -141,4 +119,10 @@ wait "$app_pid" || status=$?
 app_pid=""
 [ "$status" -eq 0 ] || fail "closing ended with status $status"
 step "closing the window ended the program with status 0"
+
+# 5. Read by a screen reader's library, as Orca reads it.
+"$program" &
+app_pid=$!
+/usr/bin/python3 "$here/a11y_read.py" "$expected" || fail "what a screen reader gets (above)"
+step "a screen reader reads the names, the results and one notification per command"
 echo "e2e: passed; screenshots in $shots"

@@ -8,11 +8,9 @@
 //
 // VORLITH_LONG_RUN_PRESSES sets the number of presses (default 100000),
 // VORLITH_LONG_RUN_SEED the generator's seed.
-#include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTimer>
@@ -20,11 +18,11 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #ifdef __linux__
 #include <fstream>
@@ -37,12 +35,15 @@
 #include "support/form1.h"
 #include "support/form1_expected.h"
 #include "support/long_run.h"
+#include "support/modal_watcher.h"
 #include "support/random_texts.h"
 
 namespace {
 
 using vorlith::testing::kBoxes;
 using vorlith::testing::kResults;
+using vorlith::testing::ModalWatcher;
+using vorlith::testing::SeenBox;
 
 constexpr int kDefaultPresses = 100000;
 // Runs of at least this many presses must meet every kind of text and both
@@ -209,64 +210,6 @@ void drop_size_hint_warning(QtMsgType type, const QMessageLogContext& context,
     if (g_next_handler != nullptr) g_next_handler(type, context, message);
 }
 
-// Dismisses the error report of one press from a zero timer armed just before
-// the click: the timer fires in the report's own event loop, as soon as the
-// box is up, and is stopped after the click when no report opened. On its way
-// out it notes the report's text, caption and buttons and the result fields
-// as they stood behind the box.
-class ReportDismisser {
-public:
-    explicit ReportDismisser(std::function<Fields()> read_fields)
-        : read_fields_(std::move(read_fields)) {
-        timer_.setSingleShot(true);
-        timer_.setInterval(0);
-        QObject::connect(&timer_, &QTimer::timeout, [this] { dismiss(); });
-    }
-
-    void arm() {
-        reports_ = 0;
-        report_.clear();
-        caption_.clear();
-        buttons_.clear();
-        fields_behind_.reset();
-        timer_.start();
-    }
-    void disarm() { timer_.stop(); }
-
-    int reports() const { return reports_; }
-    const QString& report() const { return report_; }
-    const QString& caption() const { return caption_; }
-    const QStringList& buttons() const { return buttons_; }
-    const std::optional<Fields>& fields_behind() const { return fields_behind_; }
-
-private:
-    void dismiss() {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr || !box->isVisible()) {
-            timer_.start();  // not up yet: look again on the next turn
-            return;
-        }
-        ++reports_;
-        report_ = box->text();
-        caption_ = box->windowTitle();
-        for (QAbstractButton* button : box->buttons()) buttons_ << button->text();
-        fields_behind_ = read_fields_();
-        if (box->buttons().isEmpty()) {
-            box->reject();
-        } else {
-            box->buttons().front()->click();
-        }
-    }
-
-    std::function<Fields()> read_fields_;
-    QTimer timer_;
-    int reports_ = 0;
-    QString report_;
-    QString caption_;
-    QStringList buttons_;
-    std::optional<Fields> fields_behind_;
-};
-
 }  // namespace
 
 class LongRunTest : public QObject {
@@ -327,40 +270,43 @@ class LongRunTest : public QObject {
 
     // Empty when everything after the press on `texts` is as it should be,
     // else the first thing that is not.
+    // `reports` are the boxes the press opened, `behind` the fields as they
+    // stood behind the first.
     QString press_problem(const Texts& texts, const Fields& after,
-                          const ReportDismisser& dismisser) const {
+                          const std::vector<SeenBox>& reports,
+                          const std::optional<Fields>& behind) const {
         if (!form_->isVisible()) return QStringLiteral("the window is gone");
         if (QApplication::activeModalWidget() != nullptr) {
             return QStringLiteral("a modal box stayed open");
         }
-        if (dismisser.reports() > 1) return QStringLiteral("%1 reports").arg(dismisser.reports());
+        if (reports.size() > 1) return QStringLiteral("%1 reports").arg(reports.size());
         for (std::size_t k = 0; k < texts.size(); ++k) {
             if (boxes_[k]->text() != texts[k]) {
                 return QStringLiteral("%1 now holds \"%2\"")
                     .arg(QLatin1String(kBoxes[k]), escaped(boxes_[k]->text()));
             }
         }
-        const bool reported = dismisser.reports() == 1;
+        const bool reported = reports.size() == 1;
+        const SeenBox report = reported ? reports.front() : SeenBox{};
         if (QString problem = fields_problem(after, reported); !problem.isEmpty()) return problem;
 
         const Expected expected = calculate(texts);
         if (after != expected.fields) {
             return QStringLiteral("the calculation gives %1").arg(describe(expected.fields));
         }
-        if (dismisser.report() != expected.report) {
+        if (report.text != expected.report) {
             return QStringLiteral("report \"%1\", the calculation's \"%2\"")
-                .arg(dismisser.report(), expected.report);
+                .arg(report.text, expected.report);
         }
         if (reported) {
-            if (dismisser.caption() != QLatin1String("Vorlith") ||
-                dismisser.buttons().size() != 1) {
+            if (report.title != QLatin1String("Vorlith") || report.buttons.size() != 1) {
                 return QStringLiteral("report box \"%1\" with buttons %2")
-                    .arg(dismisser.caption(), dismisser.buttons().join(u','));
+                    .arg(report.title, report.buttons.join(u','));
             }
             // Behind the box the fields already stood as they are now.
-            if (dismisser.fields_behind() != after) {
+            if (behind != after) {
                 return QStringLiteral("behind the report: %1")
-                    .arg(describe(dismisser.fields_behind().value_or(Fields{})));
+                    .arg(describe(behind.value_or(Fields{})));
             }
         }
         return {};
@@ -448,7 +394,11 @@ private slots:
         qInfo("%d presses, seed %llu", presses, static_cast<unsigned long long>(settings.seed));
 
         vorlith::testing::RandomTexts generator(settings.seed);
-        ReportDismisser dismisser([this] { return fields(); });
+        // Dismisses each press's report from the report's own event loop,
+        // noting the fields as they stand behind it; idle between presses.
+        std::optional<Fields> behind;
+        ModalWatcher watcher(0, [&] { behind = fields(); });
+        watcher.stop();
         int reported_presses = 0;
         int division_reports = 0;
         int overflow_reports = 0;
@@ -461,22 +411,25 @@ private slots:
                 texts[k] = QString::fromStdU16String(generator.next());
                 boxes_[k]->setText(texts[k]);
             }
-            dismisser.arm();
+            watcher.clear();
+            behind.reset();
+            watcher.start();
             QTest::mouseClick(command1_, Qt::LeftButton);
-            dismisser.disarm();
+            watcher.stop();
             QCoreApplication::processEvents();
 
             const Fields after = fields();
-            const QString problem = press_problem(texts, after, dismisser);
+            const QString problem = press_problem(texts, after, watcher.seen(), behind);
             if (!problem.isEmpty()) {
                 QFAIL(qPrintable(QStringLiteral("press %1: %2\n  fields: %3\n  boxes: %4")
                                      .arg(press)
                                      .arg(problem, describe(after), describe(texts))));
             }
-            if (dismisser.reports() == 1) {
+            if (watcher.seen().size() == 1) {
                 ++reported_presses;
-                if (dismisser.report() == kDivisionByZeroReport) ++division_reports;
-                if (dismisser.report() == kOverflowReport) ++overflow_reports;
+                const QString& report = watcher.seen().front().text;
+                if (report == kDivisionByZeroReport) ++division_reports;
+                if (report == kOverflowReport) ++overflow_reports;
                 const auto first_empty = std::find_if(after.begin(), after.end(),
                                                       [](const QString& t) { return t.isEmpty(); });
                 ++emptied_from.at(static_cast<std::size_t>(first_empty - after.begin()));

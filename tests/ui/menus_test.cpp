@@ -12,19 +12,20 @@
 
 #include "support/form1.h"
 #include "support/form1_expected.h"
+#include "support/form_test.h"
 #include "support/modal_watcher.h"
 #include "ui/main_window.h"
 
 using vorlith::testing::ModalWatcher;
 
-class MenusTest : public QObject {
+class MenusTest : public vorlith::testing::FormTest {
     Q_OBJECT
 
-    std::unique_ptr<QWidget> form_;
+public:
+    MenusTest() : FormTest(vorlith::testing::show_form1) {}
 
-    QAction* action(const char* name) const {
-        return form_->findChild<QAction*>(QString::fromLatin1(name));
-    }
+private:
+    QAction* action(const char* name) const { return find<QAction>(name); }
     QStringList window_texts() const {
         QStringList texts;
         for (QLabel* label : form_->findChildren<QLabel*>()) texts << label->text();
@@ -33,12 +34,6 @@ class MenusTest : public QObject {
     }
 
 private slots:
-    void init() {
-        form_ = vorlith::testing::show_form1();
-        QVERIFY(form_ != nullptr);
-    }
-    void cleanup() { form_.reset(); }
-
     void menuBarHasFileThenAboutWithTheirItems() {
         QMenuBar* bar = qobject_cast<QMainWindow*>(form_.get())->menuBar();
         QStringList menus;
@@ -63,11 +58,7 @@ private slots:
     }
 
     void softAndWriterShowTheirMessagesAndChangeNothing_data() {
-        QTest::addColumn<QString>("item");
-        QTest::addColumn<QString>("pattern");
-        for (const auto& [item, pattern] : vorlith::testing::kMessagePatterns) {
-            QTest::newRow(item) << QString::fromLatin1(item) << QString::fromUtf8(pattern);
-        }
+        vorlith::testing::add_text_rows(vorlith::testing::kMessagePatterns, "item", "pattern");
     }
     void softAndWriterShowTheirMessagesAndChangeNothing() {
         QFETCH(QString, item);

@@ -23,16 +23,15 @@ import sys
 import tempfile
 import unittest
 
-from selenium import webdriver
 from selenium.common.exceptions import TimeoutException
-from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.support.ui import WebDriverWait
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from chromium import Chromium  # noqa: E402
 
 WEBAPP, PAGE, EXPECTED, ASSETS = (os.path.abspath(a) for a in sys.argv[1:5])
 with open(EXPECTED, encoding="utf-8") as f:
     X = json.load(f)
-FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-         "--disable-background-networking", "--disable-component-update", "--disable-sync"]
 SUB_PATH = "course/soil-mechanics/vorlith/"  # any folder of any site
 
 # The cache names of this page's origin, once the service worker controls it.
@@ -83,27 +82,17 @@ navigator.serviceWorker.getRegistration().then(r => r.update()).then(({installin
 
 class WebApp(unittest.TestCase):
     def setUp(self):
-        for tool in ("chromium", "chromedriver"):
-            if shutil.which(tool) is None:
-                raise RuntimeError(f"{tool} is not installed")
+        self.browser = Chromium(console=True)  # first: it fails without Chromium
+        self.driver = self.browser.driver
         self.root = tempfile.mkdtemp(prefix="vorlith-site-")
         self.folder = os.path.join(self.root, SUB_PATH)
         shutil.copytree(WEBAPP, self.folder)
         self.server = None
         self.start_server()
-        self.profile = tempfile.mkdtemp(prefix="vorlith-chromium-")
-        options = webdriver.ChromeOptions()
-        options.binary_location = shutil.which("chromium")
-        for flag in FLAGS + [f"--user-data-dir={self.profile}"]:
-            options.add_argument(flag)
-        options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-        self.driver = webdriver.Chrome(options=options,
-                                       service=Service(executable_path=shutil.which("chromedriver")))
 
     def tearDown(self):
-        self.driver.quit()
+        self.browser.quit()
         self.stop_server()
-        shutil.rmtree(self.profile, ignore_errors=True)
         shutil.rmtree(self.root, ignore_errors=True)
 
     # --- the server and the page ---------------------------------------------

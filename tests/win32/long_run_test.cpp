@@ -19,6 +19,7 @@
 #include <psapi.h>
 // clang-format on
 
+#include "modal_watcher.h"
 #include "runtime/backend.h"
 #include "runtime/win32/main_window.h"
 #include "support/form1_expected.h"
@@ -26,12 +27,9 @@
 #include "support/random_texts.h"
 #include "ui/main_window.h"
 #include "watchdog.h"
+#include "window_text.h"
 
 namespace {
-
-using vorlith::testing::kBoxes;
-using vorlith::testing::kResults;
-using vorlith::win32::narrow;
 
 constexpr int kDefaultPresses = 2000;
 // The counts are first read after this many presses, once the caches of
@@ -39,53 +37,10 @@ constexpr int kDefaultPresses = 2000;
 constexpr int kWarmUpPresses = 200;
 constexpr SIZE_T kMaxPrivateGrowth = 1024 * 1024;
 
-std::u16string text_of(HWND window) {
-    std::u16string text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, u'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(
-        window, reinterpret_cast<wchar_t*>(text.data()), static_cast<int>(text.size()))));
-    return text;
-}
-
-// Each message box is read and dismissed as soon as it is made: a hook
-// sees WM_INITDIALOG return and posts OK to it, which its modal loop takes
-// first. (Wine sends the owner no WM_ENTERIDLE, and a timer would make each
-// box wait for it.)
-class BoxDismisser {
-public:
-    BoxDismisser() {
-        current_ = this;
-        hook_ = SetWindowsHookExW(WH_CALLWNDPROCRET, &BoxDismisser::on_return, nullptr,
-                                  GetCurrentThreadId());
-    }
-    ~BoxDismisser() {
-        UnhookWindowsHookEx(hook_);
-        current_ = nullptr;
-    }
-    BoxDismisser(const BoxDismisser&) = delete;
-    BoxDismisser& operator=(const BoxDismisser&) = delete;
-
-    bool hooked() const { return hook_ != nullptr; }
-    // The texts of the boxes seen since the last call.
-    std::vector<std::u16string> take() { return std::exchange(seen_, {}); }
-
-private:
-    static LRESULT CALLBACK on_return(int code, WPARAM w, LPARAM l) {
-        const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(l);
-        if (code == HC_ACTION && call->message == WM_INITDIALOG && current_ != nullptr) {
-            wchar_t name[16] = {};
-            GetClassNameW(call->hwnd, name, 16);
-            if (lstrcmpW(name, L"#32770") == 0) {
-                current_->seen_.push_back(text_of(GetDlgItem(call->hwnd, 0xFFFF)));
-                PostMessageW(call->hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-            }
-        }
-        return CallNextHookEx(nullptr, code, w, l);
-    }
-
-    static inline BoxDismisser* current_ = nullptr;
-    HHOOK hook_ = nullptr;
-    std::vector<std::u16string> seen_;
-};
+using vorlith::testing::kBoxes;
+using vorlith::testing::kResults;
+using vorlith::testing::text_of;
+using vorlith::testing::wide_text_of;
 
 BOOL CALLBACK count_child(HWND, LPARAM count) {
     ++*reinterpret_cast<int*>(count);
@@ -160,10 +115,6 @@ Counts counts() {
     return now;
 }
 
-std::string utf8(const std::u16string& text) {
-    return narrow(std::wstring(text.begin(), text.end()));
-}
-
 std::string described(const vorlith::testing::BoxTexts& texts) {
     std::string out;
     for (const std::u16string& text : texts) {
@@ -185,8 +136,8 @@ TEST(Form1LongRun, PressesOfCalculateOnRandomTexts) {
     ASSERT_NE(form.hwnd(), nullptr);
     form.show(SW_SHOWNORMAL);
     vorlith::win32::process_events(form.hwnd());
-    BoxDismisser dismisser;
-    ASSERT_TRUE(dismisser.hooked());
+    vorlith::testing::ModalWatcher watcher;
+    ASSERT_TRUE(watcher.hooked());
     vorlith::testing::RandomTexts generator(seed);
 
     int reports = 0;
@@ -199,7 +150,8 @@ TEST(Form1LongRun, PressesOfCalculateOnRandomTexts) {
             put[k] = generator.next();
             HWND box = form.control(kBoxes[k]);
             SetWindowTextW(box, reinterpret_cast<const wchar_t*>(put[k].c_str()));
-            held[k] = text_of(box);
+            const std::wstring held_text = wide_text_of(box);
+            held[k].assign(held_text.begin(), held_text.end());
             // A box holds the text up to its first NUL, as Windows passes it.
             ASSERT_EQ(held[k], put[k].substr(0, put[k].find(u'\0')))
                 << "press " << press << " box " << kBoxes[k];
@@ -209,14 +161,14 @@ TEST(Form1LongRun, PressesOfCalculateOnRandomTexts) {
             << "press " << press << ": the program ended";
 
         const vorlith::testing::Outcome expected = vorlith::testing::calculated(held);
-        const auto boxes = dismisser.take();
+        const auto boxes = watcher.take();
         for (std::size_t j = 0; j < expected.fields.size(); ++j) {
-            ASSERT_EQ(utf8(text_of(form.control(kResults[j]))), expected.fields[j])
+            ASSERT_EQ(text_of(form.control(kResults[j])), expected.fields[j])
                 << "press " << press << " " << kResults[j] << "; boxes:" << described(held);
         }
         ASSERT_EQ(boxes.size(), expected.report.empty() ? 0u : 1u) << "press " << press;
         if (!expected.report.empty()) {
-            ASSERT_EQ(utf8(boxes.front()), expected.report) << "press " << press;
+            ASSERT_EQ(boxes.front().text, expected.report) << "press " << press;
             ++reports;
         }
         ASSERT_TRUE(IsWindowVisible(form.hwnd()));
@@ -255,11 +207,7 @@ TEST(Form1LongRun, PressesOfCalculateOnRandomTexts) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    testing::InitGoogleTest(&argc, argv);
-    const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&classes);
     const auto presses = vorlith::testing::long_run_settings(kDefaultPresses).presses;
     // A run that hangs ends after a time that grows with the presses.
-    vorlith::testing::start_watchdog(static_cast<DWORD>(60'000 + presses * 200));
-    return RUN_ALL_TESTS();
+    return vorlith::testing::run_tests(argc, argv, static_cast<DWORD>(60'000 + presses * 200));
 }

@@ -15,18 +15,18 @@
 //                                       "mark N"; ends at mark 0
 //        vorlith_probe mark N           sends mark N, which a listener prints
 //                                       after every event sent before it
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
 #include <string>
 
+#include "modal_watcher.h"
 #include "msaa.h"
 #include "runtime/win32/win32.h"
 #include "ui/main_window.h"
 
 namespace {
-
-using vorlith::win32::narrow;
 
 // The back end numbers Form1's controls from 100 in tab-index order.
 constexpr int kFirstControlId = 100;
@@ -37,14 +37,10 @@ constexpr DWORD kMark = 0x01FF;
 // A listener that no mark 0 reaches ends after this long.
 constexpr UINT kListenLimitMs = 300'000;
 
-std::string text_of(HWND window) {
-    wchar_t text[4096] = {};
-    SendMessageW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
-    std::string utf8 = narrow(text);
-    for (char& c : utf8) {
-        if (c == '\n') c = '|';  // one line per value
-    }
-    return utf8;
+// A text on one line.
+std::string one_line(std::string text) {
+    std::replace(text.begin(), text.end(), '\n', '|');
+    return text;
 }
 
 void print(const std::string& key, const std::string& value) {
@@ -59,22 +55,13 @@ void print_center(const std::string& key, HWND window) {
                    std::to_string((rect.top + rect.bottom) / 2));
 }
 
-BOOL CALLBACK print_button(HWND child, LPARAM) {
-    wchar_t name[16] = {};
-    GetClassNameW(child, name, 16);
-    if (IsWindowVisible(child) && lstrcmpiW(name, L"Button") == 0) print("button", text_of(child));
-    return TRUE;
-}
-
 struct Boxes {
     int count = 0;
     HWND first = nullptr;
 };
 
 BOOL CALLBACK count_box(HWND window, LPARAM found) {
-    wchar_t name[16] = {};
-    GetClassNameW(window, name, 16);
-    if (IsWindowVisible(window) && lstrcmpW(name, L"#32770") == 0) {
+    if (IsWindowVisible(window) && vorlith::testing::class_of(window) == L"#32770") {
         auto& boxes = *reinterpret_cast<Boxes*>(found);
         if (boxes.count++ == 0) boxes.first = window;
     }
@@ -86,9 +73,10 @@ int print_boxes() {
     EnumWindows(count_box, reinterpret_cast<LPARAM>(&boxes));
     print("boxes", std::to_string(boxes.count));
     if (boxes.first != nullptr) {
-        print("title", text_of(boxes.first));
-        print("text", text_of(GetDlgItem(boxes.first, 0xFFFF)));
-        EnumChildWindows(boxes.first, print_button, 0);
+        const vorlith::testing::SeenBox box = vorlith::testing::read_box(boxes.first);
+        print("title", one_line(box.title));
+        print("text", one_line(box.text));
+        for (const std::string& button : box.buttons) print("button", one_line(button));
     }
     return 0;
 }
@@ -111,7 +99,11 @@ int print_form(const std::string& what) {
     int id = kFirstControlId;
     for (const vorlith::ControlRow& row : vorlith::form1_layout()) {
         HWND control = GetDlgItem(form, id++);
-        if (what == "texts") print(row.name, text_of(control));
+        if (control == nullptr) {
+            print(row.name, "(missing)");  // not read as an empty text, or a place
+            continue;
+        }
+        if (what == "texts") print(row.name, one_line(vorlith::testing::text_of(control)));
         if (what == "places") print_center(row.name, control);
     }
     return 0;

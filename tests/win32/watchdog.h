@@ -1,7 +1,10 @@
 #pragma once
 
 // A thread that ends a test program that hangs (a box nobody dismisses, a
-// loop that never ends) with status 3 after `limit_ms`.
+// loop that never ends) with status 3 after `limit_ms`; and the test
+// programs' run, with it.
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -21,6 +24,16 @@ inline void start_watchdog(DWORD limit_ms) {
     };
     const auto limit = reinterpret_cast<void*>(static_cast<std::uintptr_t>(limit_ms));
     CloseHandle(CreateThread(nullptr, 0, watch, limit, 0, nullptr));
+}
+
+// GoogleTest's run of the program's tests, with the common controls
+// registered and a watchdog of `limit_ms`.
+inline int run_tests(int argc, char** argv, DWORD limit_ms) {
+    ::testing::InitGoogleTest(&argc, argv);
+    const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&classes);
+    start_watchdog(limit_ms);
+    return RUN_ALL_TESTS();
 }
 
 }  // namespace vorlith::testing

@@ -21,6 +21,12 @@ mergeInto(LibraryManager.library, {
     ended: false,
     returnFocus: null,  // where the focus goes when the menu bar is left
     altAlone: false,    // Alt is down and no other key came since
+    building: null,     // the client area whose controls are being added
+    forms: {},          // the program's other forms, each a <dialog>, by name
+    modal: null,        // the other form shown modally, whose opener waits
+    nested: false,      // a handler of the modal form runs while its opener waits
+    wakeAfterNested: null,  // the opener's wake-up, when the form closed meanwhile
+    drawing: null,      // the drawing whose shapes are being added
 
     // Runs the program's handler numbered `click`: one at a time, never
     // after End. A handler that waits on a message box lets the page go
@@ -28,7 +34,11 @@ mergeInto(LibraryManager.library, {
     // takes the next click.
     run: function(click) {
       var page = VorlithPage;
-      if (click < 0 || page.running || page.ended) return;
+      if (click < 0 || page.ended) return;
+      if (page.running) {
+        if (page.modal && !page.nested) page.runNested(click);
+        return;
+      }
       page.running = true;
       var finish = function() {
         page.running = false;
@@ -48,6 +58,34 @@ mergeInto(LibraryManager.library, {
       } else {
         finish();
       }
+    },
+
+    // A click on the modal form while the handler that showed it waits:
+    // its handler runs with Asyncify's record of the waiting one put aside
+    // (a handler here may wait on a message box in turn), and the opener
+    // wakes once it is back.
+    runNested: function(click) {
+      var page = VorlithPage;
+      var waiting = {data: Asyncify.currData, handlers: Asyncify.asyncPromiseHandlers};
+      Asyncify.currData = null;
+      Asyncify.asyncPromiseHandlers = null;
+      page.nested = true;
+      var back = function() {
+        Asyncify.currData = waiting.data;
+        Asyncify.asyncPromiseHandlers = waiting.handlers;
+        page.nested = false;
+        var wake = page.wakeAfterNested;
+        page.wakeAfterNested = null;
+        if (wake) wake();
+      };
+      try {
+        Module['_vorlith_click'](click);
+      } catch (error) {
+        back();
+        throw error;
+      }
+      if (Asyncify.currData) Asyncify.whenDone().then(back, back);
+      else back();
     },
 
     // The control named by the NUL-terminated name at `address`; the
@@ -89,9 +127,14 @@ mergeInto(LibraryManager.library, {
       VorlithPage.live.replaceChildren(document.createTextNode(text));
     },
 
-    // The controls that the Tab key visits, in tab-index order.
-    tabStops: function() {
-      return Array.prototype.slice.call(VorlithPage.client.querySelectorAll('input, button'));
+    // The controls that the Tab key visits in Form1's client area or in
+    // another form, in tab-index order: of a group of option buttons, the
+    // chosen one.
+    tabStops: function(container) {
+      var stops = (container || VorlithPage.client).querySelectorAll('input, button, textarea');
+      return Array.prototype.filter.call(stops, function(e) {
+        return e.tabIndex >= 0 && !(e.type === 'radio' && !e.checked);
+      });
     },
 
     // The key of a keyboard event as `key` names it. WebKitGTK gives some
@@ -105,10 +148,10 @@ mergeInto(LibraryManager.library, {
     },
 
     // Tab and Shift+Tab cycle through the client area's controls, as in
-    // the desktop window.
+    // the desktop window; in another form, through its own.
     cycleTab: function(event) {
       if (VorlithPage.keyOf(event) !== 'Tab' || event.altKey || event.ctrlKey || event.metaKey) return;
-      var stops = VorlithPage.tabStops();
+      var stops = VorlithPage.tabStops(event.currentTarget);
       var at = stops.indexOf(document.activeElement);
       var next = null;
       if (!event.shiftKey && at === stops.length - 1) next = stops[0];
@@ -259,7 +302,7 @@ mergeInto(LibraryManager.library, {
     // leaves it again, as on the desktop.
     globalKey: function(event) {
       var page = VorlithPage;
-      if (page.ended || (page.dialog && page.dialog.open)) return;
+      if (page.ended || (page.dialog && page.dialog.open) || page.modal) return;
       if (event.type === 'keydown') {
         page.altAlone = page.altOnly(event) && !event.repeat;
         var key = page.keyOf(event);
@@ -363,6 +406,90 @@ mergeInto(LibraryManager.library, {
       box.showModal();
       button.focus();
     },
+
+    // The program's other forms. Each is built hidden at start and joins
+    // the page when first shown; Form1 before it is as without them.
+    showDialog: function(name, modal) {
+      var page = VorlithPage;
+      var dialog = page.forms[name];
+      if (!dialog.isConnected) page.root.appendChild(dialog);
+      if (!dialog.open) {
+        if (page.win.contains(document.activeElement)) dialog.returnFocus = document.activeElement;
+        if (modal) dialog.showModal();
+        else dialog.show();
+      }
+      var first = page.tabStops(dialog)[0];
+      if (first) first.focus();
+    },
+    hideDialog: function(dialog) {
+      if (!dialog.open) return;
+      var back = dialog.returnFocus && dialog.returnFocus.isConnected ? dialog.returnFocus
+                                                                      : VorlithPage.tabStops()[0];
+      dialog.close();
+      if (back) back.focus();
+    },
+    // The form's close control, and Escape: its cancel button, whose
+    // handler closes it; a form without one closes.
+    cancelDialog: function(dialog) {
+      if (!dialog.open) return;
+      var cancel = dialog.querySelector('.vorlith-cancel');
+      if (cancel) cancel.click();
+      else VorlithPage.hideDialog(dialog);
+    },
+    // Enter anywhere in a form but on a button presses its default button;
+    // Escape presses its cancel button, modal or not.
+    // The controls of the other forms' kinds, made of `element` at their
+    // place: an option button is a radio button in its label, grouped with
+    // the options right before it (the first is chosen); a text view a
+    // read-only text area that can be selected and copied; a drawing an
+    // SVG picture with its text alternative beside it. Returns the control
+    // itself.
+    otherControl: function(element, kind, text, width, height) {
+      var page = VorlithPage;
+      if (kind === 'option') {
+        var option = document.createElement('input');
+        option.type = 'radio';
+        option.id = element.id;
+        element.id = option.id + '-label';
+        if (page.lastKind !== 'option') page.optionGroup = option.id;
+        option.name = page.optionGroup;
+        option.checked = page.lastKind !== 'option';
+        element.append(option, document.createTextNode(text));
+        return option;
+      }
+      if (kind === 'textview') {
+        element.readOnly = true;
+        element.value = text;
+        element.spellcheck = false;
+        return element;
+      }
+      element.setAttribute('role', 'img');
+      element.setAttribute('viewBox', '0 0 ' + width + ' ' + height);
+      element.setAttribute('width', width);
+      element.setAttribute('height', height);
+      var alternative = document.createElement('span');
+      alternative.id = element.id + '-alternative';
+      alternative.hidden = true;
+      page.building.appendChild(alternative);
+      return element;
+    },
+
+    dialogKey: function(event) {
+      var page = VorlithPage, dialog = event.currentTarget, key = page.keyOf(event);
+      if (event.altKey || event.ctrlKey || event.metaKey || event.shiftKey) return;
+      var pressed = null;
+      if (key === 'Enter' && event.target.tagName !== 'BUTTON') {
+        pressed = dialog.querySelector('.vorlith-default');
+        if (pressed) pressed.click();
+      } else if (key === 'Escape') {
+        pressed = dialog;
+        page.cancelDialog(dialog);
+      }
+      if (pressed) {
+        event.preventDefault();
+        event.stopPropagation();
+      }
+    },
   },
 
   vorlith_dom_begin_form__deps: ['$VorlithPage'],
@@ -383,6 +510,7 @@ mergeInto(LibraryManager.library, {
     page.client.style.setProperty('--client-width', width + 'px');
     page.client.style.setProperty('--client-height', height + 'px');
     page.win.append(page.menubar, page.client);
+    page.building = page.client;
     // Below the window: the way to the menu bar from the keyboard, for
     // everyone to read, and the live region, there before anything is
     // announced so that screen readers follow it.
@@ -460,17 +588,27 @@ mergeInto(LibraryManager.library, {
 
   vorlith_dom_add_control__deps: ['$VorlithPage'],
   vorlith_dom_add_control: function(name, kind, text, left, top, width, height, tooltip, click) {
-    // By ControlRow::Kind: Caption, Result, Input, Button.
-    var kinds = ['caption', 'result', 'input', 'button'];
-    var tags = ['label', 'output', 'input', 'button'];
+    // By ControlRow::Kind: Caption, Result, Input, Button, DefaultButton,
+    // CancelButton, Option, TextView, Drawing.
+    var kinds = ['caption', 'result', 'input', 'button', 'button vorlith-default',
+                 'button vorlith-cancel', 'option', 'textview', 'drawing'];
+    var tags = ['label', 'output', 'input', 'button', 'button', 'button', 'label', 'textarea', 'svg'];
     var page = VorlithPage;
-    var control = document.createElement(tags[kind]);
+    var control = kinds[kind] === 'drawing'
+                      ? document.createElementNS('http://www.w3.org/2000/svg', 'svg')
+                      : document.createElement(tags[kind]);
+    var placed = control;  // the element at the control's place
     control.id = UTF8ToString(name);
-    control.className = 'vorlith-' + kinds[kind];
-    control.style.setProperty('--left', left + 'px');
-    control.style.setProperty('--top', top + 'px');
-    control.style.setProperty('--width', width + 'px');
-    control.style.setProperty('--height', height + 'px');
+    control.setAttribute('class', 'vorlith-' + kinds[kind]);
+    if (kinds[kind] === 'option' || kinds[kind] === 'textview' || kinds[kind] === 'drawing') {
+      control = page.otherControl(control, kinds[kind], UTF8ToString(text), width, height);
+      text = 0;
+    }
+    page.lastKind = kinds[kind];
+    placed.style.setProperty('--left', left + 'px');
+    placed.style.setProperty('--top', top + 'px');
+    placed.style.setProperty('--width', width + 'px');
+    placed.style.setProperty('--height', height + 'px');
     if (kinds[kind] === 'input') {
       control.type = 'text';
       control.value = UTF8ToString(text);
@@ -480,14 +618,16 @@ mergeInto(LibraryManager.library, {
       control.setAttribute('autocapitalize', 'off');
       control.setAttribute('autocorrect', 'off');
       control.spellcheck = false;
-    } else {
-      if (kinds[kind] === 'button') control.type = 'button';
+    } else if (text) {
+      if (control.tagName === 'BUTTON') control.type = 'button';
       control.textContent = UTF8ToString(text);
     }
     if (kinds[kind] === 'result') control.setAttribute('aria-live', 'off');  // see announceResults
-    if (tooltip) control.title = UTF8ToString(tooltip);
-    if (click >= 0) control.addEventListener('click', function() { page.run(click); });
-    page.client.appendChild(control);
+    if (tooltip) placed.title = UTF8ToString(tooltip);
+    // An option runs its handler when it becomes the chosen one.
+    var event = control.type === 'radio' ? 'change' : 'click';
+    if (click >= 0) control.addEventListener(event, function() { page.run(click); });
+    page.building.appendChild(placed);
     page.controls[control.id] = control;
   },
 
@@ -498,7 +638,7 @@ mergeInto(LibraryManager.library, {
     said.className = 'vorlith-quantity';
     said.hidden = true;  // shown by the touch layout
     said.textContent = UTF8ToString(quantity);
-    VorlithPage.client.appendChild(said);
+    VorlithPage.building.appendChild(said);
   },
 
   // The references to the texts on screen that the program decided on.
@@ -514,7 +654,7 @@ mergeInto(LibraryManager.library, {
     var names = UTF8ToString(labelledBy), descriptions = UTF8ToString(describedBy);
     var each = function(ids, f) {
       ids.split(' ').forEach(function(id) {
-        if (id) f(page.client.querySelector('#' + CSS.escape(id)));
+        if (id) f(page.building.querySelector('#' + CSS.escape(id)));
       });
     };
     if (names) control.setAttribute('aria-labelledby', names);
@@ -528,6 +668,140 @@ mergeInto(LibraryManager.library, {
       text.classList.add('vorlith-unit');
       if (control.tagName === 'OUTPUT') text.classList.add('vorlith-range');
     });
+  },
+
+  vorlith_dom_begin_dialog__deps: ['$VorlithPage'],
+  vorlith_dom_begin_dialog: function(name, caption, width, height, close) {
+    var page = VorlithPage;
+    var dialog = document.createElement('dialog');
+    dialog.id = UTF8ToString(name);
+    dialog.className = 'vorlith-form';
+    dialog.setAttribute('aria-labelledby', dialog.id + '-caption');
+    var bar = document.createElement('div');
+    bar.className = 'vorlith-form-title';
+    var title = document.createElement('span');
+    title.id = dialog.id + '-caption';
+    title.textContent = UTF8ToString(caption);
+    // For the pointer: the keyboard has Escape and the form's own button,
+    // and screen readers hear that button alone.
+    var closer = document.createElement('button');
+    closer.type = 'button';
+    closer.className = 'vorlith-form-close';
+    closer.tabIndex = -1;
+    closer.title = UTF8ToString(close);
+    closer.setAttribute('aria-hidden', 'true');
+    closer.textContent = '\u00d7';
+    closer.addEventListener('click', function() { page.cancelDialog(dialog); });
+    bar.append(title, closer);
+    var client = document.createElement('div');
+    client.className = 'vorlith-client';
+    client.style.setProperty('--client-width', width + 'px');
+    client.style.setProperty('--client-height', height + 'px');
+    dialog.append(bar, client);
+    dialog.addEventListener('keydown', page.cycleTab);
+    dialog.addEventListener('keydown', page.dialogKey);
+    dialog.addEventListener('cancel', function(event) {
+      event.preventDefault();
+      page.cancelDialog(dialog);
+    });
+    page.forms[dialog.id] = dialog;
+    page.building = client;
+    page.lastKind = null;
+  },
+
+  vorlith_dom_show_dialog__deps: ['$VorlithPage'],
+  vorlith_dom_show_dialog: function(name) {
+    VorlithPage.showDialog(UTF8ToString(name), false);
+  },
+
+  // The handler waits while the form is shown; the form's own handlers run
+  // meanwhile (runNested). The form's closing wakes it, once none of them
+  // runs any more.
+  vorlith_dom_show_dialog_modal__deps: ['$VorlithPage'],
+  vorlith_dom_show_dialog_modal: function(name) {
+    return Asyncify.handleSleep(function(wakeUp) {
+      var page = VorlithPage, dialog = page.forms[UTF8ToString(name)];
+      if (dialog.open) {
+        page.showDialog(dialog.id, true);
+        wakeUp();
+        return;
+      }
+      dialog.addEventListener('close', function() {
+        page.modal = null;
+        if (page.nested) page.wakeAfterNested = wakeUp;
+        else wakeUp();
+      }, {once: true});
+      page.modal = dialog;
+      page.closeMenus();
+      page.showDialog(dialog.id, true);
+    });
+  },
+
+  vorlith_dom_hide_dialog__deps: ['$VorlithPage'],
+  vorlith_dom_hide_dialog: function(name) {
+    VorlithPage.hideDialog(VorlithPage.forms[UTF8ToString(name)]);
+  },
+
+  vorlith_dom_dialog_open__deps: ['$VorlithPage'],
+  vorlith_dom_dialog_open: function(name) {
+    return VorlithPage.forms[UTF8ToString(name)].open ? 1 : 0;
+  },
+
+  vorlith_dom_set_text__deps: ['$VorlithPage'],
+  vorlith_dom_set_text: function(name, text, bytes) {
+    var control = VorlithPage.control(name);
+    var top = control.scrollTop, left = control.scrollLeft;
+    control.value = UTF8ToString(text, bytes);
+    // A text view written anew stays where it was read, its caret at the top.
+    if (control.tagName === 'TEXTAREA') {
+      control.setSelectionRange(0, 0);
+      control.scrollTop = top;
+      control.scrollLeft = left;
+    }
+  },
+
+  vorlith_dom_option_value__deps: ['$VorlithPage'],
+  vorlith_dom_option_value: function(name) {
+    return VorlithPage.control(name).checked ? 1 : 0;
+  },
+
+  // A drawing's shapes: each a rectangle filled by its phase, its text
+  // centred in it line by line; what the drawing shows in words is its
+  // description.
+  vorlith_dom_begin_drawing__deps: ['$VorlithPage'],
+  vorlith_dom_begin_drawing: function(name, text, bytes) {
+    var page = VorlithPage, drawing = page.control(name);
+    var alternative = document.getElementById(drawing.id + '-alternative') ||
+                      drawing.parentNode.querySelector('#' + CSS.escape(drawing.id + '-alternative'));
+    alternative.textContent = UTF8ToString(text, bytes);
+    var described = (drawing.getAttribute('aria-describedby') || '').split(' ').filter(function(id) {
+      return id && id !== alternative.id;
+    });
+    drawing.setAttribute('aria-describedby', described.concat(alternative.id).join(' '));
+    drawing.replaceChildren();
+    page.drawing = drawing;
+  },
+
+  vorlith_dom_add_shape__deps: ['$VorlithPage'],
+  vorlith_dom_add_shape: function(left, top, width, height, fill, text, bytes) {
+    var svg = 'http://www.w3.org/2000/svg';
+    var rect = document.createElementNS(svg, 'rect');
+    var place = {x: left, y: top, width: width, height: height};
+    Object.keys(place).forEach(function(a) { rect.setAttribute(a, place[a]); });
+    rect.setAttribute('class', 'vorlith-phase-' + ['none', 'air', 'water', 'solid'][fill]);
+    var label = document.createElementNS(svg, 'text');
+    var lines = UTF8ToString(text, bytes).split('\n');
+    lines.forEach(function(line, i) {
+      var span = document.createElementNS(svg, 'tspan');
+      span.setAttribute('x', left + width / 2);
+      span.setAttribute('dy', (i === 0 ? -(lines.length - 1) * 0.6 : 1.2) + 'em');
+      span.textContent = line;
+      label.appendChild(span);
+    });
+    label.setAttribute('y', top + height / 2);
+    label.setAttribute('text-anchor', 'middle');
+    label.setAttribute('dominant-baseline', 'central');
+    VorlithPage.drawing.append(rect, label);
   },
 
   vorlith_dom_show_form__deps: ['$VorlithPage'],
@@ -547,6 +821,7 @@ mergeInto(LibraryManager.library, {
     document.addEventListener('wheel', page.forgetAlt, {capture: true, passive: true});
     window.addEventListener('blur', page.forgetAlt);
     page.takeOver();
+    page.building = null;
     if (typeof ResizeObserver === 'function') new ResizeObserver(page.relaid).observe(page.win);
   },
 
@@ -581,6 +856,7 @@ mergeInto(LibraryManager.library, {
     page.ended = true;
     page.win.remove();
     page.hint.remove();
+    Object.keys(page.forms).forEach(function(name) { page.forms[name].remove(); });
     // The line in the window's place is the live region's, which says it.
     page.liveLine.className = 'vorlith-ended';
     page.announce(UTF8ToString(ended));

@@ -94,6 +94,7 @@ const document = {
   activeElement: null, title: '', currentScript: null,
   documentElement: {lang: ''}, head: new Element('head'), body: new Element('body'),
   createElement: tag => new Element(tag),
+  createElementNS: (namespace, tag) => new Element(tag),  // the other forms' drawings
   createTextNode: text => String(text),
   getElementById: id => id === 'vorlith' ? root : root.querySelector('#' + id),
   querySelector: () => null,

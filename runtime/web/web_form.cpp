@@ -25,8 +25,9 @@ struct RunTimeTexts {
     const char* ok;
     const char* ended;
     const char* restart;
+    const char* close;  // a dialog's close control in its title bar
 };
-constexpr RunTimeTexts kChinese{"zh-CN", "确定", "程序已结束。", "重新启动"};
+constexpr RunTimeTexts kChinese{"zh-CN", "确定", "程序已结束。", "重新启动", "关闭"};
 
 WebForm* g_form = nullptr;
 
@@ -57,10 +58,23 @@ WebForm::WebForm(const ProgramDescription& program)
                            twips_to_css_pixels(form.client_height));
     if (form.icon != nullptr) add_icon(form.icon);
     add_menus();
-    for (std::size_t i = 0; i < form.controls.size(); ++i) {
-        const ControlRow& row = form.controls[i];
-        if (row.kind == Kind::Input) boxes_[row.name] = i;
-        if (row.kind == Kind::Caption || row.kind == Kind::Result) labels_[row.name] = i;
+    add_controls(form);
+    // The other forms wait hidden in the page, each a dialog of its own.
+    for (const FormDescription& other : program.other_forms) {
+        vorlith_dom_begin_dialog(other.name,
+                                 other.caption != nullptr ? other.caption : program.title,
+                                 twips_to_css_pixels(other.client_width),
+                                 twips_to_css_pixels(other.client_height), kChinese.close);
+        add_controls(other);
+    }
+    vorlith_dom_show_form();
+    g_form = this;
+    attach(this);
+}
+
+void WebForm::add_controls(const FormDescription& form) {
+    for (const ControlRow& row : form.controls) {
+        controls_[row.name] = &row;
         if (row.quantity != nullptr) {
             vorlith_dom_add_quantity(quantity_id(row).c_str(), row.quantity);
         }
@@ -69,10 +83,7 @@ WebForm::WebForm(const ProgramDescription& program)
                                 twips_to_css_pixels(row.width), twips_to_css_pixels(row.height),
                                 row.tooltip, number_click(row.name));
     }
-    for (std::size_t i = 0; i < form.controls.size(); ++i) relate(i);
-    vorlith_dom_show_form();
-    g_form = this;
-    attach(this);
+    for (std::size_t i = 0; i < form.controls.size(); ++i) relate(form.controls, i);
 }
 
 WebForm::~WebForm() {
@@ -102,12 +113,28 @@ void WebForm::add_icon(const char* icon) {
     }
 }
 
-void WebForm::relate(std::size_t i) {
-    const auto rows = program_.form.controls;
+void WebForm::relate(std::span<const ControlRow> rows, std::size_t i) {
     const AccessibleSources sources = accessible_sources(rows, i);
     if (sources.name.empty() && sources.description.empty()) return;
     vorlith_dom_relate(rows[i].name, ids(rows, sources.name).c_str(),
                        ids(rows, sources.description).c_str());
+}
+
+const ControlRow& WebForm::find(std::string_view name, std::initializer_list<Kind> kinds) {
+    const auto found = controls_.find(name);
+    if (found != controls_.end()) {
+        for (const Kind kind : kinds) {
+            if (found->second->kind == kind) return *found->second;
+        }
+    }
+    vorlith::raise(ErrorNumber::ObjectNotSet);
+}
+
+const char* WebForm::other_form(std::string_view name) const {
+    for (const FormDescription& form : program_.other_forms) {
+        if (form.name == name) return form.name;
+    }
+    vorlith::raise(ErrorNumber::ObjectNotSet);
 }
 
 void WebForm::click(int click) const {
@@ -115,24 +142,58 @@ void WebForm::click(int click) const {
 }
 
 std::u16string WebForm::text(std::string_view box) {
-    const auto found = boxes_.find(box);
-    if (found == boxes_.end()) vorlith::raise(ErrorNumber::ObjectNotSet);
-    const char* name = program_.form.controls[found->second].name;
+    const char* name = find(box, {Kind::Input}).name;
     std::u16string text(static_cast<std::size_t>(vorlith_dom_text_length(name)), u'\0');
     vorlith_dom_copy_text(name, text.data());
     return text;
 }
 
 void WebForm::set_caption(std::string_view label, std::string_view utf8) {
-    const auto found = labels_.find(label);
-    if (found == labels_.end()) vorlith::raise(ErrorNumber::ObjectNotSet);
-    const std::size_t i = found->second;
-    const ControlRow& row = program_.form.controls[i];
+    const ControlRow& row = find(label, {Kind::Caption, Kind::Result});
     vorlith_dom_set_caption(row.name, utf8.data(), static_cast<int>(utf8.size()));
-    if (row.kind == Kind::Result) {
-        shown_[i].assign(utf8);
+    const auto form1 = program_.form.controls;
+    if (row.kind == Kind::Result && &row >= form1.data() && &row < form1.data() + form1.size()) {
+        shown_[static_cast<std::size_t>(&row - form1.data())].assign(utf8);
         results_written_ = true;
     }
+}
+
+void WebForm::set_text(std::string_view control, std::string_view utf8) {
+    const ControlRow& row = find(control, {Kind::Input, Kind::TextView});
+    vorlith_dom_set_text(row.name, utf8.data(), static_cast<int>(utf8.size()));
+}
+
+bool WebForm::option_value(std::string_view option) {
+    return vorlith_dom_option_value(find(option, {Kind::Option}).name) != 0;
+}
+
+void WebForm::set_drawing(std::string_view drawing, std::span<const Shape> shapes,
+                          std::string_view alternative) {
+    const char* name = find(drawing, {Kind::Drawing}).name;
+    vorlith_dom_begin_drawing(name, alternative.data(), static_cast<int>(alternative.size()));
+    for (const Shape& shape : shapes) {
+        vorlith_dom_add_shape(twips_to_css_pixels(shape.left), twips_to_css_pixels(shape.top),
+                              twips_to_css_pixels(shape.width), twips_to_css_pixels(shape.height),
+                              static_cast<int>(shape.fill), shape.text.data(),
+                              static_cast<int>(shape.text.size()));
+    }
+}
+
+void WebForm::show_form(std::string_view form, Modal modal) {
+    const char* name = other_form(form);
+    if (modal == Modal::Yes) {
+        vorlith_dom_show_dialog_modal(name);
+    } else {
+        vorlith_dom_show_dialog(name);
+    }
+}
+
+void WebForm::hide_form(std::string_view form) {
+    vorlith_dom_hide_dialog(other_form(form));
+}
+
+bool WebForm::form_visible(std::string_view form) {
+    return vorlith_dom_dialog_open(other_form(form)) != 0;
 }
 
 const char* WebForm::take_reading() {

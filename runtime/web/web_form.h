@@ -1,5 +1,7 @@
 #pragma once
 
+#include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -22,6 +24,13 @@ public:
 
     std::u16string text(std::string_view box) override;
     void set_caption(std::string_view label, std::string_view utf8) override;
+    void set_text(std::string_view control, std::string_view utf8) override;
+    bool option_value(std::string_view option) override;
+    void set_drawing(std::string_view drawing, std::span<const Shape> shapes,
+                     std::string_view alternative) override;
+    void show_form(std::string_view form, Modal modal) override;
+    void hide_form(std::string_view form) override;
+    bool form_visible(std::string_view form) override;
     void message_box(std::string_view utf8) override;
     void end() override;
 
@@ -39,14 +48,21 @@ private:
     int number_click(const char* name);
     void add_menus();
     void add_icon(const char* icon);
-    // Points the page's control `i` at the texts that name and describe it.
-    void relate(std::size_t i);
+    // The client area's controls of `form`, each pointed at the texts that
+    // name and describe it; Form1's and the other forms' alike.
+    void add_controls(const FormDescription& form);
+    void relate(std::span<const ControlRow> rows, std::size_t i);
+    // Control `name` of any form, when it is of one of `kinds`; else raises
+    // 91.
+    const ControlRow& find(std::string_view name, std::initializer_list<ControlRow::Kind> kinds);
+    // The page's name of the program's other form `name`; raises 91 for any
+    // other.
+    const char* other_form(std::string_view name) const;
 
     const ProgramDescription& program_;
-    // Input boxes, and captions and result fields, by name: their row (whose
-    // name is NUL-terminated for the page).
-    std::unordered_map<std::string_view, std::size_t> boxes_;
-    std::unordered_map<std::string_view, std::size_t> labels_;
+    // Every form's controls by name (whose name is NUL-terminated for the
+    // page).
+    std::unordered_map<std::string_view, const ControlRow*> controls_;
     std::vector<void (*)()> clicks_;
     // What each result field shows, by row, and whether one was written
     // since the last reading.

@@ -69,6 +69,28 @@ for (const el of document.querySelectorAll('.vorlith-caption, .vorlith-result, .
 return bad;"""
 
 
+# One of the other forms: whether it is open and modal, its caption as
+# screen readers get it (the dialog's name), its client area's size, and
+# per control (table order) its tag and type, tooltip, text and place.
+FORM_JS = """
+const d = document.getElementById(arguments[0]);
+if (!d || !d.open) return {open: false};
+const client = d.querySelector('.vorlith-client'), c = client.getBoundingClientRect(), controls = [];
+for (const e of client.querySelectorAll(':scope > :not([hidden])')) {
+  const control = e.querySelector('input') || e, r = e.getBoundingClientRect();
+  const typed = ['INPUT', 'TEXTAREA'].includes(control.tagName) && control.type !== 'radio';
+  controls.push([control.id, {tag: (control.tagName.toLowerCase() + ' ' + (control.type || '')).trim(),
+    title: e.getAttribute('title'), text: typed ? control.value : e.textContent,
+    place: [r.left - c.left, r.top - c.top, r.width, r.height].map(Math.round)}]);
+}
+return {open: true, modal: d.matches(':modal'), controls, client: [c.width, c.height],
+        caption: document.getElementById(d.getAttribute('aria-labelledby')).textContent};"""
+KIND_TAGS = {"Caption": "label", "Input": "input text", "DefaultButton": "button button",
+             "CancelButton": "button button", "Option": "input radio", "TextView": "textarea textarea",
+             "Drawing": "svg"}
+OPENED_BY = {"FormWorking": ("WORKING", False), "FormLab": ("LAB", True)}  # menu item, modal
+
+
 class Page(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -309,7 +331,7 @@ class Page(unittest.TestCase):
         self.el("Text3").click()
         self.keys(Keys.F10)
         self.assertEqual(self.focused(), "FILE")
-        self.keys(Keys.ARROW_RIGHT, Keys.ARROW_DOWN)
+        self.keys(Keys.ARROW_RIGHT, Keys.ARROW_RIGHT, Keys.ARROW_DOWN)
         self.assertEqual((self.focused(), self.el("ABOUT").get_attribute("aria-expanded")),
                          ("SOFT", "true"))
         self.keys(Keys.ARROW_DOWN, Keys.ENTER)
@@ -331,6 +353,83 @@ class Page(unittest.TestCase):
         self.driver.find_element("css selector", ".vorlith-ended button").click()
         WebDriverWait(self.driver, 10).until(lambda d: self.focused() == "Text1")
         self.assertEqual(self.texts(X["boxes"]), [t for n, t in X["texts"] if n in X["boxes"]])
+
+    # --- the other forms --------------------------------------------------
+    def form_open(self, form):
+        return self.js(FORM_JS, form)["open"]
+
+    def test_other_forms_show_their_captions_controls_places_names_and_tab_order(self):
+        for form, caption, width, height in X["other_forms"]:
+            with self.subTest(form):
+                self.open()
+                item, modal = OPENED_BY[form]
+                self.menu("TOOLS", item)
+                state, tree = self.js(FORM_JS, form), self.ax_tree()
+                state["controls"] = dict(state["controls"])
+                self.assertEqual((state["modal"], state["caption"], state["client"], tree[form]["name"]),
+                                 (modal, caption, [width // 15, height // 15], caption))
+                rows = [r for r in X["other_controls"] if r[1] == form]
+                self.assertEqual(list(state["controls"]), [r[0] for r in rows])
+                for name, _, kind, text, left, top, w, h, tip, said, described in rows:
+                    c = state["controls"][name]
+                    shown = c["text"] if kind not in ("TextView", "Drawing") else text  # the program's
+                    self.assertEqual((c["tag"], c["place"], c["title"], shown),
+                                     (KIND_TAGS[kind], [left // 15, top // 15, w // 15, h // 15], tip, text), name)
+                    if kind != "Caption":  # read as text, as Form1's captions
+                        self.assertEqual(tree[name]["name"], said, name)
+                    if kind != "Caption" and described is not None:
+                        self.assertEqual(tree[name]["description"], described, name)
+                cycle = X["working_tab_cycle" if item == "WORKING" else "lab_tab_cycle"]
+                order = [self.focused()]
+                for _ in cycle[1:]:
+                    self.keys(Keys.TAB)
+                    order.append(self.focused())
+                ActionChains(self.driver).key_down(Keys.SHIFT).send_keys(Keys.TAB).key_up(Keys.SHIFT).perform()
+                self.assertEqual((order, self.focused()), (cycle, cycle[-2]))
+                before = self.texts(X["boxes"])
+                for row in rows:
+                    if row[2] == "Input":
+                        self.el(row[0]).send_keys("5")
+                self.keys(Keys.ESCAPE)  # presses the cancel button, which closes and writes nothing
+                WebDriverWait(self.driver, 5).until(lambda d: not self.form_open(form))
+                self.assertEqual((self.texts(X["boxes"]), self.focused()), (before, "Text1"))
+
+    def test_working_follows_g_and_calculate_while_form1_takes_input(self):
+        self.menu("TOOLS", "WORKING")
+        working = lambda: self.js("return document.getElementById('WorkingText').value").rstrip("\n").split("\n")
+        lines = working()
+        self.assertEqual((lines[:5], lines[-len(X["working_notes"]):]),
+                         (X["working_first_lines"], X["working_notes"]))
+        self.assertEqual(self.ax_tree()["Diagram"]["description"], X["diagram_alternative"])
+        for option, line in reversed(X["gravity_lines"]):  # g = 10, then back to 9.81
+            self.el(option).click()
+            self.assertEqual([l for _, l in X["gravity_lines"] if l in working()], [line])
+        self.el("Label1").click()  # Text1's symbol, beside the window, which stays open
+        self.keys(Keys.TAB * 4, Keys.END, "0", Keys.TAB * 3, Keys.SPACE)  # m = 2020, then 计算
+        self.assertIn("    = 2020/97", working())
+        self.assertTrue(self.form_open("FormWorking"))
+
+    def test_lab_form_fills_text1_to_7_or_reports_and_the_page_goes_on(self):
+        for run in X["lab_runs"]:
+            with self.subTest(run["typed"]):
+                self.open()
+                before = self.texts(X["boxes"])
+                self.menu("TOOLS", "LAB")
+                for k, typed in enumerate(run["typed"], 1):
+                    self.el(f"LabText{k}").send_keys(typed)
+                self.keys(Keys.ENTER)  # presses 填入
+                if run["report"]:
+                    self.assertEqual(self.dialog()["text"], run["report"])
+                    self.el("vorlith-msgbox-ok").click()
+                    WebDriverWait(self.driver, 5).until(lambda d: self.dialog() is None)
+                    self.assertTrue(self.form_open("FormLab"))
+                    self.keys(Keys.ESCAPE)
+                WebDriverWait(self.driver, 5).until(lambda d: not self.js("return VorlithPage.running"))
+                self.assertFalse(self.form_open("FormLab"))
+                self.assertEqual(self.texts(X["boxes"]), run["boxes"] or before)
+                if run["report"]:  # the page goes on
+                    self.el("Command1").click()
+                    self.assertEqual(self.results(), X["sample_results"])
 
     # --- screens and screen readers ---------------------------------------
     def emulate(self, width, height, scale, phone):
@@ -371,6 +470,12 @@ class Page(unittest.TestCase):
                               " return [r.left, r.right, document.documentElement.clientWidth];")
                 self.assertTrue(0 <= box[0] and box[1] <= box[2], f"the message box fits: {box}")
                 self.dismiss()
+                for form, (item, _) in OPENED_BY.items():
+                    self.menu("TOOLS", item)
+                    self.assertEqual(self.js(FORM_FIT_JS, form, 44 if phone else 24), {
+                        "inside": True, "sideways": False, "small": [], "smallText": [], "columns": 1}, form)
+                    self.keys(Keys.ESCAPE)
+                    WebDriverWait(self.driver, 5).until(lambda d: not self.form_open(form))
 
     def test_a_phone_by_touch_calculates_and_keeps_its_texts_when_turned(self):
         self.emulate(390, 844, 3, True)
@@ -578,10 +683,10 @@ class Page(unittest.TestCase):
 
     def pixels(self, names):
         """The colour on screen, as [r, g, b], 3 CSS px inside each control's
-        top left corner (inside its frame, beside its text)."""
+        top left corner (inside its frame, beside its text), or at [x, y]."""
         out = []
         for name in names:
-            x, y = self.js("const r = document.getElementById(arguments[0]).getBoundingClientRect();"
+            x, y = name if isinstance(name, list) else self.js("const r = document.getElementById(arguments[0]).getBoundingClientRect();"
                            " return [r.left + 3, r.top + 3];", name)
             png = base64.b64decode(self.cdp("Page.captureScreenshot", clip={
                 "x": x, "y": y, "width": 1, "height": 1, "scale": 1})["data"])
@@ -609,6 +714,9 @@ class Page(unittest.TestCase):
                     self.assertEqual(colours, light)
                 else:
                     self.assertTrue(all(c != l for c, l in zip(colours, light)), f"{colours} {light}")
+                self.menu("TOOLS", "WORKING")  # its phases filled, or outlined alone in high contrast
+                *fills, face = self.pixels(self.js(PHASES_JS))
+                self.assertEqual([f == face for f in fills], [not same] * len(fills) or None, f"{fills} {face}")
 
     # --- faults -----------------------------------------------------------
     def test_where_the_program_cannot_run_the_page_says_why_in_chinese_and_english(self):
@@ -779,6 +887,29 @@ return {transforms, smallText, smallBoxText, smallTargets, outOfOrder, fieldLeft
         besideSymbols, hint, hintDescribes,
         scrollWidth: document.documentElement.scrollWidth, clientWidth: document.documentElement.clientWidth};"""
 
+# An open form on a narrow or touch screen: inside the page, no sideways
+# scrolling in it, targets of arguments[1] CSS px or more, text of 12 CSS px
+# or more, its boxes in one column.
+FORM_FIT_JS = """
+const [form, targetSize] = arguments, d = document.getElementById(form), r = d.getBoundingClientRect();
+const small = [...d.querySelectorAll('input:not([type=radio]), button, .vorlith-option')]
+  .map(e => [e.id || e.className, e.getBoundingClientRect()])
+  .filter(([, b]) => b.width < targetSize || b.height < targetSize).map(([id, b]) => `${id} ${b.width}x${b.height}`);
+const smallText = [...d.querySelectorAll('*')].filter(e => e.getClientRects().length &&
+  [...e.childNodes].some(c => c.nodeType === 3 && c.textContent.trim()) &&
+  parseFloat(getComputedStyle(e).fontSize) < 12).map(e => e.id || e.tagName);
+const lefts = new Set([...d.querySelectorAll('input:not([type=radio]), textarea')].map(e => Math.round(e.getBoundingClientRect().left)));
+return {inside: r.left >= 0 && r.right <= document.documentElement.clientWidth,
+        sideways: d.scrollWidth > d.clientWidth, small, smallText, columns: lefts.size};"""
+
+# Points in the open working window: 3 CSS px inside each phase the diagram
+# fills, then one on the window's face beside the controls.
+PHASES_JS = """
+const points = [...document.querySelectorAll('#Diagram rect:not(.vorlith-phase-none)')].map(e => {
+  const r = e.getBoundingClientRect(); return [r.left + 3, r.top + 3]; });
+const c = document.querySelector('#FormWorking .vorlith-client').getBoundingClientRect();
+return [...points, [c.left + 3, c.bottom - 3]];"""
+
 # layout, screen (emulate's arguments; None: the desktop window), whether a
 # result field's quantity is read as a text of its own right before it (the
 # touch layout shows it there: VoiceOver with hints off, which drops
@@ -794,7 +925,10 @@ MENUBAR_KEYS = [
     ([], "FILE", []),
     ([Keys.END], "ABOUT", []),
     ([Keys.END, Keys.HOME], "FILE", []),
-    ([Keys.ARROW_RIGHT], "ABOUT", []),
+    ([Keys.ARROW_RIGHT], "TOOLS", []),
+    ([Keys.ARROW_RIGHT, Keys.ARROW_DOWN], "WORKING", ["TOOLS"]),
+    ([Keys.ARROW_RIGHT, Keys.ARROW_UP], "LAB", ["TOOLS"]),
+    ([Keys.END, Keys.ARROW_LEFT, Keys.ARROW_DOWN, Keys.ARROW_DOWN], "LAB", ["TOOLS"]),
     ([Keys.END, Keys.ARROW_UP], "WRITER", ["ABOUT"]),  # opens at the last item
     ([Keys.END, Keys.ARROW_DOWN, Keys.END], "WRITER", ["ABOUT"]),
     ([Keys.END, Keys.ARROW_UP, Keys.HOME], "SOFT", ["ABOUT"]),
@@ -837,7 +971,7 @@ KEYS_BY_CODE = [
     ("Tab from the last control", "Command1", [("Tab", 0)], "Text1"),
     ("Alt alone", "Text1", [("AltLeft", ALT)], "FILE"),
     ("F10, End, Enter", "Text1", [("F10", 0), ("End", 0), ("Enter", 0)], "SOFT"),
-    ("F10, ->, Down", "Text1", [("F10", 0), ("ArrowRight", 0), ("ArrowDown", 0)], "SOFT"),
+    ("F10, ->, Down", "Text1", [("F10", 0), ("ArrowRight", 0), ("ArrowDown", 0)], "WORKING"),
     ("F10, Space", "Text1", [("F10", 0), ("Space", 0)], "EXIT"),
     ("F10, Down, Escape", "Text1", [("F10", 0), ("ArrowDown", 0), ("Escape", 0)], "FILE"),
 ]
@@ -848,8 +982,13 @@ FOCUS_BY_KEYS = [
     ("Text2", [Keys.TAB]),
     ("Command1", [Keys.TAB] * 6),
     ("FILE", [Keys.F10]),
-    ("SOFT", [Keys.ARROW_RIGHT, Keys.ARROW_DOWN]),
+    ("SOFT", [Keys.ARROW_RIGHT, Keys.ARROW_RIGHT, Keys.ARROW_DOWN]),
     ("vorlith-msgbox-ok", [Keys.ENTER]),
+    ("WorkingText", [Keys.F10, Keys.ARROW_RIGHT, Keys.ARROW_DOWN, Keys.ENTER]),
+    ("Gravity981", [Keys.TAB]),
+    ("WorkingClose", [Keys.TAB]),
+    ("LabText1", [Keys.ESCAPE, Keys.F10, Keys.ARROW_RIGHT, Keys.ARROW_UP, Keys.ENTER]),
+    ("LabFill", [Keys.TAB] * 4),
 ]
 
 # The focused element's ring: style, width, colour, and the colours it lies on

@@ -753,11 +753,17 @@ class Page(unittest.TestCase):
                 self.assertRegex(self.js("return window.__errors.join('\\n')"), r"Vorlith cannot run: \S")
 
     def test_another_scripts_promise_rejected_before_the_form_is_up_stops_nothing(self):
-        script = self.cdp("Page.addScriptToEvaluateOnNewDocument", source=STRAY_REJECTION_JS)["identifier"]
-        self.addCleanup(self.cdp, "Page.removeScriptToEvaluateOnNewDocument", identifier=script)
-        self.open()
-        self.assertEqual(self.js("return [window.__formWasUp, document.getElementById('vorlith-cannot-run').hidden]"),
-                         [False, True])
+        scripts = [self.cdp("Page.addScriptToEvaluateOnNewDocument", source=js)["identifier"]
+                   for js in (HOLD_MODULE_JS, STRAY_REJECTION_JS)]
+        try:
+            self.driver.get("file://" + PAGE)
+        finally:
+            for script in scripts:
+                self.cdp("Page.removeScriptToEvaluateOnNewDocument", identifier=script)
+        WebDriverWait(self.driver, 10).until(lambda d: self.js("return window.__rejected === true"))
+        self.js("window.releaseModule()")
+        WebDriverWait(self.driver, 10).until(lambda d: self.js("return window.vorlithPressed === null"))
+        self.assertTrue(self.js("return document.getElementById('vorlith-cannot-run').hidden"))
 
     def test_a_huge_paste_is_reported_and_the_page_goes_on(self):
         for how, text, report in HUGE_TEXTS:
@@ -1051,9 +1057,9 @@ window.__errors = [];
 
 # A promise of another script's (an extension's, say) rejected as the page
 # loads, while the module compiles: not the program's failure.
-STRAY_REJECTION_JS = """addEventListener('load', () => {
-  window.__formWasUp = window.vorlithPressed === null;  // the program has the form
-  Promise.reject(new Error('not the program'));
+STRAY_REJECTION_JS = """addEventListener('DOMContentLoaded', () => {
+  Promise.reject(new Error('not the program'));  // while the module is held back
+  setTimeout(() => { window.__rejected = true; });  // once unhandledrejection has been sent
 });"""
 
 if __name__ == "__main__":

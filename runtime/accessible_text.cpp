@@ -56,6 +56,11 @@ std::string read(std::span<const ControlRow> rows, std::span<const TextSource> s
 AccessibleSources accessible_sources(std::span<const ControlRow> rows, std::size_t i) {
     AccessibleSources sources;
     const ControlRow& row = rows[i];
+    if (row.quantity != nullptr && (row.kind == Kind::TextView || row.kind == Kind::Drawing)) {
+        // What it shows is long or no text: named by what it stands for.
+        sources.name.push_back({i, Of::Quantity});
+        return sources;
+    }
     if (row.quantity == nullptr || (row.kind != Kind::Input && row.kind != Kind::Result)) {
         return sources;
     }

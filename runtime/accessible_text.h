@@ -8,7 +8,8 @@
 // One rule decides it (accessible_sources): a box is named by the caption
 // before it in tab order and its quantity, and described by the caption
 // right after it on its line (its unit); a result field is named by the
-// value it shows, and described by its quantity and its unit. The texts
+// value it shows, and described by its quantity and its unit; a text view
+// and a drawing are named by their quantity. The texts
 // below are read from those sources; a back end that can point at the
 // texts on screen (the page's aria-labelledby) takes the sources instead.
 

@@ -286,4 +286,39 @@ std::array<std::string, kInputCount> sample_texts(const SoilSample& sample) {
     return texts;
 }
 
+namespace {
+
+// The columns a text takes in a terminal, Greek letters and ASCII one each.
+std::size_t columns(std::string_view utf8) {
+    std::size_t count = 0;
+    for (const char c : utf8) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return count;
+}
+
+// 土的天然密度 ρ（g/cm3）
+//   ρ = m/V
+//     = 202/97
+//     = 2.08247422680412 g/cm3
+void append_index(const IndexWorking& index, std::string& text) {
+    text += index.name + " " + index.symbol + (index.unit.empty() ? "" : "（" + index.unit + "）");
+    text += "\n  " + index.formula + "\n";
+    const std::string unit = index.unit.empty() ? "" : " " + index.unit;
+    const std::string indent(2 + columns(index.symbol) + 1, ' ');
+    if (!index.substituted.empty()) text += indent + "= " + index.substituted + "\n";
+    const std::string result =
+        index.result.empty() || index.result[0] != ' ' ? index.result : index.result.substr(1);
+    text += indent + (result.empty() ? "无法计算：" + index.reason : "= " + result + unit) + "\n";
+}
+
+}  // namespace
+
+std::string working_text(const PhaseWorking& working) {
+    std::string text = "已知：" + working.given + "\n";
+    for (const IndexWorking& index : working.indices) append_index(index, text);
+    if (working.notes.empty()) return text;
+    text += "说明：\n";
+    for (const DataNote& note : working.notes) text += "  " + note.text + "\n";
+    return text;
+}
+
 }  // namespace vorlith

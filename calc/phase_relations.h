@@ -84,6 +84,13 @@ struct PhaseWorking {
 PhaseWorking work_out(const std::array<std::u16string, kInputCount>& texts,
                       Gravity g = Gravity::Standard);
 
+// The working in Chinese, one line after another, each ending in '\n': the
+// constants, then per index its name, its formula, the formula with the
+// numbers put in, and the result or why there is none; then the notes on
+// the data. The command line's --working prints it; the working window
+// shows it.
+std::string working_text(const PhaseWorking& working);
+
 // What a lab measures: ring-cutter volume V (cm³), wet mass m (g), oven-dry
 // mass ms (g) and the specific gravity of the solids ds (no unit).
 struct LabMeasurements {

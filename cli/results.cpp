@@ -1,36 +1,6 @@
 #include "cli/results.h"
 
 namespace vorlith::cli {
-namespace {
-
-std::string without_blank(const std::string& text) {
-    return !text.empty() && text.front() == ' ' ? text.substr(1) : text;
-}
-
-// The columns a text takes in a terminal, Greek letters and ASCII one each.
-std::size_t columns(std::string_view utf8) {
-    std::size_t count = 0;
-    for (const char c : utf8) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return count;
-}
-
-// 土的天然密度 ρ（g/cm3）
-//   ρ = m/V
-//     = 202/97
-//     = 2.08247422680412 g/cm3
-void write_index(const IndexWorking& index, Output& out) {
-    out.line(index.name + " " + index.symbol +
-             (index.unit.empty() ? "" : "（" + index.unit + "）"));
-    out.line("  " + index.formula);
-    const std::string unit = index.unit.empty() ? "" : " " + index.unit;
-    const std::string indent(2 + columns(index.symbol) + 1, ' ');
-    if (!index.substituted.empty()) out.line(indent + "= " + index.substituted);
-    out.line(indent + (index.result.empty() ? "无法计算：" + index.reason
-                                            : "= " + without_blank(index.result) + unit));
-}
-
-}  // namespace
-
 Shown form1_results(const std::array<std::u16string, kInputCount>& texts,
                     const PhaseWorking& working) {
     Shown shown;
@@ -52,11 +22,12 @@ void write_results(const Shown& shown, Output& out) {
 }
 
 void write_working(const PhaseWorking& working, Output& out) {
-    out.line("已知：" + working.given);
-    for (const IndexWorking& index : working.indices) write_index(index, out);
-    if (working.notes.empty()) return;
-    out.line("说明：");
-    for (const DataNote& note : working.notes) out.line("  " + note.text);
+    const std::string text = working_text(working);
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = text.find('\n', at);
+        out.line(std::string_view(text).substr(at, end - at));
+        at = end + 1;
+    }
 }
 
 }  // namespace vorlith::cli

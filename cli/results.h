@@ -31,9 +31,7 @@ std::string error_text(const RuntimeError& error);
 // One line per index: its symbol, a tab and its text.
 void write_results(const Shown& shown, Output& out);
 
-// The working in Chinese: the constants, then per index its name, its
-// formula, the formula with the numbers put in, and the result or why there
-// is none; then the notes on the data.
+// The working (working_text), line by line.
 void write_working(const PhaseWorking& working, Output& out);
 
 }  // namespace vorlith::cli

@@ -57,7 +57,8 @@ AccessibleSources accessible_sources(std::span<const ControlRow> rows, std::size
     AccessibleSources sources;
     const ControlRow& row = rows[i];
     if (row.quantity != nullptr && (row.kind == Kind::TextView || row.kind == Kind::Drawing)) {
-        // What it shows is long or no text: named by what it stands for.
+        // "计算过程", "三相图": what it holds. A drawing is described by the
+        // text alternative the program gives with its shapes.
         sources.name.push_back({i, Of::Quantity});
         return sources;
     }

@@ -9,7 +9,9 @@
 // before it in tab order and its quantity, and described by the caption
 // right after it on its line (its unit); a result field is named by the
 // value it shows, and described by its quantity and its unit; a text view
-// and a drawing are named by their quantity. The texts
+// and a drawing are named by their quantity, and a drawing is described by
+// the text alternative given with its shapes (set_drawing), which the back
+// end keeps; option buttons and push buttons are named by their own text. The texts
 // below are read from those sources; a back end that can point at the
 // texts on screen (the page's aria-labelledby) takes the sources instead.
 
@@ -41,9 +43,10 @@ AccessibleSources accessible_sources(std::span<const ControlRow> rows, std::size
 
 // An input box's name (row `i` of `rows`): the caption before it in tab
 // order, which is what the box shows beside it, and its quantity, as
-// "V: 土的体积". Speech input finds the box by what it shows. Empty for a
-// row named by its own text: a box without a quantity, a caption, a
-// button, a result field (which is named by the value it shows).
+// "V: 土的体积". Speech input finds the box by what it shows. A text view's
+// or a drawing's: its quantity ("计算过程"). Empty for a row named by its
+// own text: a box without a quantity, a caption, a button, an option, a
+// result field (which is named by the value it shows).
 std::string accessible_name(std::span<const ControlRow> rows, std::size_t i);
 // The unit of row `i`, as the caption that describes it (the one right
 // after it on its line) reads, with the recommended values where the row

@@ -50,6 +50,8 @@ void (*click_handler(const ProgramDescription& program, std::string_view control
 // one at a time (one that arrives meanwhile, from a message box's loop, runs
 // next); a RuntimeError that leaves it goes to the unhandled-error report,
 // after which the program goes on, and so does running out of memory (7);
+// while a modal form is shown (Show with Modal::Yes) its events' handlers
+// run at once, inside the handler that showed it, and the others wait on;
 // End leaves it at once. After End, or once the form is unloaded, no handler
 // runs again.
 void run_handler(void (*handler)());

@@ -4,6 +4,7 @@
 #include <deque>
 #include <new>
 #include <string>
+#include <utility>
 
 #include "runtime/backend.h"
 #include "runtime/operations.h"
@@ -41,12 +42,18 @@ void (*click_handler(const ProgramDescription& program, std::string_view control
     return nullptr;
 }
 
+// The handlers waiting for the running one to end, and whether one runs.
+// A modal form's Show starts afresh: the form's own events run while it is
+// shown, inside the handler that showed it.
+namespace {
+std::deque<void (*)()> waiting;
+bool running = false;
+}  // namespace
+
 void run_handler(void (*handler)()) {
     if (g_ended || handler == nullptr) return;
     // A message box's modal loop may deliver an event queued before it
     // opened; its handler waits for the running one to end.
-    static std::deque<void (*)()> waiting;
-    static bool running = false;
     waiting.push_back(handler);
     if (running) return;
     // Whichever way the loop is left, even by an exception that no handler
@@ -116,6 +123,19 @@ void set_drawing(std::string_view drawing, std::span<const Shape> shapes,
 }
 
 void Show(std::string_view form, Modal modal) {
+    if (modal == Modal::No) return backend().show_form(form, modal);
+    // Whichever way Show is left, the handlers that waited outside wait on.
+    struct Outside {
+        std::deque<void (*)()> waiting_then;
+        bool running_then = std::exchange(running, false);
+        Outside() { waiting_then.swap(waiting); }
+        Outside(const Outside&) = delete;
+        Outside& operator=(const Outside&) = delete;
+        ~Outside() {
+            waiting.swap(waiting_then);
+            running = running_then;
+        }
+    } const outside;
     backend().show_form(form, modal);
 }
 

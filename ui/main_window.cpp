@@ -6,6 +6,7 @@
 #include "calc/soil_indices.h"
 #include "runtime/operations.h"
 #include "ui/menus.h"
+#include "ui/other_forms.h"
 
 namespace vorlith {
 namespace {
@@ -83,18 +84,23 @@ constexpr bool on_pixel_grid() {
 static_assert(on_pixel_grid());
 static_assert(std::size(kForm1) == 45);
 
-// The input boxes in box order (k = 1..7) and the result fields in index
-// order (j = 1..8).
-constexpr const char* kBoxes[] = {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7"};
+// The result fields in index order (j = 1..8).
 constexpr const char* kResults[] = {"Label16", "Label19", "Label22", "Label25",
                                     "Label28", "Label31", "Label34", "Label36"};
-static_assert(std::size(kBoxes) == kInputCount && std::size(kResults) == kResultCount);
+static_assert(std::size(kBoxNames) == kInputCount && std::size(kResults) == kResultCount);
 
 constexpr ClickHandler kClicks[] = {
     {"Command1", Command1_Click},
     {"EXIT", EXIT_Click},
     {"SOFT", SOFT_Click},
     {"WRITER", WRITER_Click},
+    {"WORKING", WORKING_Click},
+    {"LAB", LAB_Click},
+    {"Gravity981", Gravity981_Click},
+    {"Gravity10", Gravity10_Click},
+    {"WorkingClose", WorkingClose_Click},
+    {"LabFill", LabFill_Click},
+    {"LabCancel", LabCancel_Click},
 };
 
 }  // namespace
@@ -105,9 +111,10 @@ std::span<const ControlRow> form1_layout() {
 
 void Command1_Click() {
     const auto error =
-        compute_indices([](int k) { return text_of(kBoxes[k - 1]); },
+        compute_indices([](int k) { return text_of(kBoxNames[k - 1]); },
                         [](int j, const std::string& text) { set_caption(kResults[j - 1], text); });
-    if (error) throw *error;  // unhandled: the run-time reports it
+    if (Visible("FormWorking")) fill_working();  // before the error, if any, is reported
+    if (error) throw *error;                     // unhandled: the run-time reports it
 }
 
 const ProgramDescription& form1_program() {
@@ -115,12 +122,14 @@ const ProgramDescription& form1_program() {
         .title = "Vorlith",
         .locale_id = 2052,
         .form = {.name = "Form1",
+                 .caption = nullptr,
                  .client_width = kClientWidth,
                  .client_height = kClientHeight,
                  .controls = kForm1,
                  .menus = form1_menus(),
                  .icon = "vorlith"},
         .clicks = kClicks,
+        .other_forms = other_forms(),
     };
     return program;
 }

@@ -10,15 +10,20 @@ namespace vorlith {
 inline constexpr int kClientWidth = 11205;
 inline constexpr int kClientHeight = 3000;
 
+// Form1's input boxes in box order (k = 1..7): V, Vv, Vw, Vs, m, mw, ms.
+inline constexpr const char* kBoxNames[] = {"Text1", "Text2", "Text3", "Text4",
+                                            "Text5", "Text6", "Text7"};
+
 // The 45 controls of Form1 in tab-index order.
 std::span<const ControlRow> form1_layout();
 
 // The Click of Command1: computes the indices from the boxes' texts into the
-// result fields. A run-time error is left to the run-time's report.
+// result fields, and refills the working window while it is shown. A
+// run-time error is left to the run-time's report.
 void Command1_Click();
 
 // The program's description for the run-time: title, language, Form1 with
-// its controls and menus, and the four Click handlers.
+// its controls and menus, the other forms, and the Click handlers.
 const ProgramDescription& form1_program();
 
 }  // namespace vorlith

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <span>
+
+#include "runtime/program.h"
+
+namespace vorlith {
+
+// FormWorking's client area, and FormLab's, in twips.
+inline constexpr int kWorkingWidth = 9000;
+inline constexpr int kWorkingHeight = 5880;
+inline constexpr int kLabWidth = 4080;
+inline constexpr int kLabHeight = 1560;
+
+// The program's other forms: FormWorking (计算过程, modeless: the working
+// and the three-phase diagram for what Form1's boxes hold) and FormLab
+// (由试验数据填入, modal: four lab measurements written into Form1's boxes).
+std::span<const FormDescription> other_forms();
+
+// Fills FormWorking from Form1's boxes with the chosen g: the working text
+// and the diagram. Never raises an error.
+void fill_working();
+
+// The Click handlers of the TOOLS menu's items and of the other forms'
+// controls.
+void WORKING_Click();
+void LAB_Click();
+void Gravity981_Click();
+void Gravity10_Click();
+void WorkingClose_Click();
+void LabFill_Click();
+void LabCancel_Click();
+
+}  // namespace vorlith

@@ -51,7 +51,8 @@ ControlClass control_class(const ControlRow& row) {
         case Kind::DefaultButton:
             return {L"BUTTON", child | WS_TABSTOP | BS_DEFPUSHBUTTON, 0};
         case Kind::Option:
-            return {L"BUTTON", child | WS_TABSTOP | BS_AUTORADIOBUTTON, 0};
+            // The tab stop is the chosen option's: checking one moves it.
+            return {L"BUTTON", child | BS_AUTORADIOBUTTON, 0};
         case Kind::TextView:
             return {L"EDIT",
                     child | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
@@ -164,9 +165,9 @@ void FormWindow::create_controls() {
     Kind previous = Kind::Caption;
     for (const ControlRow& row : form_.controls) {
         ControlClass kind = control_class(row);
-        if ((row.kind == Kind::Option) != (previous == Kind::Option)) {
-            if (row.kind == Kind::Option || previous == Kind::Option) kind.style |= WS_GROUP;
-        }
+        const bool first_option = row.kind == Kind::Option && previous != Kind::Option;
+        if ((row.kind == Kind::Option) != (previous == Kind::Option)) kind.style |= WS_GROUP;
+        if (first_option) kind.style |= WS_TABSTOP;
         const RECT place = place_of(row, dpi_);
         const WORD id = control_id(row, next_id);
         HWND hwnd = CreateWindowExW(kind.ex_style, kind.name, widen(row.text).c_str(), kind.style,
@@ -175,9 +176,7 @@ void FormWindow::create_controls() {
                                     nullptr);
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
         if (row.kind == Kind::Input) SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);  // no limit
-        if (row.kind == Kind::Option && previous != Kind::Option) {
-            SendMessageW(hwnd, BM_SETCHECK, BST_CHECKED, 0);
-        }
+        if (first_option) SendMessageW(hwnd, BM_SETCHECK, BST_CHECKED, 0);
         controls_.push_back({&row, hwnd});
         previous = row.kind;
     }

@@ -840,6 +840,201 @@ TEST_F(Form1, EachCommandThatShowsResultsIsHeardOnce) {
     EXPECT_EQ(listener.heard(), sample_reading(0)) << "软件";
 }
 
+// The other forms: owned by Form1 (no taskbar button), hidden until shown,
+// with a caption and a close box and no minimise box, each control of its
+// class and style, with its text, in its rectangle and the message font at
+// 96 DPI and after a change to 144; the first option of a group chosen.
+TEST_F(Form1, OtherFormsAreOwnedWindowsBuiltFromTheirTables) {
+    struct Kind {
+        const char* kind;
+        const wchar_t* window_class;
+        DWORD style;  // all of these bits set
+        DWORD type;   // the button's type
+    };
+    const DWORD view = ES_MULTILINE | ES_READONLY | WS_VSCROLL | ES_AUTOVSCROLL | WS_TABSTOP;
+    const Kind kinds[] = {{"TextView", L"Edit", view, 0},
+                          {"Drawing", L"VorlithDrawing", 0, 0},
+                          {"Option", L"Button", 0, BS_AUTORADIOBUTTON},
+                          {"CancelButton", L"Button", WS_TABSTOP, BS_PUSHBUTTON},
+                          {"DefaultButton", L"Button", WS_TABSTOP, BS_DEFPUSHBUTTON},
+                          {"Caption", L"Static", SS_NOPREFIX, 0},
+                          {"Input", L"Edit", WS_TABSTOP | ES_AUTOHSCROLL, 0}};
+    for (const OtherForm& other : kOtherForms) {
+        HWND window = form_->form(other.name);
+        ASSERT_NE(window, nullptr) << other.name;
+        EXPECT_EQ(text_of(window), other.caption);
+        EXPECT_EQ(GetWindow(window, GW_OWNER), form_->hwnd());
+        EXPECT_FALSE(IsWindowVisible(window));
+        const auto style = GetWindowLongW(window, GWL_STYLE);
+        EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME),
+                  WS_CAPTION | WS_SYSMENU);
+        EXPECT_EQ(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
+    }
+    for (UINT dpi : {96u, 144u, 96u}) {
+        const auto at = [dpi](int twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
+        for (const OtherForm& other : kOtherForms) {
+            RECT suggested{10, 10, 900, 500};
+            SendMessageW(form_->form(other.name), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                         reinterpret_cast<LPARAM>(&suggested));
+            RECT client{};
+            GetClientRect(form_->form(other.name), &client);
+            EXPECT_EQ(client.right, at(other.width)) << other.name << " at " << dpi;
+            EXPECT_EQ(client.bottom, at(other.height)) << other.name << " at " << dpi;
+        }
+        for (const OtherControl& row : kOtherControls) {
+            SCOPED_TRACE(std::string(row.name) + " at " + std::to_string(dpi));
+            HWND hwnd = control(row.name);
+            EXPECT_EQ(GetParent(hwnd), form_->form(row.form));
+            RECT rect{};
+            GetWindowRect(hwnd, &rect);
+            MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&rect), 2);
+            EXPECT_EQ(rect.left, at(row.left));
+            EXPECT_EQ(rect.top, at(row.top));
+            EXPECT_EQ(rect.right - rect.left, at(row.width));
+            EXPECT_EQ(rect.bottom - rect.top, at(row.height));
+            EXPECT_EQ(text_of(hwnd), row.text);
+            const auto* kind = std::find_if(std::begin(kinds), std::end(kinds), [&](const Kind& k) {
+                return std::string_view(k.kind) == row.kind;
+            });
+            ASSERT_NE(kind, std::end(kinds)) << row.kind;
+            EXPECT_EQ(class_of(hwnd), kind->window_class);
+            const auto style = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
+            EXPECT_EQ(style & kind->style, kind->style);
+            if (kind->type != 0) {
+                EXPECT_EQ(style & BS_TYPEMASK, kind->type);
+            }
+            LOGFONTW font{};
+            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)), sizeof font,
+                       &font);
+            EXPECT_EQ(font.lfHeight, MulDiv(message_font().lfHeight, static_cast<int>(dpi), 96));
+        }
+    }
+    EXPECT_EQ(GetDlgCtrlID(control("LabFill")), IDOK);
+    EXPECT_EQ(GetDlgCtrlID(control("LabCancel")), IDCANCEL);
+    EXPECT_EQ(GetDlgCtrlID(control("WorkingClose")), IDCANCEL);
+    EXPECT_EQ(SendMessageW(control("Gravity981"), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageW(control("Gravity10"), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    for (const char* group : {"Gravity981", "WorkingClose"}) {
+        EXPECT_NE(GetWindowLongW(control(group), GWL_STYLE) & WS_GROUP, 0) << group;
+    }
+    EXPECT_EQ(GetWindowLongW(control("Gravity10"), GWL_STYLE) & WS_GROUP, 0);
+}
+
+// 计算过程 from the TOOLS menu: in front of Form1, active, the focus on the
+// working, which reads the working of what Form1's boxes hold; Tab goes round
+// it, Ctrl+A selects it all; the other g changes γ's line; it follows each
+// 计算 while shown; Escape hides it and Form1 is active again.
+TEST_F(Form1, WorkingShowsFollowsCalculateAndEscapeCloses) {
+    menu("计算过程…");
+    pump();
+    HWND working = form_->form("FormWorking");
+    ASSERT_TRUE(IsWindowVisible(working));
+    EXPECT_EQ(GetActiveWindow(), working);
+    EXPECT_EQ(GetFocus(), control("WorkingText"));
+    const auto lines = [&] {
+        std::vector<std::string> all;
+        std::istringstream text(text_of(control("WorkingText")));
+        for (std::string line; std::getline(text, line);) {
+            all.push_back(line.ends_with('\r') ? line.substr(0, line.size() - 1) : line);
+        }
+        return all;
+    };
+    const auto first = lines();
+    ASSERT_GE(first.size(), std::size(kWorkingFirstLines) + std::size(kWorkingNotes));
+    EXPECT_EQ(std::vector(first.begin(), first.begin() + std::size(kWorkingFirstLines)),
+              strings(kWorkingFirstLines));
+    EXPECT_EQ(std::vector(first.end() - std::size(kWorkingNotes), first.end()),
+              strings(kWorkingNotes));
+    std::vector<std::string> order{"WorkingText"};
+    while (order.size() < std::size(kWorkingTabCycle)) {
+        press(VK_TAB);
+        order.push_back("?");
+        for (const OtherControl& row : kOtherControls) {
+            if (control(row.name) == GetFocus()) order.back() = row.name;
+        }
+    }
+    EXPECT_EQ(order, strings(kWorkingTabCycle));
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    press('A');
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    DWORD from = 1, to = 0;
+    SendMessageW(control("WorkingText"), EM_GETSEL, reinterpret_cast<WPARAM>(&from),
+                 reinterpret_cast<LPARAM>(&to));
+    EXPECT_EQ(from, 0u);
+    EXPECT_EQ(to, static_cast<DWORD>(GetWindowTextLengthW(control("WorkingText"))));
+    for (const auto& [option, line] : kGravityLines) {
+        click(option);
+        const auto now = lines();
+        EXPECT_NE(std::find(now.begin(), now.end(), std::string(line)), now.end()) << option;
+    }
+    click("Gravity981");
+    SetWindowTextW(control("Text1"), L"101");
+    click("Command1");
+    EXPECT_EQ(lines().at(3), "    = 202/101") << "the working follows 计算";
+    SetFocus(control("WorkingText"));
+    press(VK_ESCAPE);
+    EXPECT_FALSE(IsWindowVisible(working));
+    EXPECT_EQ(GetActiveWindow(), form_->hwnd());
+}
+
+// 由试验数据填入 from the TOOLS menu, modal: Form1 takes no input meanwhile,
+// the focus is on LabText1 and Tab goes round the form; typed boxes and Enter
+// fill Text1..7 and close it, Form1 active and enabled again; a division by
+// zero is reported and the form stays, Text1..7 unchanged; Escape closes it.
+TEST_F(Form1, LabFillsTheBoxesOnEnterAndEscapeCloses) {
+    for (const LabRun& run : kLabRuns) {
+        SCOPED_TRACE(run.typed[3]);
+        const auto before = texts(kBoxes);
+        std::vector<std::string> order;
+        bool form1_disabled = false;
+        int step = 0;
+        ModalWatcher watcher([&] {
+            HWND lab = form_->form("FormLab");
+            if (!IsWindowVisible(lab)) return;
+            HWND focus = GetFocus();
+            if (step == 0) {
+                form1_disabled = !IsWindowEnabled(form_->hwnd()) && GetActiveWindow() == lab;
+                order.push_back("?");
+                for (const OtherControl& row : kOtherControls) {
+                    if (control(row.name) == focus) order.back() = row.name;
+                }
+                if (order.size() < std::size(kLabTabCycle)) {
+                    PostMessageW(focus, WM_KEYDOWN, VK_TAB, 1);
+                    return;
+                }
+                for (int i = 0; i < 4; ++i) {
+                    SetWindowTextW(control(kLabTabCycle[i]), widen(run.typed[i]).c_str());
+                }
+                step = 1;
+                PostMessageW(focus, WM_KEYDOWN, VK_RETURN, 1);
+            } else if (step == 1 && run.report != nullptr) {
+                step = 2;
+                PostMessageW(focus, WM_KEYDOWN, VK_ESCAPE, 1);
+            }
+        });
+        menu("由试验数据填入…");
+        pump();
+        EXPECT_EQ(order, strings(kLabTabCycle));
+        EXPECT_TRUE(form1_disabled);
+        EXPECT_FALSE(IsWindowVisible(form_->form("FormLab")));
+        EXPECT_TRUE(IsWindowEnabled(form_->hwnd()));
+        EXPECT_EQ(GetActiveWindow(), form_->hwnd());
+        if (run.report == nullptr) {
+            EXPECT_TRUE(watcher.seen().empty());
+            EXPECT_EQ(texts(kBoxes), std::vector<std::string>(run.boxes, run.boxes + 7));
+        } else {
+            ASSERT_EQ(watcher.seen().size(), 1u);
+            EXPECT_EQ(watcher.seen().front().text, run.report);
+            EXPECT_EQ(step, 2) << "the form stayed after the report";
+            EXPECT_EQ(texts(kBoxes), before);
+        }
+    }
+}
+
 // The icon, the version and the manifest are in Simplified Chinese (0804),
 // the language the version block names.
 TEST(Resources, AllInSimplifiedChinese) {

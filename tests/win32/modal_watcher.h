@@ -2,8 +2,10 @@
 
 // Records every message box that opens on this thread and dismisses it with
 // its first button, so that no test can hang on one. A thread timer: the
-// box's own modal loop runs it.
+// box's own modal loop runs it, and a modal form's, where `step` acts while
+// no box is open.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,7 +23,7 @@ struct SeenBox {
 
 class ModalWatcher {
 public:
-    ModalWatcher() {
+    explicit ModalWatcher(std::function<void()> step = {}) : step_(std::move(step)) {
         current_ = this;
         timer_ = SetTimer(nullptr, 0, 10, &ModalWatcher::poll);
     }
@@ -70,7 +72,11 @@ private:
     static void CALLBACK poll(HWND, UINT, UINT_PTR, DWORD) {
         HWND box = nullptr;
         EnumThreadWindows(GetCurrentThreadId(), find_box, reinterpret_cast<LPARAM>(&box));
-        if (box == nullptr || current_ == nullptr) return;
+        if (current_ == nullptr) return;
+        if (box == nullptr) {
+            if (current_->step_) current_->step_();
+            return;
+        }
         SeenBox seen{text_of(box), text_of(GetDlgItem(box, 0xFFFF)), {}, false, false};
         EnumChildWindows(box, read_child, reinterpret_cast<LPARAM>(&seen));
         HWND owner = GetWindow(box, GW_OWNER);
@@ -82,6 +88,7 @@ private:
     }
 
     static inline ModalWatcher* current_ = nullptr;
+    std::function<void()> step_;
     UINT_PTR timer_ = 0;
     std::vector<SeenBox> seen_;
 };

@@ -676,6 +676,32 @@ TEST_F(Form1, ScreenReadersGetEachBoxsNameAndEveryDescription) {
             EXPECT_EQ(msaa.description(hwnd), reading.description);
         }
     }
+    // The other forms' controls: a box, the working and the diagram named by
+    // annotation, the others by their own text; the diagram described by
+    // the alternative of what it shows.
+    menu("计算过程…");
+    pump();
+    for (std::size_t i = 0; i < std::size(kOtherControls); ++i) {
+        const OtherControl& row = kOtherControls[i];
+        SCOPED_TRACE(row.name);
+        HWND hwnd = control(row.name);
+        const std::string_view kind = row.kind;
+        const bool named = kind == "Input" || kind == "TextView" || kind == "Drawing";
+        const char* description = kind == "Drawing" ? kDiagramAlternative : row.description;
+        const auto described = description != nullptr && *description != '\0'
+                                   ? std::optional<std::string>(description)
+                                   : std::nullopt;
+        EXPECT_EQ(recorder.value(hwnd, vorlith::testing::kNameProperty),
+                  named ? optional_text(row.accessible_name) : std::nullopt);
+        EXPECT_EQ(recorder.value(hwnd, vorlith::testing::kDescriptionProperty), described);
+        EXPECT_EQ(recorder.value(hwnd, vorlith::testing::kHelpTextProperty), described);
+        annotations += (named ? 1 : 0) + (described ? 2 : 0);
+        if (!named || kept) {
+            EXPECT_EQ(msaa.name(hwnd), row.accessible_name);
+        } else if (kind == "Input") {
+            EXPECT_EQ(msaa.name(hwnd), kOtherControls[i - 1].text);  // the caption before it
+        }
+    }
     EXPECT_EQ(recorder.value(form_->live_region(), vorlith::testing::kLiveSettingProperty),
               "VT_I4 1");
     EXPECT_EQ(recorder.count(), annotations);

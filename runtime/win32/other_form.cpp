@@ -99,6 +99,9 @@ LRESULT CALLBACK drawing_proc(HWND window, UINT message, WPARAM w, LPARAM l) {
             return picture != nullptr ? reinterpret_cast<LRESULT>(picture->font) : 0;
         case WM_ERASEBKGND:
             return 1;  // painted whole
+        case WM_PRINTCLIENT:
+            if (picture != nullptr) paint(reinterpret_cast<HDC>(w), window, *picture);
+            return 0;
         case WM_PAINT: {
             PAINTSTRUCT paint_info{};
             HDC dc = BeginPaint(window, &paint_info);

@@ -4,7 +4,9 @@
 // descriptions, and the reading of the results heard from another process.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <regex>
@@ -992,6 +994,61 @@ TEST_F(Form1, WorkingShowsFollowsCalculateAndEscapeCloses) {
                  reinterpret_cast<LPARAM>(&to));
     EXPECT_EQ(from, 0u);
     EXPECT_EQ(to, static_cast<DWORD>(GetWindowTextLengthW(control("WorkingText"))));
+    // The diagram as it is drawn: at least two phases (water and solids
+    // here) in light colours on which black text keeps a contrast of 7:1;
+    // in high contrast only the system's window and text colours.
+    const auto colours = [&] {
+        HWND diagram = control("Diagram");
+        RECT size{};
+        GetClientRect(diagram, &size);
+        HDC screen = GetDC(nullptr);
+        HDC dc = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, size.right, size.bottom);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        SendMessageW(diagram, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        std::map<COLORREF, int> seen;
+        for (int y = 0; y < size.bottom; ++y) {
+            for (int x = 0; x < size.right; ++x) ++seen[GetPixel(dc, x, y)];
+        }
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+        ReleaseDC(nullptr, screen);
+        std::erase_if(seen,
+                      [&](auto& colour) { return colour.second * 50 < size.right * size.bottom; });
+        return seen;
+    };
+    const auto luminance = [](COLORREF colour) {
+        double sum = 0;
+        for (auto [part, weight] : {std::pair{GetRValue(colour), 0.2126},
+                                    {GetGValue(colour), 0.7152},
+                                    {GetBValue(colour), 0.0722}}) {
+            const double c = part / 255.0;
+            sum += weight * (c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+        }
+        return sum;
+    };
+    auto filled = colours();
+    filled.erase(GetSysColor(COLOR_WINDOW));
+    filled.erase(RGB(0, 0, 0));  // the outlines and the text
+    EXPECT_GE(filled.size(), 2u);
+    for (const auto& [colour, pixels] : filled) {
+        EXPECT_GE((luminance(colour) + 0.05) / 0.05, 7.0) << std::hex << colour;
+    }
+    HIGHCONTRASTW contrast{sizeof contrast, HCF_HIGHCONTRASTON, nullptr};
+    if (SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof contrast, &contrast, 0)) {
+        auto plain = colours();
+        plain.erase(GetSysColor(COLOR_WINDOW));
+        plain.erase(GetSysColor(COLOR_WINDOWTEXT));
+        EXPECT_TRUE(plain.empty())
+            << "high contrast: a fill of " << std::hex << plain.begin()->first;
+        contrast.dwFlags = 0;
+        SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof contrast, &contrast, 0);
+    } else {
+        std::printf(
+            "High contrast cannot be turned on here: the diagram's colours in it are not "
+            "checked\n");
+    }
     for (const auto& [option, line] : kGravityLines) {
         click(option);
         const auto now = lines();

@@ -569,6 +569,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
             // Closed, or ended by End: no handler runs after, and the event
             // loop ends with status 0.
             forget_annotations();
+            for (const auto& form : others_) form->forget_annotations();
             if (live_region_ != nullptr) screen_readers_.clear(live_region_);
             unload();
             PostQuitMessage(0);
@@ -673,9 +674,7 @@ void MainWindow::set_drawing(std::string_view drawing, std::span<const Shape> sh
 void MainWindow::show_form(std::string_view name, Modal modal) {
     OtherForm& form = other_or_raise(name);
     if (modal == Modal::Yes && modal_ == nullptr && !IsWindowVisible(form.hwnd())) {
-        for (HWND window : {window_}) {
-            if (IsWindowEnabled(window)) disabled_.push_back(window);
-        }
+        if (IsWindowEnabled(window_)) disabled_.push_back(window_);
         for (const auto& other : others_) {
             if (other.get() != &form && IsWindowVisible(other->hwnd()) &&
                 IsWindowEnabled(other->hwnd())) {

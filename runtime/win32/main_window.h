@@ -34,6 +34,8 @@ public:
     const FormDescription& form() const { return form_; }
     // The control named `name`, or nullptr.
     HWND control(std::string_view name) const;
+    // Clears what was annotated for screen readers on the controls.
+    void forget_annotations();
 
 protected:
     struct Control {
@@ -65,7 +67,6 @@ protected:
     virtual const char* command_name(WORD id, WORD code) const;
     // Puts the focus on the first control that takes it.
     void focus_first();
-    void forget_annotations();
     const Control* find(std::string_view name, std::initializer_list<ControlRow::Kind> kinds) const;
 
     const FormDescription& form_;

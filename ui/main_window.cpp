@@ -11,14 +11,7 @@
 namespace vorlith {
 namespace {
 
-// Twips to a pixel at 96 dots per inch.
-constexpr int kTwipsPerPixel = kTwipsPerInch / 96;
-
 using Kind = ControlRow::Kind;
-
-constexpr int row_top(int row) {
-    return 120 + 360 * (row - 1);
-}
 
 // clang-format off
 constexpr ControlRow kForm1[] = {
@@ -72,16 +65,7 @@ constexpr ControlRow kForm1[] = {
 };
 // clang-format on
 
-// Every position and size is a whole number of pixels at 96 dots per inch.
-constexpr bool on_pixel_grid() {
-    for (const ControlRow& row : kForm1) {
-        for (int twips : {row.left, row.top, row.width, row.height}) {
-            if (twips % kTwipsPerPixel != 0) return false;
-        }
-    }
-    return kClientWidth % kTwipsPerPixel == 0 && kClientHeight % kTwipsPerPixel == 0;
-}
-static_assert(on_pixel_grid());
+static_assert(on_pixel_grid(kForm1, kClientWidth, kClientHeight));
 static_assert(std::size(kForm1) == 45);
 
 // The result fields in index order (j = 1..8).

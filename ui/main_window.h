@@ -10,6 +10,23 @@ namespace vorlith {
 inline constexpr int kClientWidth = 11205;
 inline constexpr int kClientHeight = 3000;
 
+// The top of row `row` (1, 2, …) of a form's boxes and fields, in twips.
+constexpr int row_top(int row) {
+    return 120 + 360 * (row - 1);
+}
+
+// Whether every position and size of `rows`, and the client area, is a
+// whole number of pixels at 96 dots per inch.
+constexpr bool on_pixel_grid(std::span<const ControlRow> rows, int width, int height) {
+    constexpr int twips_per_pixel = kTwipsPerInch / 96;
+    for (const ControlRow& row : rows) {
+        for (int twips : {row.left, row.top, row.width, row.height}) {
+            if (twips % twips_per_pixel != 0) return false;
+        }
+    }
+    return width % twips_per_pixel == 0 && height % twips_per_pixel == 0;
+}
+
 // Form1's input boxes in box order (k = 1..7): V, Vv, Vw, Vs, m, mw, ms.
 inline constexpr const char* kBoxNames[] = {"Text1", "Text2", "Text3", "Text4",
                                             "Text5", "Text6", "Text7"};

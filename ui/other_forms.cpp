@@ -28,10 +28,6 @@ constexpr ControlRow kFormWorking[] = {
     {"WorkingClose", Kind::CancelButton, "关闭",          7680, 5400, 1200,         360,            nullptr, nullptr},
 };
 
-constexpr int row_top(int row) {
-    return 120 + 360 * (row - 1);
-}
-
 // Four rows like Form1's boxes: symbol, box, unit.
 constexpr ControlRow kFormLab[] = {
     {"LabSymbol1", Kind::Caption,       "V:",   120,  row_top(1), 375,  255, "环刀体积", nullptr},
@@ -67,17 +63,13 @@ constexpr FormDescription kForms[] = {
      .icon = nullptr},
 };
 
-// Every control lies on the pixel grid at 96 dots per inch and inside its form.
+// Every control lies on the pixel grid and inside its form.
 constexpr bool fits(const FormDescription& form) {
-    constexpr int grid = kTwipsPerInch / 96;
     for (const ControlRow& row : form.controls) {
-        for (int twips : {row.left, row.top, row.width, row.height}) {
-            if (twips % grid != 0) return false;
-        }
         if (row.left + row.width > form.client_width || row.top + row.height > form.client_height)
             return false;
     }
-    return form.client_width % grid == 0 && form.client_height % grid == 0;
+    return on_pixel_grid(form.controls, form.client_width, form.client_height);
 }
 static_assert(fits(kForms[0]) && fits(kForms[1]));
 

@@ -1,16 +1,20 @@
 #include "main_window.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 #include <algorithm>
 #include <limits>
 
+#include "other_forms.h"
 #include "results_notice.h"
 #include "runtime/accessible_text.h"
 #include "runtime/operations.h"
@@ -62,18 +66,48 @@ MainWindow::MainWindow(const ProgramDescription& program)
     add_menus(program);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    // Created in tab-index order, which gives the focus chain.
+    const std::vector<QWidget*> controls = create_controls(program, form.controls, client);
     QWidget* first_focus = nullptr;
-    for (std::size_t i = 0; i < form.controls.size(); ++i) {
-        QWidget* control = create_control(program, form.controls[i], client);
-        describe_for_screen_readers(control, form.controls, i);
+    for (std::size_t i = 0; i < controls.size(); ++i) {
         if (form.controls[i].kind == Kind::Result)
-            result_fields_[i] = static_cast<QLabel*>(control);
-        if (first_focus == nullptr && control->focusPolicy() != Qt::NoFocus) first_focus = control;
+            result_fields_[i] = static_cast<QLabel*>(controls[i]);
+        if (first_focus == nullptr && controls[i]->focusPolicy() != Qt::NoFocus)
+            first_focus = controls[i];
     }
     notice_ = new ResultsNotice(client);
     if (first_focus != nullptr) first_focus->setFocus();
+    for (const FormDescription& other : program.other_forms) add_other_form(program, other);
     attach(this);
+}
+
+// The controls of a form's table, created in tab-index order, which gives
+// the focus chain, each described for screen readers.
+std::vector<QWidget*> MainWindow::create_controls(const ProgramDescription& program,
+                                                  std::span<const ControlRow> rows,
+                                                  QWidget* client) {
+    std::vector<QWidget*> controls;
+    QButtonGroup* options = nullptr;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].kind != Kind::Option) options = nullptr;  // the group ends
+        controls.push_back(create_control(program, rows[i], client, options));
+        describe_for_screen_readers(controls.back(), rows, i);
+    }
+    return controls;
+}
+
+// Another form, hidden, built as Form1 is.
+void MainWindow::add_other_form(const ProgramDescription& program, const FormDescription& form) {
+    auto* window = new OtherForm(form, this);
+    const std::vector<QWidget*> controls = create_controls(program, form.controls, window);
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        if (window->first_focus == nullptr && controls[i]->focusPolicy() != Qt::NoFocus)
+            window->first_focus = controls[i];
+        if (form.controls[i].kind == Kind::CancelButton)
+            window->cancel_button = static_cast<QPushButton*>(controls[i]);
+        if (form.controls[i].kind == Kind::DefaultButton)
+            window->default_button = static_cast<QPushButton*>(controls[i]);
+    }
+    forms_[form.name] = window;
 }
 
 MainWindow::~MainWindow() {
@@ -81,7 +115,7 @@ MainWindow::~MainWindow() {
 }
 
 QWidget* MainWindow::create_control(const ProgramDescription& program, const ControlRow& row,
-                                    QWidget* client) {
+                                    QWidget* client, QButtonGroup*& options) {
     const QString text = QString::fromUtf8(row.text);
     QWidget* control = nullptr;
     switch (row.kind) {
@@ -109,6 +143,44 @@ QWidget* MainWindow::create_control(const ProgramDescription& program, const Con
             control = button;
             break;
         }
+        case Kind::DefaultButton:
+        case Kind::CancelButton: {
+            // Enter and Escape are the form's (OtherForm::keyPressEvent).
+            auto* button = new QPushButton(text, client);
+            button->setAutoDefault(false);
+            button->setDefault(row.kind == Kind::DefaultButton);
+            connect_click(program, row.name, button, &QPushButton::clicked);
+            control = button;
+            break;
+        }
+        case Kind::Option: {
+            auto* option = new QRadioButton(text, client);
+            if (options == nullptr) {
+                options = new QButtonGroup(client);
+                option->setChecked(true);
+            }
+            options->addButton(option);
+            // Once per choice, by mouse, Space or the arrow keys.
+            if (auto handler = click_handler(program, row.name)) {
+                QObject::connect(option, &QRadioButton::toggled, option,
+                                 [this, handler](bool chosen) {
+                                     if (chosen) run_command(handler);
+                                 });
+            }
+            control = options_[row.name] = option;
+            break;
+        }
+        case Kind::TextView: {
+            auto* view = new QPlainTextEdit(text, client);
+            view->setReadOnly(true);
+            view->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+            view->setTabChangesFocus(true);
+            control = views_[row.name] = view;
+            break;
+        }
+        case Kind::Drawing:
+            control = drawings_[row.name] = new Drawing(client);
+            break;
     }
     control->setObjectName(QString::fromLatin1(row.name));
     control->setGeometry(twips_to_pixels(row.left), twips_to_pixels(row.top),
@@ -129,6 +201,9 @@ void MainWindow::describe_for_screen_readers(QWidget* control, std::span<const C
         control->setAccessibleDescription(QString::fromStdString(accessible_unit(rows, i)));
     } else if (rows[i].kind == Kind::Result) {
         control->setAccessibleDescription(QString::fromStdString(accessible_description(rows, i)));
+    } else if (rows[i].kind == Kind::TextView || rows[i].kind == Kind::Drawing) {
+        // A drawing's description is its text alternative (set_drawing).
+        control->setAccessibleName(QString::fromStdString(accessible_name(rows, i)));
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QTranslator>
 
 #include "main_window.h"
+#include "other_forms.h"
 #include "qt_runtime.h"
 #include "results_notice.h"
 
@@ -46,6 +47,7 @@ void install_run_time(const ProgramDescription& program) {
         QCoreApplication::installTranslator(translator);
     }
     install_notice_role();
+    install_drawing_role();
 }
 
 std::unique_ptr<QMainWindow> create_form(const ProgramDescription& program) {

@@ -30,6 +30,7 @@ constexpr ProgramDescription kTestProgram{
     .title = "Vorlith",
     .locale_id = 2052,
     .form = {.name = "Form1",
+             .caption = nullptr,
              .client_width = 3000,
              .client_height = 1800,
              .controls = kTestControls,

@@ -3,12 +3,14 @@
 // Command1. After every press: each result field is empty or a text that Str
 // writes, the fields empty from the failing index onwards exactly when an
 // error was reported, the eight texts are those of the calculation itself, the
-// boxes keep the texts put in and the window stays up. The resident memory
+// boxes keep the texts put in and the window stays up; the working window,
+// opened and closed from time to time, follows some presses. The resident memory
 // late in the run is compared with that early in the run.
 //
 // VORLITH_LONG_RUN_PRESSES sets the number of presses (default 100000),
 // VORLITH_LONG_RUN_SEED the generator's seed.
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -460,6 +462,15 @@ private slots:
             for (std::size_t k = 0; k < texts.size(); ++k) {
                 texts[k] = QString::fromStdU16String(generator.next());
                 boxes_[k]->setText(texts[k]);
+            }
+            // The working window follows a hundred presses in every thousand.
+            if (press % 1000 == 1 || press % 1000 == 101) {
+                auto* close = form_->findChild<QPushButton*>(QStringLiteral("WorkingClose"));
+                if (close->isVisible()) {
+                    close->click();
+                } else {
+                    form_->findChild<QAction*>(QStringLiteral("WORKING"))->trigger();
+                }
             }
             dismisser.arm();
             QTest::mouseClick(command1_, Qt::LeftButton);

@@ -1,13 +1,19 @@
 // Form1 on real widgets, offscreen: names, texts, tooltips, layout, fonts,
-// focus, and the Calculate command with its error report.
+// focus, and the Calculate command with its error report; its other forms,
+// the working window and the lab dialog.
 #include <QAccessible>
+#include <QAction>
+#include <QDialog>
 #include <QFile>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QtTest>
+#include <functional>
 #include <memory>
 #include <span>
 
@@ -56,6 +62,28 @@ class MainWindowTest : public QObject {
         QStringList texts;
         for (const char* name : kBoxes) texts << find<QLineEdit>(name)->text();
         return texts;
+    }
+
+    QStringList working_lines() const {
+        return find<QPlainTextEdit>("WorkingText")->toPlainText().split('\n');
+    }
+    // Opens FormLab with 工具 > 由试验数据填入 and runs `act` while it is
+    // shown, in its loop; returns when it is hidden (5 s at the latest).
+    void with_lab(const std::function<void(QDialog*)>& act) {
+        auto* lab = find<QDialog>("FormLab");
+        QTimer::singleShot(0, lab, [&] {
+            const auto shown = [lab] {
+                return QApplication::focusWidget() != nullptr &&
+                       QApplication::focusWidget()->window() == lab;
+            };
+            if (QTest::qWaitFor(shown)) act(lab);
+        });
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, lab, &QDialog::hide);
+        guard.start(5000);
+        form_->findChild<QAction*>(QStringLiteral("LAB"))->trigger();
+        QVERIFY2(guard.isActive(), "FormLab stayed open");
     }
 
 private slots:
@@ -364,6 +392,178 @@ private slots:
         QTest::mouseClick(command1(), Qt::LeftButton);
         QCOMPARE(results(), kSampleResults);
         QCOMPARE(watcher.seen().size(), 1u);
+    }
+    // The other forms: dialog windows owned by Form1, hidden at start.
+    void otherFormsAreHiddenWindowsOwnedByForm1() {
+        for (const auto& other : vorlith::testing::kOtherForms) {
+            auto* window = find<QDialog>(other.name);
+            QVERIFY2(window != nullptr && window->isWindow() && !window->isVisible(), other.name);
+            QCOMPARE(window->parentWidget(), form_.get());
+            QCOMPARE(window->windowTitle(), QString::fromUtf8(other.caption));
+            QCOMPARE(window->size(), QSize(px(other.width), px(other.height)));
+            QCOMPARE(window->minimumSize(), window->maximumSize());
+        }
+    }
+
+    void otherControlsHaveTheirKindsPlacesTextsAndNames_data() {
+        QTest::addColumn<int>("i");
+        for (int i = 0; const auto& control : vorlith::testing::kOtherControls)
+            QTest::newRow(control.name) << i++;
+    }
+    void otherControlsHaveTheirKindsPlacesTextsAndNames() {
+        QFETCH(int, i);
+        const auto& row = vorlith::testing::kOtherControls[i];
+        QWidget* control = find<QWidget>(row.name);
+        QVERIFY(control != nullptr);
+        QCOMPARE(control->window()->objectName(), QString::fromLatin1(row.form));
+        QCOMPARE(control->geometry(),
+                 QRect(px(row.left), px(row.top), px(row.width), px(row.height)));
+        QCOMPARE(control->toolTip(), QString::fromUtf8(row.tooltip));
+        const QString kind = QString::fromLatin1(row.kind);
+        const QString text = QString::fromUtf8(row.text);
+        if (kind == "TextView") {
+            auto* view = qobject_cast<QPlainTextEdit*>(control);
+            QVERIFY(view != nullptr && view->isReadOnly() && view->tabChangesFocus());
+            QVERIFY(view->textInteractionFlags().testFlag(Qt::TextSelectableByKeyboard));
+        } else if (kind == "Drawing") {
+            QCOMPARE(control->focusPolicy(), Qt::NoFocus);
+            QCOMPARE(QAccessible::queryAccessibleInterface(control)->role(), QAccessible::Graphic);
+        } else if (kind == "Option") {
+            auto* option = qobject_cast<QRadioButton*>(control);
+            QVERIFY(option != nullptr);
+            QCOMPARE(option->text(), text);
+            QCOMPARE(option->isChecked(), QLatin1String(row.name) == "Gravity981");
+        } else if (kind.endsWith("Button")) {
+            auto* button = qobject_cast<QPushButton*>(control);
+            QVERIFY(button != nullptr);
+            QCOMPARE(button->text(), text);
+            QCOMPARE(button->isDefault(), kind == "DefaultButton");
+        } else if (kind == "Input") {
+            QCOMPARE(qobject_cast<QLineEdit*>(control)->text(), text);
+        } else {
+            QCOMPARE(qobject_cast<QLabel*>(control)->text(), text);
+        }
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+        QCOMPARE(accessible->text(QAccessible::Name), QString::fromUtf8(row.accessible_name));
+        if (row.description != nullptr)
+            QCOMPARE(accessible->text(QAccessible::Description),
+                     QString::fromUtf8(row.description));
+    }
+
+    // 计算过程 shows the working and the diagram of what the boxes hold, and
+    // follows 计算 and the choice of g; 关闭 and Escape hide it.
+    void workingWindowFollowsCalculateAndG() {
+        ModalWatcher watcher;
+        form_->findChild<QAction*>(QStringLiteral("WORKING"))->trigger();
+        auto* working = find<QDialog>("FormWorking");
+        QVERIFY(working->isVisible() && !working->isModal());
+        QCOMPARE(working->windowHandle()->transientParent(), form_->windowHandle());
+        QTRY_COMPARE(QApplication::focusWidget(), find<QWidget>("WorkingText"));
+        QStringList lines = working_lines();
+        QCOMPARE(lines.mid(0, 5), qt_texts(vorlith::testing::kWorkingFirstLines));
+        QCOMPARE(lines.mid(lines.size() - 5, 4), qt_texts(vorlith::testing::kWorkingNotes));
+        QCOMPARE(QAccessible::queryAccessibleInterface(find<QWidget>("Diagram"))
+                     ->text(QAccessible::Description),
+                 QString::fromUtf8(vorlith::testing::kDiagramAlternative));
+        // To scale: over the solids (Vs = 80) the water (Vw = 10) stands an
+        // eighth as high. Read up a column clear of the labels.
+        const QImage diagram = find<QWidget>("Diagram")->grab().toImage();
+        QList<int> runs;  // rows of one colour, bottom up
+        for (int y = diagram.height() - 2; y > 0; --y) {
+            if (runs.isEmpty() || diagram.pixel(3, y) != diagram.pixel(3, y + 1)) runs << 0;
+            ++runs.last();
+        }
+        QVERIFY(runs.size() >= 4);
+        QVERIFY2(runs[0] >= 7 * runs[2] && runs[0] <= 9 * runs[2],
+                 qPrintable(QString::number(runs[0]) + "/" + QString::number(runs[2])));
+        for (const auto& [option, line] : vorlith::testing::kGravityLines) {
+            QTest::mouseClick(find<QRadioButton>(option), Qt::LeftButton);
+            for (const auto& [other, other_line] : vorlith::testing::kGravityLines)
+                QCOMPARE(working_lines().contains(QString::fromUtf8(other_line)), option == other);
+        }
+        box(5)->setText(QStringLiteral("404"));
+        QVERIFY(!working_lines().contains(QStringLiteral("    = 404/97")));
+        command1()->click();
+        QVERIFY(working_lines().contains(QStringLiteral("    = 404/97")));
+        QTest::mouseClick(find<QPushButton>("WorkingClose"), Qt::LeftButton);
+        QVERIFY(!working->isVisible());
+        form_->findChild<QAction*>(QStringLiteral("WORKING"))->trigger();
+        QTRY_COMPARE(QApplication::focusWidget(), find<QWidget>("WorkingText"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!working->isVisible());
+        QVERIFY(watcher.seen().empty());
+    }
+
+    void otherFormsFocusTheirFirstControlAndTabCycles() {
+        auto cycle = [](int count) {
+            QStringList order{QApplication::focusWidget()->objectName()};
+            for (int i = 1; i < count; ++i) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                order << QApplication::focusWidget()->objectName();
+            }
+            return order;
+        };
+        form_->findChild<QAction*>(QStringLiteral("WORKING"))->trigger();
+        QTRY_COMPARE(QApplication::focusWidget()->window(), find<QWidget>("FormWorking"));
+        QCOMPARE(cycle(std::size(vorlith::testing::kWorkingTabCycle)),
+                 qt_texts(vorlith::testing::kWorkingTabCycle));
+        QStringList lab_order;
+        with_lab([&](QDialog* lab) {
+            lab_order = cycle(std::size(vorlith::testing::kLabTabCycle));
+            QTest::keyClick(lab, Qt::Key_Escape);
+        });
+        QCOMPARE(lab_order, qt_texts(vorlith::testing::kLabTabCycle));
+    }
+
+    // 填入 (Enter) writes the seven quantities into Text1..Text7 and closes;
+    // ds = 0 reports error 11, writes nothing, and the dialog stays.
+    void labFillsTheBoxesOrReports_data() {
+        QTest::addColumn<int>("i");
+        for (int i = 0; const auto& run : vorlith::testing::kLabRuns)
+            QTest::newRow(run.typed[3]) << i++;
+    }
+    void labFillsTheBoxesOrReports() {
+        QFETCH(int, i);
+        const auto& run = vorlith::testing::kLabRuns[i];
+        ModalWatcher watcher;
+        const QStringList before = inputs();
+        bool stayed = false;
+        with_lab([&](QDialog* lab) {
+            for (int k = 0; k < 4; ++k) {
+                auto* lab_box = lab->findChild<QLineEdit*>(QStringLiteral("LabText%1").arg(k + 1));
+                lab_box->setText(QString());
+                QTest::keyClicks(lab_box, QString::fromUtf8(run.typed[k]));
+            }
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            stayed = lab->isVisible();
+            if (stayed) QTest::mouseClick(find<QPushButton>("LabCancel"), Qt::LeftButton);
+        });
+        QCOMPARE(stayed, run.report != nullptr);
+        QCOMPARE(inputs(), run.report != nullptr ? before : qt_texts(run.boxes));
+        QCOMPARE(watcher.seen().size(), run.report != nullptr ? 1u : 0u);
+        if (run.report != nullptr) {
+            QCOMPARE(watcher.seen().front().text, QString::fromUtf8(run.report));
+            QCOMPARE(watcher.seen().front().parent, find<QDialog>("FormLab"));
+        }
+        command1()->click();  // the program goes on
+        QCOMPARE(results().size(), 8);
+        QVERIFY(!results().front().isEmpty());
+    }
+
+    // Escape and 取消 close the dialog and write nothing.
+    void labCancelWritesNothing() {
+        const QStringList before = inputs();
+        for (const bool escape : {true, false}) {
+            with_lab([&](QDialog* lab) {
+                QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("60"));
+                if (escape) {
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+                } else {
+                    QTest::mouseClick(lab->findChild<QPushButton*>("LabCancel"), Qt::LeftButton);
+                }
+            });
+            QCOMPARE(inputs(), before);
+        }
     }
 };
 

@@ -710,6 +710,7 @@ TEST_F(Form1, ScreenReadersGetEachBoxsNameAndEveryDescription) {
     PostMessageW(form_->hwnd(), WM_CLOSE, 0, 0);  // closed, the other forms with it
     EXPECT_EQ(pump(), 0);
     EXPECT_EQ(recorder.count(), 0u);
+    form_.reset();  // its services are the recorder's
     EXPECT_EQ(recorder.widest_clear(), 1);
 }
 

@@ -85,14 +85,15 @@ const wchar_t* chinese_ui_face(UINT code_page, bool (*installed)(const wchar_t* 
     return nullptr;
 }
 
-SIZE window_size_for_client(int width, int height, DWORD style, DWORD ex_style, UINT dpi) {
+SIZE window_size_for_client(int width, int height, DWORD style, DWORD ex_style, bool menu,
+                            UINT dpi) {
     static const auto adjust =
         user32_function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
     RECT rect{0, 0, width, height};
     if (adjust != nullptr) {
-        adjust(&rect, style, TRUE, ex_style, dpi);
+        adjust(&rect, style, menu, ex_style, dpi);
     } else {
-        AdjustWindowRectEx(&rect, style, TRUE, ex_style);
+        AdjustWindowRectEx(&rect, style, menu, ex_style);
     }
     return {rect.right - rect.left, rect.bottom - rect.top};
 }

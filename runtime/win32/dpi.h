@@ -30,8 +30,9 @@ inline int twips_to_pixels(int twips, UINT dpi) {
 }
 
 // The window rectangle around a client area of `width` × `height` pixels
-// with a one-line menu bar, at `dpi`.
-SIZE window_size_for_client(int width, int height, DWORD style, DWORD ex_style, UINT dpi);
+// with a one-line menu bar where `menu`, at `dpi`.
+SIZE window_size_for_client(int width, int height, DWORD style, DWORD ex_style, bool menu,
+                            UINT dpi);
 
 // The desktop's message font at `dpi` (Microsoft YaHei UI 9 pt on a Chinese
 // Windows 10 or 11); the caller deletes it. Where the ANSI code page is not

@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "dpi.h"
 #include "runtime/accessible_text.h"
@@ -16,11 +17,10 @@ constexpr wchar_t kClassName[] = L"VorlithForm";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = 0;
 // Control ids start past IDOK and IDCANCEL, which the dialog manager sends
-// for Enter and Escape; menu item ids past the controls'.
+// for Enter and Escape (and which a default and a cancel button take); menu
+// item ids past the controls'.
 constexpr WORD kFirstControlId = 100;
 constexpr WORD kFirstMenuId = 1000;
-// Posted to itself once the window is shown.
-constexpr UINT kCreateTooltips = WM_APP + 1;
 
 HINSTANCE instance() {
     return GetModuleHandleW(nullptr);
@@ -33,7 +33,8 @@ struct ControlClass {
 };
 
 // Captions do not expand & and do not wrap; they get mouse messages (for
-// their tooltip) only where they have one. Boxes scroll sideways.
+// their tooltip) only where they have one. Boxes scroll sideways; a text
+// view down, and it keeps its text. Option buttons check themselves.
 ControlClass control_class(const ControlRow& row) {
     const DWORD child = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     const DWORD notify = row.tooltip != nullptr ? SS_NOTIFY : 0;
@@ -45,28 +46,49 @@ ControlClass control_class(const ControlRow& row) {
         case Kind::Input:
             return {L"EDIT", child | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
         case Kind::Button:
+        case Kind::CancelButton:
             return {L"BUTTON", child | WS_TABSTOP | BS_PUSHBUTTON, 0};
+        case Kind::DefaultButton:
+            return {L"BUTTON", child | WS_TABSTOP | BS_DEFPUSHBUTTON, 0};
+        case Kind::Option:
+            // The tab stop is the chosen option's: checking one moves it.
+            return {L"BUTTON", child | BS_AUTORADIOBUTTON, 0};
+        case Kind::TextView:
+            return {L"EDIT",
+                    child | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                    WS_EX_CLIENTEDGE};
+        case Kind::Drawing:
+            return {kDrawingClass, child, 0};
     }
     return {L"STATIC", child, 0};
 }
 
-void register_class(const wchar_t* icon, WNDPROC procedure) {
-    static bool registered = false;
-    if (registered) return;
+// A control's id: IDOK for a default button, IDCANCEL for a cancel button,
+// the next one from `next` for the others.
+WORD control_id(const ControlRow& row, WORD& next) {
+    if (row.kind == Kind::DefaultButton) return IDOK;
+    if (row.kind == Kind::CancelButton) return IDCANCEL;
+    return next++;
+}
+
+void register_class(const wchar_t* class_name, const wchar_t* icon, WNDPROC procedure) {
+    static std::vector<std::wstring> registered;
+    if (std::find(registered.begin(), registered.end(), class_name) != registered.end()) return;
+    registered.emplace_back(class_name);
     WNDCLASSEXW window_class{};
     window_class.cbSize = sizeof window_class;
     window_class.lpfnWndProc = procedure;
     window_class.hInstance = instance();
     window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    window_class.lpszClassName = kClassName;
+    window_class.lpszClassName = class_name;
     if (icon != nullptr) {
         window_class.hIcon = LoadIconW(instance(), icon);
         window_class.hIconSm = static_cast<HICON>(
             LoadImageW(instance(), icon, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                        GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     }
-    registered = RegisterClassExW(&window_class) != 0;
+    RegisterClassExW(&window_class);
 }
 
 // A control's place at `dpi`: left, top, width and height in pixels.
@@ -79,6 +101,11 @@ bool is_label(Kind kind) {
     return kind == Kind::Caption || kind == Kind::Result;
 }
 
+bool is_button(Kind kind) {
+    return kind == Kind::Button || kind == Kind::DefaultButton || kind == Kind::CancelButton ||
+           kind == Kind::Option;
+}
+
 std::wstring window_text(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
@@ -88,140 +115,103 @@ std::wstring window_text(HWND window) {
 
 }  // namespace
 
-MainWindow::MainWindow(const ProgramDescription& program)
-    : program_(program), readers_(std::make_unique<ScreenReaders>()) {
-    const std::wstring icon =
-        program.form.icon != nullptr ? widen(program.form.icon) : std::wstring();
-    register_class(icon.empty() ? nullptr : icon.c_str(), &MainWindow::window_proc);
-    // Built at the system's DPI; should the window open on a monitor of
-    // another DPI, it is laid out again for that one.
-    dpi_ = dpi_of(nullptr);
+// ---- A form's window, Form1's and the other forms' alike
+
+FormWindow::FormWindow(const FormDescription& form, ScreenReaders& readers, DWORD style,
+                       DWORD ex_style)
+    : form_(form), readers_(readers), style_(style), ex_style_(ex_style) {}
+
+FormWindow::~FormWindow() {
+    if (font_ != nullptr) DeleteObject(font_);
+}
+
+bool FormWindow::create(const wchar_t* class_name, const wchar_t* icon, const std::wstring& caption,
+                        HWND owner) {
+    register_class(class_name, icon, &FormWindow::window_proc);
+    // Built at the system's DPI, or the owner's; should the window open on a
+    // monitor of another DPI, it is laid out again for that one.
+    dpi_ = dpi_of(owner);
     size_ = frame_size(dpi_);
-    CreateWindowExW(kExStyle, kClassName, widen(program.title).c_str(), kStyle, CW_USEDEFAULT,
-                    CW_USEDEFAULT, size_.cx, size_.cy, nullptr, nullptr, instance(), this);
-    if (window_ == nullptr) return;
+    CreateWindowExW(ex_style_, class_name, caption.c_str(), style_, CW_USEDEFAULT, CW_USEDEFAULT,
+                    size_.cx, size_.cy, owner, nullptr, instance(), this);
+    if (window_ == nullptr) return false;
     font_ = create_message_font(dpi_);
-    set_icons(dpi_);
-    create_menus();
+    create_frame();
     create_controls();
     if (const UINT dpi = dpi_of(window_); dpi != dpi_) {
         lay_out(dpi);
     } else {
         fit_client_area();
     }
-    attach(this);
+    return true;
 }
 
-MainWindow::~MainWindow() {
-    detach(this);
-    if (window_ != nullptr) {
-        // Gone with its owner, not closed: the program does not end here.
-        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-        forget_annotations();
-        DestroyWindow(window_);
-    }
-    if (font_ != nullptr) DeleteObject(font_);
-    for (HICON icon : icons_) {
-        if (icon != nullptr) DestroyIcon(icon);
-    }
-}
-
-// The window's icons at the sizes Windows asks for at `dpi` (the caption's
-// and the taskbar's), loaded again on a change of DPI.
-void MainWindow::set_icons(UINT dpi) {
-    if (program_.form.icon == nullptr) return;
-    const std::wstring name = widen(program_.form.icon);
-    const int sizes[2][2] = {{system_metric(SM_CXSMICON, dpi), system_metric(SM_CYSMICON, dpi)},
-                             {system_metric(SM_CXICON, dpi), system_metric(SM_CYICON, dpi)}};
-    const WPARAM kinds[2] = {ICON_SMALL, ICON_BIG};
-    for (int i = 0; i < 2; ++i) {
-        auto icon = static_cast<HICON>(LoadImageW(instance(), name.c_str(), IMAGE_ICON, sizes[i][0],
-                                                  sizes[i][1], LR_DEFAULTCOLOR));
-        if (icon == nullptr) continue;
-        SendMessageW(window_, WM_SETICON, kinds[i], reinterpret_cast<LPARAM>(icon));
-        if (icons_[i] != nullptr) DestroyIcon(icons_[i]);
-        icons_[i] = icon;
-    }
-}
-
-// A shortcut set to "Maximised" asks for a maximised window; this one has
-// a fixed size, so it opens normal. Windows may take the start-up command
-// instead of the one given at the first ShowWindow: a maximised window is
-// put back.
-void MainWindow::show(int show_command) {
-    if (show_command == SW_SHOWMAXIMIZED) show_command = SW_SHOWNORMAL;
-    ShowWindow(window_, show_command);
-    if (IsZoomed(window_)) ShowWindow(window_, SW_RESTORE);
-    UpdateWindow(window_);
-    PostMessageW(window_, kCreateTooltips, 0, 0);
-    for (const Control& control : controls_) {
-        if ((GetWindowLongW(control.hwnd, GWL_STYLE) & WS_TABSTOP) != 0) {
-            SetFocus(control.hwnd);
-            last_focus_ = control.hwnd;
-            break;
-        }
-    }
+void FormWindow::destroy() {
+    if (window_ == nullptr) return;
+    // Gone with its owner, not closed: the program does not end here.
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    forget_annotations();
+    DestroyWindow(window_);
+    window_ = nullptr;
 }
 
 // Created in tab-index order, which is the dialog manager's tab order and,
 // as the children's z-order, the order in which screen readers read them
-// and the one by which Windows names a box after the caption before it.
-void MainWindow::create_controls() {
-    WORD id = kFirstControlId;
-    for (const ControlRow& row : program_.form.controls) {
-        const ControlClass kind = control_class(row);
+// and the one by which Windows names a box after the caption before it. The
+// first of consecutive option buttons starts a group, and so does the
+// control after them, so that the arrow keys go round the options alone.
+void FormWindow::create_controls() {
+    WORD next_id = kFirstControlId;
+    Kind previous = Kind::Caption;
+    for (const ControlRow& row : form_.controls) {
+        ControlClass kind = control_class(row);
+        const bool first_option = row.kind == Kind::Option && previous != Kind::Option;
+        if ((row.kind == Kind::Option) != (previous == Kind::Option)) kind.style |= WS_GROUP;
+        if (first_option) kind.style |= WS_TABSTOP;
         const RECT place = place_of(row, dpi_);
+        const WORD id = control_id(row, next_id);
         HWND hwnd = CreateWindowExW(kind.ex_style, kind.name, widen(row.text).c_str(), kind.style,
                                     place.left, place.top, place.right, place.bottom, window_,
-                                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id++)),
-                                    instance(), nullptr);
+                                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), instance(),
+                                    nullptr);
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
         if (row.kind == Kind::Input) SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);  // no limit
+        if (first_option) SendMessageW(hwnd, BM_SETCHECK, BST_CHECKED, 0);
         controls_.push_back({&row, hwnd});
+        previous = row.kind;
     }
-    create_live_region(id);
     clip_labels();
     annotate_controls();
-}
-
-// Screen readers read a live region's change only from a window they do not
-// skip: a shown static text (its name is its text) of one pixel, not of
-// none, which some take for hidden. Its pixel is the client area's top left
-// one, left free by every layout (the controls start 120 twips in), and it
-// is drawn in the background's colour: nothing shows, nothing is covered,
-// and the mouse goes through it. Last in z-order, it names no box.
-void MainWindow::create_live_region(WORD id) {
-    live_region_ = CreateWindowExW(
-        0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 1, 1, window_,
-        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), instance(), nullptr);
-    readers_->set_live_region(live_region_);
 }
 
 // A box is named by its caption and quantity, "V: 土的体积", so that a
 // screen reader says what to type and speech input finds it by what it
 // shows, and described by its unit; a result field keeps its value as its
 // name (Windows reads a static text by its text) and gets its quantity and
-// unit as description.
-void MainWindow::annotate_controls() {
-    const auto rows = program_.form.controls;
+// unit as description. A text view and a drawing are named by their
+// quantity.
+void FormWindow::annotate_controls() {
+    const auto rows = form_.controls;
     for (std::size_t i = 0; i < controls_.size(); ++i) {
-        if (rows[i].kind == Kind::Input) {
-            readers_->set_name(controls_[i].hwnd, accessible_name(rows, i));
-            readers_->set_description(controls_[i].hwnd, accessible_unit(rows, i));
-        } else if (rows[i].kind == Kind::Result) {
-            readers_->set_description(controls_[i].hwnd, accessible_description(rows, i));
+        const Kind kind = rows[i].kind;
+        if (kind == Kind::Input || kind == Kind::TextView || kind == Kind::Drawing) {
+            readers_.set_name(controls_[i].hwnd, accessible_name(rows, i));
+        }
+        if (kind == Kind::Input) {
+            readers_.set_description(controls_[i].hwnd, accessible_unit(rows, i));
+        } else if (kind == Kind::Result) {
+            readers_.set_description(controls_[i].hwnd, accessible_description(rows, i));
         }
     }
 }
 
-void MainWindow::forget_annotations() {
-    for (const Control& control : controls_) readers_->clear(control.hwnd);
-    if (live_region_ != nullptr) readers_->clear(live_region_);
+void FormWindow::forget_annotations() {
+    for (const Control& control : controls_) readers_.clear(control.hwnd);
 }
 
 namespace {
 
-// Which control shows where two overlap: a box or the button over a result
+// Which control shows where two overlap: a box or a button over a result
 // field, a field over a caption; among captions, the later one.
 int framing_rank(Kind kind) {
     switch (kind) {
@@ -229,11 +219,9 @@ int framing_rank(Kind kind) {
             return 0;
         case Kind::Result:
             return 1;
-        case Kind::Input:
-        case Kind::Button:
+        default:
             return 2;
     }
-    return 0;
 }
 
 }  // namespace
@@ -241,7 +229,7 @@ int framing_rank(Kind kind) {
 // The children stay in tab order, so a caption may lie above a box or a
 // field it reaches under: its window region leaves out the part under any
 // such control, and so it never paints over that control's border.
-void MainWindow::clip_labels() {
+void FormWindow::clip_labels() {
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         const Control& label = controls_[i];
         if (!is_label(label.row->kind)) continue;
@@ -272,26 +260,10 @@ void MainWindow::clip_labels() {
     }
 }
 
-// After a command that wrote result fields, one reading of the results
-// they show, through the live region; a field's own name change is not read
-// while it has no focus. No result shown (an error report came up
-// instead, and is read itself): the region empties and raises nothing.
-void MainWindow::read_results() {
-    if (!results_changed_) return;
-    results_changed_ = false;
-    std::vector<std::string> shown;
-    for (const Control& control : controls_) {
-        shown.push_back(control.row->kind == Kind::Result ? narrow(window_text(control.hwnd)) : "");
-    }
-    const std::string reading = results_reading(program_.form.controls, shown);
-    SetWindowTextW(live_region_, widen(reading).c_str());
-    if (!reading.empty()) ScreenReaders::raise_live_region_changed(live_region_);
-}
-
 // The tooltips are made once the window is drawn: a pointer has to rest on
 // a caption for half a second before one shows, and the first frame should
 // not wait for them.
-void MainWindow::create_tooltips() {
+void FormWindow::create_tooltips() {
     tooltips_ =
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                         WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -303,7 +275,7 @@ void MainWindow::create_tooltips() {
     }
 }
 
-void MainWindow::add_tooltip(HWND control, const char* text) {
+void FormWindow::add_tooltip(HWND control, const char* text) {
     std::wstring wide = widen(text);
     TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
@@ -314,22 +286,17 @@ void MainWindow::add_tooltip(HWND control, const char* text) {
     SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-// Entries with neither access key, accelerator nor separator.
-void MainWindow::create_menus() {
-    HMENU bar = CreateMenu();
-    for (const MenuRow& menu : program_.form.menus) {
-        HMENU popup = CreatePopupMenu();
-        for (const MenuItemRow& item : menu.items) {
-            const auto id = static_cast<UINT_PTR>(kFirstMenuId + menu_items_.size());
-            AppendMenuW(popup, MF_STRING, id, widen(item.caption).c_str());
-            menu_items_.push_back(&item);
+void FormWindow::focus_first() {
+    for (const Control& control : controls_) {
+        if ((GetWindowLongW(control.hwnd, GWL_STYLE) & WS_TABSTOP) != 0) {
+            SetFocus(control.hwnd);
+            last_focus_ = control.hwnd;
+            break;
         }
-        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), widen(menu.caption).c_str());
     }
-    SetMenu(window_, bar);
 }
 
-void MainWindow::lay_out(UINT dpi) {
+void FormWindow::lay_out(UINT dpi) {
     dpi_ = dpi;
     HFONT old_font = font_;
     font_ = create_message_font(dpi);
@@ -343,7 +310,7 @@ void MainWindow::lay_out(UINT dpi) {
         SendMessageW(tooltips_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     }
     clip_labels();
-    set_icons(dpi);
+    lay_out_frame(dpi);
     if (old_font != nullptr) DeleteObject(old_font);
 
     size_ = frame_size(dpi);
@@ -352,19 +319,19 @@ void MainWindow::lay_out(UINT dpi) {
     fit_client_area();
 }
 
-SIZE MainWindow::client_size(UINT dpi) const {
-    return {twips_to_pixels(program_.form.client_width, dpi),
-            twips_to_pixels(program_.form.client_height, dpi)};
+SIZE FormWindow::client_size(UINT dpi) const {
+    return {twips_to_pixels(form_.client_width, dpi), twips_to_pixels(form_.client_height, dpi)};
 }
 
-SIZE MainWindow::frame_size(UINT dpi) const {
+SIZE FormWindow::frame_size(UINT dpi) const {
     const SIZE client = client_size(dpi);
-    return window_size_for_client(client.cx, client.cy, kStyle, kExStyle, dpi);
+    return window_size_for_client(client.cx, client.cy, style_, ex_style_, !form_.menus.empty(),
+                                  dpi);
 }
 
 // Should the menu bar take more than one line, or the frame differ from
 // what Windows computed for it, the client area is made exact by measuring.
-void MainWindow::fit_client_area() {
+void FormWindow::fit_client_area() {
     const SIZE wanted = client_size(dpi_);
     RECT client{};
     GetClientRect(window_, &client);
@@ -375,14 +342,14 @@ void MainWindow::fit_client_area() {
     }
 }
 
-LRESULT CALLBACK MainWindow::window_proc(HWND window, UINT message, WPARAM w, LPARAM l) {
+LRESULT CALLBACK FormWindow::window_proc(HWND window, UINT message, WPARAM w, LPARAM l) {
     if (message == WM_NCCREATE) {
-        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+        auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
         self->window_ = window;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         scale_non_client_area(window);
     }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self == nullptr) return DefWindowProcW(window, message, w, l);
     const LRESULT result = self->handle(message, w, l);
     if (message == WM_NCDESTROY) {
@@ -392,20 +359,11 @@ LRESULT CALLBACK MainWindow::window_proc(HWND window, UINT message, WPARAM w, LP
     return result;
 }
 
-LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
+LRESULT FormWindow::handle(UINT message, WPARAM w, LPARAM l) {
     switch (message) {
         case WM_COMMAND:
-            command(LOWORD(w), HIWORD(w));
+            if (const char* name = command_name(LOWORD(w), HIWORD(w))) clicked(name);
             return 0;
-        case WM_CTLCOLORSTATIC:
-            if (reinterpret_cast<HWND>(l) == live_region_) {
-                // The live region's text in the colour of its background.
-                const auto dc = reinterpret_cast<HDC>(w);
-                SetTextColor(dc, GetSysColor(COLOR_BTNFACE));
-                SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-                return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-            }
-            return DefWindowProcW(window_, message, w, l);
         case kCreateTooltips:
             if (tooltips_ == nullptr) create_tooltips();
             return 0;
@@ -450,81 +408,352 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
             lay_out(HIWORD(w));
             return 0;
         }
-        case WM_DESTROY:
-            // Closed, or ended by End: no handler runs after, and the event
-            // loop ends with status 0.
-            forget_annotations();
-            unload();
-            PostQuitMessage(0);
-            return 0;
         default:
             return DefWindowProcW(window_, message, w, l);
     }
 }
 
-void MainWindow::command(WORD id, WORD code) {
-    const char* name = nullptr;
-    const std::size_t item = id - kFirstMenuId;
-    const std::size_t control = id - kFirstControlId;
-    if (id >= kFirstMenuId && item < menu_items_.size()) {
-        name = menu_items_[item]->name;
-    } else if (id >= kFirstControlId && control < controls_.size() && code == BN_CLICKED) {
-        const ControlRow& row = *controls_[control].row;
-        if (row.kind == Kind::Button) name = row.name;
+// A button's click; a default or cancel button's comes as IDOK or IDCANCEL.
+const char* FormWindow::command_name(WORD id, WORD code) const {
+    if (code != BN_CLICKED) return nullptr;
+    for (const Control& control : controls_) {
+        if (is_button(control.row->kind) && GetDlgCtrlID(control.hwnd) == id) {
+            return control.row->name;
+        }
     }
-    if (name == nullptr) return;
-    results_changed_ = false;
-    run_handler(click_handler(program_, name));
-    if (window_ != nullptr) read_results();
+    return nullptr;
 }
 
-const MainWindow::Control* MainWindow::find(std::string_view name, Kind kind) const {
+const FormWindow::Control* FormWindow::find(std::string_view name,
+                                            std::initializer_list<Kind> kinds) const {
     for (const Control& control : controls_) {
         if (name != control.row->name) continue;
         const bool kind_fits =
-            kind == Kind::Input ? control.row->kind == Kind::Input : is_label(control.row->kind);
+            std::find(kinds.begin(), kinds.end(), control.row->kind) != kinds.end();
         return kind_fits ? &control : nullptr;
     }
     return nullptr;
 }
 
-HWND MainWindow::control(std::string_view name) const {
+HWND FormWindow::control(std::string_view name) const {
     for (const Control& control : controls_) {
         if (name == control.row->name) return control.hwnd;
     }
     return nullptr;
 }
 
+// ---- Form1
+
+MainWindow::MainWindow(const ProgramDescription& program)
+    : FormWindow(program.form, screen_readers_, kStyle, kExStyle), program_(program) {
+    const std::wstring icon =
+        program.form.icon != nullptr ? widen(program.form.icon) : std::wstring();
+    if (!create(kClassName, icon.empty() ? nullptr : icon.c_str(), widen(program.title), nullptr)) {
+        return;
+    }
+    create_live_region();
+    for (const FormDescription& other : program.other_forms) {
+        others_.push_back(std::make_unique<OtherForm>(other, screen_readers_, *this));
+    }
+    attach(this);
+}
+
+MainWindow::~MainWindow() {
+    detach(this);
+    others_.clear();
+    if (live_region_ != nullptr) screen_readers_.clear(live_region_);
+    destroy();
+    for (HICON icon : icons_) {
+        if (icon != nullptr) DestroyIcon(icon);
+    }
+}
+
+void MainWindow::create_frame() {
+    set_icons(dpi_);
+    create_menus();
+}
+
+void MainWindow::lay_out_frame(UINT dpi) {
+    set_icons(dpi);
+}
+
+// The window's icons at the sizes Windows asks for at `dpi` (the caption's
+// and the taskbar's), loaded again on a change of DPI.
+void MainWindow::set_icons(UINT dpi) {
+    if (program_.form.icon == nullptr) return;
+    const std::wstring name = widen(program_.form.icon);
+    const int sizes[2][2] = {{system_metric(SM_CXSMICON, dpi), system_metric(SM_CYSMICON, dpi)},
+                             {system_metric(SM_CXICON, dpi), system_metric(SM_CYICON, dpi)}};
+    const WPARAM kinds[2] = {ICON_SMALL, ICON_BIG};
+    for (int i = 0; i < 2; ++i) {
+        auto icon = static_cast<HICON>(LoadImageW(instance(), name.c_str(), IMAGE_ICON, sizes[i][0],
+                                                  sizes[i][1], LR_DEFAULTCOLOR));
+        if (icon == nullptr) continue;
+        SendMessageW(window_, WM_SETICON, kinds[i], reinterpret_cast<LPARAM>(icon));
+        if (icons_[i] != nullptr) DestroyIcon(icons_[i]);
+        icons_[i] = icon;
+    }
+}
+
+// A shortcut set to "Maximised" asks for a maximised window; this one has
+// a fixed size, so it opens normal. Windows may take the start-up command
+// instead of the one given at the first ShowWindow: a maximised window is
+// put back.
+void MainWindow::show(int show_command) {
+    if (show_command == SW_SHOWMAXIMIZED) show_command = SW_SHOWNORMAL;
+    ShowWindow(window_, show_command);
+    if (IsZoomed(window_)) ShowWindow(window_, SW_RESTORE);
+    UpdateWindow(window_);
+    PostMessageW(window_, kCreateTooltips, 0, 0);
+    focus_first();
+}
+
+// Screen readers read a live region's change only from a window they do not
+// skip: a shown static text (its name is its text) of one pixel, not of
+// none, which some take for hidden. Its pixel is the client area's top left
+// one, left free by every layout (the controls start 120 twips in), and it
+// is drawn in the background's colour: nothing shows, nothing is covered,
+// and the mouse goes through it. Made after the controls, last in
+// z-order, it names no box.
+void MainWindow::create_live_region() {
+    const auto id = static_cast<WORD>(kFirstControlId + program_.form.controls.size());
+    live_region_ = CreateWindowExW(
+        0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 1, 1, window_,
+        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), instance(), nullptr);
+    screen_readers_.set_live_region(live_region_);
+}
+
+// After a command that wrote result fields, one reading of the results
+// they show, through the live region; a field's own name change is not read
+// while it has no focus. No result shown (an error report came up
+// instead, and is read itself): the region empties and raises nothing.
+void MainWindow::read_results() {
+    if (!results_changed_) return;
+    results_changed_ = false;
+    std::vector<std::string> shown;
+    for (const Control& control : controls_) {
+        shown.push_back(control.row->kind == Kind::Result ? narrow(window_text(control.hwnd)) : "");
+    }
+    const std::string reading = results_reading(program_.form.controls, shown);
+    SetWindowTextW(live_region_, widen(reading).c_str());
+    if (!reading.empty()) ScreenReaders::raise_live_region_changed(live_region_);
+}
+
+// Entries with neither access key, accelerator nor separator.
+void MainWindow::create_menus() {
+    HMENU bar = CreateMenu();
+    for (const MenuRow& menu : program_.form.menus) {
+        HMENU popup = CreatePopupMenu();
+        for (const MenuItemRow& item : menu.items) {
+            const auto id = static_cast<UINT_PTR>(kFirstMenuId + menu_items_.size());
+            AppendMenuW(popup, MF_STRING, id, widen(item.caption).c_str());
+            menu_items_.push_back(&item);
+        }
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), widen(menu.caption).c_str());
+    }
+    SetMenu(window_, bar);
+}
+
+LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
+    switch (message) {
+        case WM_CTLCOLORSTATIC:
+            if (reinterpret_cast<HWND>(l) == live_region_) {
+                // The live region's text in the colour of its background.
+                const auto dc = reinterpret_cast<HDC>(w);
+                SetTextColor(dc, GetSysColor(COLOR_BTNFACE));
+                SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+                return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+            }
+            return DefWindowProcW(window_, message, w, l);
+        case WM_DESTROY:
+            // Closed, or ended by End: no handler runs after, and the event
+            // loop ends with status 0.
+            forget_annotations();
+            for (const auto& form : others_) form->forget_annotations();
+            if (live_region_ != nullptr) screen_readers_.clear(live_region_);
+            unload();
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return FormWindow::handle(message, w, l);
+    }
+}
+
+const char* MainWindow::command_name(WORD id, WORD code) const {
+    const std::size_t item = id - kFirstMenuId;
+    if (id >= kFirstMenuId && item < menu_items_.size()) return menu_items_[item]->name;
+    return FormWindow::command_name(id, code);
+}
+
+// The click of a control or menu item of any form. A modal form's loop may
+// run it while another click's handler waits in Show: the run-time runs it
+// next.
+void MainWindow::clicked(const char* name) {
+    results_changed_ = false;
+    run_handler(click_handler(program_, name));
+    if (window_ != nullptr) read_results();
+}
+
+OtherForm* MainWindow::other(std::string_view name) const {
+    for (const auto& form : others_) {
+        if (name == form->form().name) return form.get();
+    }
+    return nullptr;
+}
+
+OtherForm& MainWindow::other_or_raise(std::string_view name) const {
+    OtherForm* found = other(name);
+    if (found == nullptr || found->hwnd() == nullptr) vorlith::raise(ErrorNumber::ObjectNotSet);
+    return *found;
+}
+
+HWND MainWindow::control(std::string_view name) const {
+    if (HWND found = FormWindow::control(name)) return found;
+    for (const auto& form : others_) {
+        if (HWND found = form->control(name)) return found;
+    }
+    return nullptr;
+}
+
+HWND MainWindow::form(std::string_view name) const {
+    const OtherForm* found = other(name);
+    return found != nullptr ? found->hwnd() : nullptr;
+}
+
 std::u16string MainWindow::text(std::string_view box) {
-    const Control* found = find(box, Kind::Input);
+    const Control* found = find(box, {Kind::Input});
+    for (const auto& form : others_) {
+        if (found == nullptr) found = form->find_any(box, {Kind::Input});
+    }
     if (found == nullptr) vorlith::raise(ErrorNumber::ObjectNotSet);
-    HWND hwnd = found->hwnd;
-    std::u16string text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)), u'\0');
-    const int length = GetWindowTextW(hwnd, reinterpret_cast<wchar_t*>(text.data()),
-                                      static_cast<int>(text.size()) + 1);
-    text.resize(static_cast<std::size_t>(length));
-    return text;
+    const std::wstring text = window_text(found->hwnd);
+    return {text.begin(), text.end()};
 }
 
 void MainWindow::set_caption(std::string_view label, std::string_view utf8) {
-    const Control* found = find(label, Kind::Caption);
+    const Control* found = find(label, {Kind::Caption, Kind::Result});
+    for (const auto& form : others_) {
+        if (found == nullptr) found = form->find_any(label, {Kind::Caption, Kind::Result});
+    }
     if (found == nullptr) vorlith::raise(ErrorNumber::ObjectNotSet);
     SetWindowTextW(found->hwnd, widen(utf8).c_str());
-    // A result field is read out after the command, even when it shows the
-    // value it showed.
-    if (found->row->kind == Kind::Result) results_changed_ = true;
+    // A result field of Form1 is read out after the command, even when it
+    // shows the value it showed.
+    if (found->row->kind == Kind::Result && IsChild(window_, found->hwnd)) results_changed_ = true;
+}
+
+void MainWindow::set_text(std::string_view control, std::string_view utf8) {
+    if (const Control* box = find(control, {Kind::Input})) {
+        SetWindowTextW(box->hwnd, widen(utf8).c_str());
+        return;
+    }
+    for (const auto& form : others_) {
+        if (form->set_text(control, utf8)) return;
+    }
+    vorlith::raise(ErrorNumber::ObjectNotSet);
+}
+
+bool MainWindow::option_value(std::string_view option) {
+    for (const auto& form : others_) {
+        if (const auto value = form->option_value(option)) return *value;
+    }
+    vorlith::raise(ErrorNumber::ObjectNotSet);
+}
+
+void MainWindow::set_drawing(std::string_view drawing, std::span<const Shape> shapes,
+                             std::string_view alternative) {
+    for (const auto& form : others_) {
+        if (form->set_drawing(drawing, shapes, alternative)) return;
+    }
+    vorlith::raise(ErrorNumber::ObjectNotSet);
+}
+
+// Modal: Form1 and the other forms shown are disabled, and a loop of the
+// form's own runs (keys through IsDialogMessageW for it) until it is hidden;
+// a WM_QUIT met meanwhile is posted again for the program's loop.
+void MainWindow::show_form(std::string_view name, Modal modal) {
+    OtherForm& form = other_or_raise(name);
+    if (modal == Modal::Yes && modal_ == nullptr && !IsWindowVisible(form.hwnd())) {
+        if (IsWindowEnabled(window_)) disabled_.push_back(window_);
+        for (const auto& other : others_) {
+            if (other.get() != &form && IsWindowVisible(other->hwnd()) &&
+                IsWindowEnabled(other->hwnd())) {
+                disabled_.push_back(other->hwnd());
+            }
+        }
+        for (HWND window : disabled_) EnableWindow(window, FALSE);
+        modal_ = &form;
+        form.show();
+        MSG message{};
+        while (form.hwnd() != nullptr && IsWindowVisible(form.hwnd())) {
+            if (GetMessageW(&message, nullptr, 0, 0) <= 0) {
+                PostQuitMessage(static_cast<int>(message.wParam));
+                break;
+            }
+            if (IsDialogMessageW(form.hwnd(), &message)) continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        if (modal_ == &form) hide_form(name);
+        return;
+    }
+    form.show();
+}
+
+// The windows a modal form disabled are enabled before it is hidden, so
+// that Windows activates Form1 and not another program's window.
+void MainWindow::hide_form(std::string_view name) {
+    OtherForm& form = other_or_raise(name);
+    if (modal_ == &form) {
+        for (HWND window : disabled_) EnableWindow(window, TRUE);
+        disabled_.clear();
+        modal_ = nullptr;
+    }
+    const bool active = GetActiveWindow() == form.hwnd();
+    form.hide();
+    if (active && window_ != nullptr) SetActiveWindow(window_);
+}
+
+bool MainWindow::form_visible(std::string_view name) {
+    return IsWindowVisible(other_or_raise(name).hwnd()) != FALSE;
 }
 
 void MainWindow::end() {
     if (window_ == nullptr) return;
+    for (HWND window : disabled_) EnableWindow(window, TRUE);
+    disabled_.clear();
+    modal_ = nullptr;
+    for (const auto& form : others_) form->hide();
     ShowWindow(window_, SW_HIDE);
     DestroyWindow(window_);
 }
 
+namespace {
+
+// The form that a keyboard message goes to: the top-level window of the
+// control it is for, when that is Form1 or one of the forms it owns.
+HWND dialog_of(HWND form, const MSG& message) {
+    HWND top = message.hwnd;
+    while (top != nullptr && (GetWindowLongW(top, GWL_STYLE) & WS_CHILD) != 0) {
+        top = GetParent(top);
+    }
+    if (top == nullptr || top == form) return form;
+    wchar_t name[32] = {};
+    GetClassNameW(top, name, 32);
+    return GetWindow(top, GW_OWNER) == form && lstrcmpW(name, kOtherFormClass) == 0 ? top : form;
+}
+
+bool dialog_message(HWND form, MSG& message) {
+    if (!IsWindow(form)) return false;
+    return IsDialogMessageW(dialog_of(form, message), &message) != FALSE;
+}
+
+}  // namespace
+
 int run_event_loop(HWND form) {
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (IsWindow(form) && IsDialogMessageW(form, &message)) continue;
+        if (dialog_message(form, message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
@@ -535,7 +764,7 @@ std::optional<int> process_events(HWND form) {
     MSG message{};
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) return static_cast<int>(message.wParam);
-        if (IsWindow(form) && IsDialogMessageW(form, &message)) continue;
+        if (dialog_message(form, message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

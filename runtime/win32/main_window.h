@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -13,76 +14,183 @@
 
 namespace vorlith::win32 {
 
-// A form built from its description: a top-level window of its own class
-// with a menu bar, its controls created in tab-index order, and a tooltip
-// control. It is the back end that the run-time's operations reach while it
-// lives. Positions follow the DPI of the window's monitor.
-class MainWindow : public Backend {
-public:
-    // Creates the window, hidden, at the system's default position.
-    explicit MainWindow(const ProgramDescription& program);
-    ~MainWindow();
-    MainWindow(const MainWindow&) = delete;
-    MainWindow& operator=(const MainWindow&) = delete;
+// The window classes of the other forms and of drawings, and the message a
+// form posts itself once shown, for its tooltips.
+inline constexpr wchar_t kOtherFormClass[] = L"VorlithOtherForm";
+inline constexpr wchar_t kDrawingClass[] = L"VorlithDrawing";
+inline constexpr UINT kCreateTooltips = WM_APP + 1;
 
-    // Shows the window and puts the focus on its first control that takes it.
-    void show(int show_command);
+// A top-level window built from a form's table: its controls created in
+// tab-index order in the desktop's message font, a tooltip control, and the
+// layout in twips that follows the DPI of the window's monitor. Form1 and
+// the program's other forms are built by the same code.
+class FormWindow {
+public:
+    FormWindow(const FormWindow&) = delete;
+    FormWindow& operator=(const FormWindow&) = delete;
 
     HWND hwnd() const { return window_; }
     HWND tooltips() const { return tooltips_; }
-    // The window that screen readers read the new results from after a
-    // command: a live region, in the client area's top left pixel, which no
-    // control reaches; its text is drawn in its background's colour.
-    HWND live_region() const { return live_region_; }
+    const FormDescription& form() const { return form_; }
     // The control named `name`, or nullptr.
     HWND control(std::string_view name) const;
+    // Clears what was annotated for screen readers on the controls.
+    void forget_annotations();
 
-    std::u16string text(std::string_view box) override;
-    void set_caption(std::string_view label, std::string_view utf8) override;
-    void message_box(std::string_view utf8) override;
-    void end() override;
-
-private:
+protected:
     struct Control {
         const ControlRow* row;
         HWND hwnd;
     };
 
+    // `readers` may be built after this base; it is used from create() on.
+    FormWindow(const FormDescription& form, ScreenReaders& readers, DWORD style, DWORD ex_style);
+    virtual ~FormWindow();
+    // Forgets the annotations and destroys the window, from the destructor
+    // of the form that built it (while `readers` lives).
+    void destroy();
+
+    // Creates the window of class `class_name` (registered with `icon`,
+    // nullptr: none), hidden, with its controls; false when Windows made
+    // none.
+    bool create(const wchar_t* class_name, const wchar_t* icon, const std::wstring& caption,
+                HWND owner);
+    // Menus, icons, before the controls; the window exists.
+    virtual void create_frame() {}
+    virtual void lay_out_frame(UINT) {}
+    // The click of the control or menu item `name`.
+    virtual void clicked(const char* name) = 0;
+    // A message of the window that Form1 and the other forms handle alike,
+    // or DefWindowProcW's answer.
+    virtual LRESULT handle(UINT message, WPARAM w, LPARAM l);
+    // The name of what WM_COMMAND `id` with `code` clicks, or nullptr.
+    virtual const char* command_name(WORD id, WORD code) const;
+    // Puts the focus on the first control that takes it.
+    void focus_first();
+    const Control* find(std::string_view name, std::initializer_list<ControlRow::Kind> kinds) const;
+
+    const FormDescription& form_;
+    ScreenReaders& readers_;
+    const DWORD style_, ex_style_;
+    HWND window_ = nullptr;
+    HWND tooltips_ = nullptr;
+    HFONT font_ = nullptr;
+    HWND last_focus_ = nullptr;
+    UINT dpi_ = 96;
+    SIZE size_{};  // the window's size around the exact client area
+    std::vector<Control> controls_;
+
+private:
     static LRESULT CALLBACK window_proc(HWND window, UINT message, WPARAM w, LPARAM l);
-    LRESULT handle(UINT message, WPARAM w, LPARAM l);
     void create_controls();
     // Names and descriptions for screen readers, and the window regions
     // that keep each caption off the boxes and fields it reaches under.
     void annotate_controls();
     void clip_labels();
-    void create_live_region(WORD id);
-    void forget_annotations();
-    void read_results();
-    void create_menus();
     void create_tooltips();
     void add_tooltip(HWND control, const char* text);
     // Places the window, its controls and their font for `dpi`.
     void lay_out(UINT dpi);
-    void set_icons(UINT dpi);
     void fit_client_area();
     // The client area's size at `dpi`, and the window's around it.
     SIZE client_size(UINT dpi) const;
     SIZE frame_size(UINT dpi) const;
-    void command(WORD id, WORD code);
-    const Control* find(std::string_view name, ControlRow::Kind kind) const;
+};
+
+class MainWindow;
+struct Picture;
+
+// One of the program's other forms: owned by Form1 (in front of it, no
+// taskbar button of its own), hidden until shown; its close box hides it.
+// Enter presses its default button, Escape its cancel button.
+class OtherForm : public FormWindow {
+public:
+    OtherForm(const FormDescription& form, ScreenReaders& readers, MainWindow& main);
+    ~OtherForm() override;
+
+    // Shows the form in front, activated, with the focus on its first
+    // control that takes it; already shown, it only comes to the front.
+    void show();
+    void hide();
+    // Raises 91 when the form has no such control.
+    bool set_text(std::string_view name, std::string_view utf8);
+    bool set_drawing(std::string_view name, std::span<const Shape> shapes,
+                     std::string_view alternative);
+    std::optional<bool> option_value(std::string_view name) const;
+    const Control* find_any(std::string_view name,
+                            std::initializer_list<ControlRow::Kind> kinds) const {
+        return find(name, kinds);
+    }
+
+private:
+    void clicked(const char* name) override;
+    LRESULT handle(UINT message, WPARAM w, LPARAM l) override;
+    void close();
+    void prepare_controls();
+    bool has(int id) const;
+
+    MainWindow& main_;
+    std::vector<std::unique_ptr<Picture>> pictures_;
+    bool placed_ = false;
+};
+
+// Form1 built from the program's description, with its menu bar, the live
+// region, and the program's other forms; the back end that the run-time's
+// operations reach while it lives.
+class MainWindow : public FormWindow, public Backend {
+public:
+    // Creates the window, hidden, at the system's default position, and the
+    // other forms, hidden.
+    explicit MainWindow(const ProgramDescription& program);
+    ~MainWindow() override;
+
+    // Shows the window and puts the focus on its first control that takes it.
+    void show(int show_command);
+
+    // The window that screen readers read the new results from after a
+    // command: a live region, in the client area's top left pixel, which no
+    // control reaches; its text is drawn in its background's colour.
+    HWND live_region() const { return live_region_; }
+    // The control named `name` in any form, or nullptr.
+    HWND control(std::string_view name) const;
+    // The other form named `name`, or nullptr.
+    HWND form(std::string_view name) const;
+
+    std::u16string text(std::string_view box) override;
+    void set_caption(std::string_view label, std::string_view utf8) override;
+    void set_text(std::string_view control, std::string_view utf8) override;
+    bool option_value(std::string_view option) override;
+    void set_drawing(std::string_view drawing, std::span<const Shape> shapes,
+                     std::string_view alternative) override;
+    void show_form(std::string_view form, Modal modal) override;
+    void hide_form(std::string_view form) override;
+    bool form_visible(std::string_view form) override;
+    void message_box(std::string_view utf8) override;
+    void end() override;
+
+private:
+    friend class OtherForm;
+    void create_frame() override;
+    void lay_out_frame(UINT dpi) override;
+    void clicked(const char* name) override;
+    LRESULT handle(UINT message, WPARAM w, LPARAM l) override;
+    const char* command_name(WORD id, WORD code) const override;
+    void create_live_region();
+    void read_results();
+    void create_menus();
+    void set_icons(UINT dpi);
+    OtherForm* other(std::string_view name) const;
+    OtherForm& other_or_raise(std::string_view name) const;
 
     const ProgramDescription& program_;
-    HWND window_ = nullptr;
-    HWND tooltips_ = nullptr;
+    ScreenReaders screen_readers_;
     HWND live_region_ = nullptr;
-    HFONT font_ = nullptr;
     HICON icons_[2] = {};  // small and big, at dpi_
-    HWND last_focus_ = nullptr;
-    UINT dpi_ = 96;
-    SIZE size_{};  // the window's size around the exact client area
-    std::vector<Control> controls_;
     std::vector<const MenuItemRow*> menu_items_;
-    std::unique_ptr<ScreenReaders> readers_;
+    std::vector<std::unique_ptr<OtherForm>> others_;
+    // The windows a modal form disabled, to enable again when it is hidden.
+    std::vector<HWND> disabled_;
+    OtherForm* modal_ = nullptr;
     bool results_changed_ = false;
 };
 
@@ -91,7 +199,8 @@ private:
 int start(const ProgramDescription& program, const std::function<void(MainWindow&)>& created);
 
 // Runs the event loop of `form` until the program ends; keyboard messages go
-// through IsDialogMessageW (Tab, Shift+Tab, Space). Returns the exit status.
+// through IsDialogMessageW for whichever of the program's forms they are for
+// (Tab, Shift+Tab, Space, Enter, Escape, arrows). Returns the exit status.
 int run_event_loop(HWND form);
 
 // Handles the messages already queued, as the event loop does, and returns;

@@ -34,14 +34,16 @@ const wchar_t* ok_text(int locale_id) {
 
 }  // namespace
 
-// A modal box owned by the form, with one OK button and no icon (the
+// A modal box owned by the form (or the modal form shown), with one OK button and no icon (the
 // button-and-icon value 0).
 void MainWindow::message_box(std::string_view utf8) {
     g_ok_text = ok_text(program_.locale_id);
     if (g_ok_text != nullptr) {
         g_hook = SetWindowsHookExW(WH_CBT, on_cbt, nullptr, GetCurrentThreadId());
     }
-    const HWND owner = window_ != nullptr && IsWindowVisible(window_) ? window_ : nullptr;
+    // Over a modal form, owned by it: the form is active again after.
+    HWND owner = window_ != nullptr && IsWindowVisible(window_) ? window_ : nullptr;
+    if (owner != nullptr && modal_ != nullptr) owner = modal_->hwnd();
     MessageBoxW(owner, widen(utf8).c_str(), widen(program_.title).c_str(),
                 MB_OK | (owner == nullptr ? MB_TASKMODAL : 0));
     if (g_hook != nullptr) {

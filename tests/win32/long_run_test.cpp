@@ -1,8 +1,9 @@
 // Form1 on the Win32 back end under a long run of presses of Calculate:
 // each press puts random texts into the seven boxes (the generator of the
 // Linux long run) and clicks Command1; every error box is read and
-// dismissed. After every press the result fields and the report are those
-// of the calculation itself on what the boxes hold. Late in the run the
+// dismissed; every tenth press opens the working and fills the boxes from
+// the lab's form first. After every press the result fields and the report
+// are those of the calculation itself on what the boxes hold. Late in the run the
 // number of windows, of GDI objects and the private bytes are compared with
 // those early on; so are the USER objects where Windows counts them.
 //
@@ -143,7 +144,26 @@ TEST(Form1LongRun, PressesOfCalculateOnRandomTexts) {
     int reports = 0;
     Counts early;
     const DWORD started = GetTickCount();
+    // The TOOLS menu's items: the working opened and closed, and the lab's
+    // form filled and closed by its default button, which the modal loop
+    // reads first.
+    HMENU tools = GetSubMenu(GetMenu(form.hwnd()), 1);
+    const auto tool = [&](int item) {
+        SendMessageW(form.hwnd(), WM_COMMAND, GetMenuItemID(tools, item), 0);
+    };
     for (int press = 1; press <= presses; ++press) {
+        if (press % 10 == 0) {
+            tool(0);
+            ASSERT_TRUE(IsWindowVisible(form.form("FormWorking"))) << "press " << press;
+            for (const char* box : {"LabText1", "LabText2", "LabText3", "LabText4"}) {
+                SetWindowTextW(form.control(box), L"2");
+            }
+            PostMessageW(form.form("FormLab"), WM_COMMAND, IDOK, 0);
+            tool(1);
+            ASSERT_EQ(utf8(text_of(form.control(kBoxes[0]))), " 2") << "press " << press;
+            SendMessageW(form.form("FormWorking"), WM_CLOSE, 0, 0);
+            ASSERT_FALSE(IsWindowVisible(form.form("FormWorking"))) << "press " << press;
+        }
         vorlith::testing::BoxTexts put;
         vorlith::testing::BoxTexts held;
         for (std::size_t k = 0; k < put.size(); ++k) {

@@ -4,7 +4,9 @@
 // descriptions, and the reading of the results heard from another process.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <regex>
@@ -637,7 +639,7 @@ std::optional<std::string> optional_text(const char* text) {
 // (caption and quantity), and each box's and field's description (unit;
 // quantity and unit) as MSAA's Description and UI Automation's HelpText;
 // the live region's LiveSetting, Polite. Nothing else, and all of it gone
-// with the form, each property cleared in a call of its own. Then read back
+// when the form is closed, each property cleared in a call of its own. Then read back
 // through MSAA as a screen reader does, where Windows keeps annotations.
 TEST_F(Form1, ScreenReadersGetEachBoxsNameAndEveryDescription) {
     vorlith::testing::AnnotationRecorder recorder;
@@ -673,11 +675,39 @@ TEST_F(Form1, ScreenReadersGetEachBoxsNameAndEveryDescription) {
             EXPECT_EQ(msaa.description(hwnd), reading.description);
         }
     }
+    // The other forms' controls: a box, the working and the diagram named by
+    // annotation, the others by their own text; the diagram described by
+    // the alternative of what it shows.
+    menu("计算过程…");
+    pump();
+    for (std::size_t i = 0; i < std::size(kOtherControls); ++i) {
+        const OtherControl& row = kOtherControls[i];
+        SCOPED_TRACE(row.name);
+        HWND hwnd = control(row.name);
+        const std::string_view kind = row.kind;
+        const bool named = kind == "Input" || kind == "TextView" || kind == "Drawing";
+        const char* description = kind == "Drawing" ? kDiagramAlternative : row.description;
+        const auto described = description != nullptr && *description != '\0'
+                                   ? std::optional<std::string>(description)
+                                   : std::nullopt;
+        EXPECT_EQ(recorder.value(hwnd, vorlith::testing::kNameProperty),
+                  named ? optional_text(row.accessible_name) : std::nullopt);
+        EXPECT_EQ(recorder.value(hwnd, vorlith::testing::kDescriptionProperty), described);
+        EXPECT_EQ(recorder.value(hwnd, vorlith::testing::kHelpTextProperty), described);
+        annotations += (named ? 1 : 0) + (described ? 2 : 0);
+        if (!named || kept) {
+            EXPECT_EQ(msaa.name(hwnd), row.accessible_name);
+        } else if (kind == "Input") {
+            EXPECT_EQ(msaa.name(hwnd), kOtherControls[i - 1].text);  // the caption before it
+        }
+    }
     EXPECT_EQ(recorder.value(form_->live_region(), vorlith::testing::kLiveSettingProperty),
               "VT_I4 1");
     EXPECT_EQ(recorder.count(), annotations);
-    form_.reset();
+    PostMessageW(form_->hwnd(), WM_CLOSE, 0, 0);  // closed, the other forms with it
+    EXPECT_EQ(pump(), 0);
     EXPECT_EQ(recorder.count(), 0u);
+    form_.reset();  // its services are the recorder's
     EXPECT_EQ(recorder.widest_clear(), 1);
 }
 
@@ -824,6 +854,256 @@ TEST_F(Form1, EachCommandThatShowsResultsIsHeardOnce) {
     pump();
     EXPECT_EQ(watcher.seen().size(), 1u);
     EXPECT_EQ(listener.heard(), heard_once("")) << "软件";
+}
+
+// The other forms: owned by Form1 (no taskbar button), hidden until shown,
+// with a caption and a close box and no minimise box, each control of its
+// class and style, with its text, in its rectangle and the message font at
+// 96 DPI and after a change to 144; the first option of a group chosen.
+TEST_F(Form1, OtherFormsAreOwnedWindowsBuiltFromTheirTables) {
+    struct Kind {
+        const char* kind;
+        const wchar_t* window_class;
+        DWORD style;  // all of these bits set
+        DWORD type;   // the button's type
+    };
+    const DWORD view = ES_MULTILINE | ES_READONLY | WS_VSCROLL | ES_AUTOVSCROLL | WS_TABSTOP;
+    const Kind kinds[] = {{"TextView", L"Edit", view, 0},
+                          {"Drawing", L"VorlithDrawing", 0, 0},
+                          {"Option", L"Button", 0, BS_AUTORADIOBUTTON},
+                          {"CancelButton", L"Button", WS_TABSTOP, BS_PUSHBUTTON},
+                          {"DefaultButton", L"Button", WS_TABSTOP, BS_DEFPUSHBUTTON},
+                          {"Caption", L"Static", SS_NOPREFIX, 0},
+                          {"Input", L"Edit", WS_TABSTOP | ES_AUTOHSCROLL, 0}};
+    for (const OtherForm& other : kOtherForms) {
+        HWND window = form_->form(other.name);
+        ASSERT_NE(window, nullptr) << other.name;
+        EXPECT_EQ(text_of(window), other.caption);
+        EXPECT_EQ(GetWindow(window, GW_OWNER), form_->hwnd());
+        EXPECT_FALSE(IsWindowVisible(window));
+        const auto style = GetWindowLongW(window, GWL_STYLE);
+        EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME),
+                  WS_CAPTION | WS_SYSMENU);
+        EXPECT_EQ(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
+    }
+    for (UINT dpi : {96u, 144u, 96u}) {
+        const auto at = [dpi](int twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
+        for (const OtherForm& other : kOtherForms) {
+            RECT suggested{10, 10, 900, 500};
+            SendMessageW(form_->form(other.name), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                         reinterpret_cast<LPARAM>(&suggested));
+            RECT client{};
+            GetClientRect(form_->form(other.name), &client);
+            EXPECT_EQ(client.right, at(other.width)) << other.name << " at " << dpi;
+            EXPECT_EQ(client.bottom, at(other.height)) << other.name << " at " << dpi;
+        }
+        for (const OtherControl& row : kOtherControls) {
+            SCOPED_TRACE(std::string(row.name) + " at " + std::to_string(dpi));
+            HWND hwnd = control(row.name);
+            EXPECT_EQ(GetParent(hwnd), form_->form(row.form));
+            RECT rect{};
+            GetWindowRect(hwnd, &rect);
+            MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&rect), 2);
+            EXPECT_EQ(rect.left, at(row.left));
+            EXPECT_EQ(rect.top, at(row.top));
+            EXPECT_EQ(rect.right - rect.left, at(row.width));
+            EXPECT_EQ(rect.bottom - rect.top, at(row.height));
+            EXPECT_EQ(text_of(hwnd), row.text);
+            const auto* kind = std::find_if(std::begin(kinds), std::end(kinds), [&](const Kind& k) {
+                return std::string_view(k.kind) == row.kind;
+            });
+            ASSERT_NE(kind, std::end(kinds)) << row.kind;
+            EXPECT_EQ(class_of(hwnd), kind->window_class);
+            const auto style = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
+            EXPECT_EQ(style & kind->style, kind->style);
+            if (kind->type != 0) {
+                EXPECT_EQ(style & BS_TYPEMASK, kind->type);
+            }
+            LOGFONTW font{};
+            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)), sizeof font,
+                       &font);
+            EXPECT_EQ(font.lfHeight, MulDiv(message_font().lfHeight, static_cast<int>(dpi), 96));
+        }
+    }
+    EXPECT_EQ(GetDlgCtrlID(control("LabFill")), IDOK);
+    EXPECT_EQ(GetDlgCtrlID(control("LabCancel")), IDCANCEL);
+    EXPECT_EQ(GetDlgCtrlID(control("WorkingClose")), IDCANCEL);
+    EXPECT_EQ(SendMessageW(control("Gravity981"), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageW(control("Gravity10"), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    for (const char* group : {"Gravity981", "WorkingClose"}) {
+        EXPECT_NE(GetWindowLongW(control(group), GWL_STYLE) & WS_GROUP, 0) << group;
+    }
+    EXPECT_EQ(GetWindowLongW(control("Gravity10"), GWL_STYLE) & WS_GROUP, 0);
+}
+
+// 计算过程 from the TOOLS menu: in front of Form1, active, the focus on the
+// working, which reads the working of what Form1's boxes hold; Tab goes round
+// it, Ctrl+A selects it all; the other g changes γ's line; it follows each
+// 计算 while shown; Escape hides it and Form1 is active again.
+TEST_F(Form1, WorkingShowsFollowsCalculateAndEscapeCloses) {
+    menu("计算过程…");
+    pump();
+    HWND working = form_->form("FormWorking");
+    ASSERT_TRUE(IsWindowVisible(working));
+    EXPECT_EQ(GetActiveWindow(), working);
+    EXPECT_EQ(GetFocus(), control("WorkingText"));
+    const auto lines = [&] {
+        std::vector<std::string> all;
+        std::istringstream text(text_of(control("WorkingText")));
+        for (std::string line; std::getline(text, line);) {
+            all.push_back(line.ends_with('\r') ? line.substr(0, line.size() - 1) : line);
+        }
+        return all;
+    };
+    const auto first = lines();
+    ASSERT_GE(first.size(), std::size(kWorkingFirstLines) + std::size(kWorkingNotes));
+    EXPECT_EQ(std::vector(first.begin(), first.begin() + std::size(kWorkingFirstLines)),
+              strings(kWorkingFirstLines));
+    EXPECT_EQ(std::vector(first.end() - std::size(kWorkingNotes), first.end()),
+              strings(kWorkingNotes));
+    std::vector<std::string> order{"WorkingText"};
+    while (order.size() < std::size(kWorkingTabCycle)) {
+        press(VK_TAB);
+        order.push_back("?");
+        for (const OtherControl& row : kOtherControls) {
+            if (control(row.name) == GetFocus()) order.back() = row.name;
+        }
+    }
+    EXPECT_EQ(order, strings(kWorkingTabCycle));
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    press('A');
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    DWORD from = 1, to = 0;
+    SendMessageW(control("WorkingText"), EM_GETSEL, reinterpret_cast<WPARAM>(&from),
+                 reinterpret_cast<LPARAM>(&to));
+    EXPECT_EQ(from, 0u);
+    EXPECT_EQ(to, static_cast<DWORD>(GetWindowTextLengthW(control("WorkingText"))));
+    // The diagram as it is drawn: at least two phases (water and solids
+    // here) in light colours on which black text keeps a contrast of 7:1;
+    // in high contrast only the system's window and text colours.
+    const auto colours = [&] {
+        HWND diagram = control("Diagram");
+        RECT size{};
+        GetClientRect(diagram, &size);
+        HDC screen = GetDC(nullptr);
+        HDC dc = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, size.right, size.bottom);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        SendMessageW(diagram, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        std::map<COLORREF, int> seen;
+        for (int y = 0; y < size.bottom; ++y) {
+            for (int x = 0; x < size.right; ++x) ++seen[GetPixel(dc, x, y)];
+        }
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+        ReleaseDC(nullptr, screen);
+        std::erase_if(seen,
+                      [&](auto& colour) { return colour.second * 50 < size.right * size.bottom; });
+        return seen;
+    };
+    const auto luminance = [](COLORREF colour) {
+        double sum = 0;
+        for (auto [part, weight] : {std::pair{GetRValue(colour), 0.2126},
+                                    {GetGValue(colour), 0.7152},
+                                    {GetBValue(colour), 0.0722}}) {
+            const double c = part / 255.0;
+            sum += weight * (c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+        }
+        return sum;
+    };
+    auto filled = colours();
+    filled.erase(GetSysColor(COLOR_WINDOW));
+    filled.erase(RGB(0, 0, 0));  // the outlines and the text
+    EXPECT_GE(filled.size(), 2u);
+    for (const auto& [colour, pixels] : filled) {
+        EXPECT_GE((luminance(colour) + 0.05) / 0.05, 7.0) << std::hex << colour;
+    }
+    HIGHCONTRASTW contrast{sizeof contrast, HCF_HIGHCONTRASTON, nullptr};
+    if (SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof contrast, &contrast, 0)) {
+        auto plain = colours();
+        plain.erase(GetSysColor(COLOR_WINDOW));
+        plain.erase(GetSysColor(COLOR_WINDOWTEXT));
+        EXPECT_TRUE(plain.empty())
+            << "high contrast: a fill of " << std::hex << plain.begin()->first;
+        contrast.dwFlags = 0;
+        SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof contrast, &contrast, 0);
+    } else {
+        std::printf(
+            "High contrast cannot be turned on here: the diagram's colours in it are not "
+            "checked\n");
+    }
+    for (const auto& [option, line] : kGravityLines) {
+        click(option);
+        const auto now = lines();
+        EXPECT_NE(std::find(now.begin(), now.end(), std::string(line)), now.end()) << option;
+    }
+    click("Gravity981");
+    SetWindowTextW(control("Text1"), L"101");
+    click("Command1");
+    EXPECT_EQ(lines().at(3), "    = 202/101") << "the working follows 计算";
+    SetFocus(control("WorkingText"));
+    press(VK_ESCAPE);
+    EXPECT_FALSE(IsWindowVisible(working));
+    EXPECT_EQ(GetActiveWindow(), form_->hwnd());
+}
+
+// 由试验数据填入 from the TOOLS menu, modal: Form1 takes no input meanwhile,
+// the focus is on LabText1 and Tab goes round the form; typed boxes and Enter
+// fill Text1..7 and close it, Form1 active and enabled again; a division by
+// zero is reported and the form stays, Text1..7 unchanged; Escape closes it.
+TEST_F(Form1, LabFillsTheBoxesOnEnterAndEscapeCloses) {
+    for (const LabRun& run : kLabRuns) {
+        SCOPED_TRACE(run.typed[3]);
+        const auto before = texts(kBoxes);
+        std::vector<std::string> order;
+        bool form1_disabled = false;
+        int step = 0;
+        ModalWatcher watcher([&] {
+            HWND lab = form_->form("FormLab");
+            if (!IsWindowVisible(lab)) return;
+            HWND focus = GetFocus();
+            if (step == 0) {
+                form1_disabled = !IsWindowEnabled(form_->hwnd()) && GetActiveWindow() == lab;
+                order.push_back("?");
+                for (const OtherControl& row : kOtherControls) {
+                    if (control(row.name) == focus) order.back() = row.name;
+                }
+                if (order.size() < std::size(kLabTabCycle)) {
+                    PostMessageW(focus, WM_KEYDOWN, VK_TAB, 1);
+                    return;
+                }
+                for (int i = 0; i < 4; ++i) {
+                    SetWindowTextW(control(kLabTabCycle[i]), widen(run.typed[i]).c_str());
+                }
+                step = 1;
+                PostMessageW(focus, WM_KEYDOWN, VK_RETURN, 1);
+            } else if (step == 1 && run.report != nullptr) {
+                step = 2;
+                PostMessageW(focus, WM_KEYDOWN, VK_ESCAPE, 1);
+            }
+        });
+        menu("由试验数据填入…");
+        pump();
+        EXPECT_EQ(order, strings(kLabTabCycle));
+        EXPECT_TRUE(form1_disabled);
+        EXPECT_FALSE(IsWindowVisible(form_->form("FormLab")));
+        EXPECT_TRUE(IsWindowEnabled(form_->hwnd()));
+        EXPECT_EQ(GetActiveWindow(), form_->hwnd());
+        if (run.report == nullptr) {
+            EXPECT_TRUE(watcher.seen().empty());
+            EXPECT_EQ(texts(kBoxes), std::vector<std::string>(run.boxes, run.boxes + 7));
+        } else {
+            ASSERT_EQ(watcher.seen().size(), 1u);
+            EXPECT_EQ(watcher.seen().front().text, run.report);
+            EXPECT_EQ(step, 2) << "the form stayed after the report";
+            EXPECT_EQ(texts(kBoxes), before);
+        }
+    }
 }
 
 // The icon, the version and the manifest are in Simplified Chinese (0804),

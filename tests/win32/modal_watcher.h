@@ -5,8 +5,10 @@
 // one: a hook sees the box's WM_INITDIALOG return and posts the click, which
 // the box's modal loop takes first. (Wine sends the owner no WM_ENTERIDLE,
 // and a timer would make each box wait for it.) read_box reads a box of any
-// process.
+// process. With a `step`, a thread timer, which a modal form's own loop
+// runs too, calls it while no box is open, to act on that form.
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -51,12 +53,14 @@ inline SeenBox read_box(HWND box) {
 
 class ModalWatcher {
 public:
-    ModalWatcher() {
+    explicit ModalWatcher(std::function<void()> step = {}) : step_(std::move(step)) {
         current_ = this;
         hook_ = SetWindowsHookExW(WH_CALLWNDPROCRET, &ModalWatcher::on_return, nullptr,
                                   GetCurrentThreadId());
+        if (step_) timer_ = SetTimer(nullptr, 0, 10, &ModalWatcher::poll);
     }
     ~ModalWatcher() {
+        if (timer_ != 0) KillTimer(nullptr, timer_);
         UnhookWindowsHookEx(hook_);
         current_ = nullptr;
     }
@@ -81,8 +85,25 @@ private:
         return CallNextHookEx(nullptr, code, w, l);
     }
 
+    static BOOL CALLBACK find_box(HWND window, LPARAM found) {
+        if (IsWindowVisible(window) && class_of(window) == L"#32770") {
+            *reinterpret_cast<HWND*>(found) = window;
+            return FALSE;
+        }
+        return TRUE;
+    }
+
+    static void CALLBACK poll(HWND, UINT, UINT_PTR, DWORD) {
+        if (current_ == nullptr || !current_->step_) return;
+        HWND box = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), find_box, reinterpret_cast<LPARAM>(&box));
+        if (box == nullptr) current_->step_();
+    }
+
     static inline ModalWatcher* current_ = nullptr;
+    std::function<void()> step_;
     HHOOK hook_ = nullptr;
+    UINT_PTR timer_ = 0;
     std::vector<SeenBox> seen_;
 };
 

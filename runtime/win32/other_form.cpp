@@ -1,0 +1,283 @@
+// The program's other forms on Win32: owned top-level windows built from
+// their tables as Form1 is, with text views and drawings.
+#include <algorithm>
+
+#include "dpi.h"
+#include "main_window.h"
+
+namespace vorlith::win32 {
+
+// What a drawing shows: its shapes in twips, scaled to its window.
+struct Picture {
+    const ControlRow* row;
+    std::vector<Shape> shapes;
+    HFONT font = nullptr;
+};
+
+namespace {
+
+using Kind = ControlRow::Kind;
+
+// A frame without sizing border, minimise or maximise box, and no icon.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
+
+HINSTANCE instance() {
+    return GetModuleHandleW(nullptr);
+}
+
+bool high_contrast() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+// Light colours, each with a contrast of 12:1 or more to black text: air
+// nearly white, water light blue, solids light sand.
+COLORREF colour_of(Shape::Fill fill) {
+    switch (fill) {
+        case Shape::Fill::Air:
+            return RGB(0xF4, 0xF9, 0xFF);
+        case Shape::Fill::Water:
+            return RGB(0xBF, 0xDF, 0xFF);
+        case Shape::Fill::Solid:
+            return RGB(0xE8, 0xD5, 0xB0);
+        case Shape::Fill::None:
+            break;
+    }
+    return RGB(0xFF, 0xFF, 0xFF);
+}
+
+// Each filled shape in its colour with a black outline, each text centred
+// in its shape on its lines; in high contrast, the system's window colours,
+// outlines and no fills.
+void paint(HDC dc, HWND window, const Picture& picture) {
+    RECT client{};
+    GetClientRect(window, &client);
+    const bool contrast = high_contrast();
+    FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+    HGDIOBJ old_font =
+        SelectObject(dc, picture.font != nullptr ? picture.font : GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, contrast ? GetSysColor(COLOR_WINDOWTEXT) : RGB(0, 0, 0));
+    HBRUSH outline = contrast ? GetSysColorBrush(COLOR_WINDOWTEXT)
+                              : static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    const auto x = [&](int twips) { return MulDiv(twips, client.right, picture.row->width); };
+    const auto y = [&](int twips) { return MulDiv(twips, client.bottom, picture.row->height); };
+    for (const Shape& shape : picture.shapes) {
+        RECT place{x(shape.left), y(shape.top), x(shape.left + shape.width),
+                   y(shape.top + shape.height)};
+        if (shape.fill != Shape::Fill::None) {
+            if (!contrast) {
+                HBRUSH fill = CreateSolidBrush(colour_of(shape.fill));
+                FillRect(dc, &place, fill);
+                DeleteObject(fill);
+            }
+            FrameRect(dc, &place, outline);
+        }
+        const std::wstring text = widen(shape.text);
+        RECT measured = place;
+        DrawTextW(dc, text.c_str(), -1, &measured, DT_CALCRECT | DT_CENTER | DT_NOPREFIX);
+        const int height = measured.bottom - measured.top;
+        RECT lines = place;
+        lines.top = place.top + (place.bottom - place.top - height) / 2;
+        lines.bottom = lines.top + height;
+        DrawTextW(dc, text.c_str(), -1, &lines, DT_CENTER | DT_NOPREFIX | DT_NOCLIP);
+    }
+    SelectObject(dc, old_font);
+}
+
+LRESULT CALLBACK drawing_proc(HWND window, UINT message, WPARAM w, LPARAM l) {
+    auto* picture = reinterpret_cast<Picture*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    switch (message) {
+        case WM_SETFONT:
+            if (picture != nullptr) picture->font = reinterpret_cast<HFONT>(w);
+            if (LOWORD(l) != 0) InvalidateRect(window, nullptr, TRUE);
+            return 0;
+        case WM_GETFONT:
+            return picture != nullptr ? reinterpret_cast<LRESULT>(picture->font) : 0;
+        case WM_ERASEBKGND:
+            return 1;  // painted whole
+        case WM_PRINTCLIENT:
+            if (picture != nullptr) paint(reinterpret_cast<HDC>(w), window, *picture);
+            return 0;
+        case WM_PAINT: {
+            PAINTSTRUCT paint_info{};
+            HDC dc = BeginPaint(window, &paint_info);
+            if (picture != nullptr) paint(dc, window, *picture);
+            EndPaint(window, &paint_info);
+            return 0;
+        }
+        default:
+            return DefWindowProcW(window, message, w, l);
+    }
+}
+
+void register_drawing_class() {
+    static bool registered = false;
+    if (registered) return;
+    WNDCLASSEXW window_class{};
+    window_class.cbSize = sizeof window_class;
+    window_class.lpfnWndProc = drawing_proc;
+    window_class.hInstance = instance();
+    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    window_class.lpszClassName = kDrawingClass;
+    registered = RegisterClassExW(&window_class) != 0;
+}
+
+// A text view is a multi-line edit box, which would keep Tab, Enter and
+// Escape from the dialog manager: they move on, press the default button
+// and close the form instead. Ctrl+A selects the whole text.
+WNDPROC g_edit_proc = nullptr;
+
+LRESULT CALLBACK text_view_proc(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_GETDLGCODE) {
+        LRESULT code = CallWindowProcW(g_edit_proc, window, message, w, l);
+        const auto* key = reinterpret_cast<const MSG*>(l);
+        if (key != nullptr && key->message == WM_KEYDOWN &&
+            (key->wParam == VK_TAB || key->wParam == VK_RETURN || key->wParam == VK_ESCAPE)) {
+            code &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+        }
+        return code;
+    }
+    if (message == WM_KEYDOWN && w == 'A' && GetKeyState(VK_CONTROL) < 0) {
+        SendMessageW(window, EM_SETSEL, 0, -1);
+        return 0;
+    }
+    if (message == WM_CHAR && w == 1) return 0;  // Ctrl+A's character
+    return CallWindowProcW(g_edit_proc, window, message, w, l);
+}
+
+// Windows' line ends, which a multi-line edit box needs.
+std::wstring with_crlf(std::string_view utf8) {
+    std::wstring text;
+    for (wchar_t c : widen(utf8)) {
+        if (c == L'\n' && (text.empty() || text.back() != L'\r')) text += L'\r';
+        text += c;
+    }
+    return text;
+}
+
+}  // namespace
+
+OtherForm::OtherForm(const FormDescription& form, ScreenReaders& readers, MainWindow& main)
+    : FormWindow(form, readers, kStyle, kExStyle), main_(main) {
+    register_drawing_class();
+    if (create(kOtherFormClass, nullptr, widen(form.caption != nullptr ? form.caption : ""),
+               main.hwnd())) {
+        prepare_controls();
+    }
+}
+
+OtherForm::~OtherForm() {
+    destroy();
+}
+
+void OtherForm::prepare_controls() {
+    for (const Control& control : controls_) {
+        if (control.row->kind == Kind::TextView) {
+            const auto previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+                control.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&text_view_proc)));
+            if (g_edit_proc == nullptr) g_edit_proc = previous;
+        } else if (control.row->kind == Kind::Drawing) {
+            pictures_.push_back(std::make_unique<Picture>(Picture{control.row, {}, font_}));
+            SetWindowLongPtrW(control.hwnd, GWLP_USERDATA,
+                              reinterpret_cast<LONG_PTR>(pictures_.back().get()));
+        }
+    }
+}
+
+// Centred on Form1 the first time, where it is then left.
+void OtherForm::show() {
+    if (!IsWindowVisible(window_)) {
+        if (!placed_) {
+            RECT owner{};
+            RECT own{};
+            GetWindowRect(main_.hwnd(), &owner);
+            GetWindowRect(window_, &own);
+            const int width = own.right - own.left;
+            const int height = own.bottom - own.top;
+            SetWindowPos(window_, nullptr, std::max(0L, (owner.left + owner.right - width) / 2),
+                         std::max(0L, (owner.top + owner.bottom - height) / 2), 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            placed_ = true;
+        }
+        ShowWindow(window_, SW_SHOW);
+        UpdateWindow(window_);
+        PostMessageW(window_, kCreateTooltips, 0, 0);
+        SetForegroundWindow(window_);
+        focus_first();
+        return;
+    }
+    SetForegroundWindow(window_);
+}
+
+void OtherForm::hide() {
+    if (window_ != nullptr) ShowWindow(window_, SW_HIDE);
+}
+
+void OtherForm::clicked(const char* name) {
+    main_.clicked(name);
+}
+
+void OtherForm::close() {
+    if (window_ != nullptr && IsWindowVisible(window_)) main_.hide_form(form_.name);
+}
+
+bool OtherForm::has(int id) const {
+    return std::any_of(controls_.begin(), controls_.end(),
+                       [&](const Control& control) { return GetDlgCtrlID(control.hwnd) == id; });
+}
+
+LRESULT OtherForm::handle(UINT message, WPARAM w, LPARAM l) {
+    switch (message) {
+        case WM_CLOSE:
+            close();
+            return 0;
+        case DM_GETDEFID:
+            // Asked by the dialog manager for Enter: the default button.
+            return has(IDOK) ? MAKELRESULT(IDOK, DC_HASDEFID) : 0;
+        case WM_COMMAND:
+            FormWindow::handle(message, w, l);
+            // Escape, or the cancel button, closes the form after its click.
+            if (LOWORD(w) == IDCANCEL && HIWORD(w) == BN_CLICKED) close();
+            return 0;
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+            // High contrast on or off: the drawings again.
+            for (const Control& control : controls_) InvalidateRect(control.hwnd, nullptr, TRUE);
+            return FormWindow::handle(message, w, l);
+        default:
+            return FormWindow::handle(message, w, l);
+    }
+}
+
+bool OtherForm::set_text(std::string_view name, std::string_view utf8) {
+    const Control* found = find(name, {Kind::Input, Kind::TextView});
+    if (found == nullptr) return false;
+    SetWindowTextW(found->hwnd, found->row->kind == Kind::TextView ? with_crlf(utf8).c_str()
+                                                                   : widen(utf8).c_str());
+    return true;
+}
+
+std::optional<bool> OtherForm::option_value(std::string_view name) const {
+    const Control* found = find(name, {Kind::Option});
+    if (found == nullptr) return std::nullopt;
+    return SendMessageW(found->hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// The alternative is the drawing's description for screen readers.
+bool OtherForm::set_drawing(std::string_view name, std::span<const Shape> shapes,
+                            std::string_view alternative) {
+    const Control* found = find(name, {Kind::Drawing});
+    if (found == nullptr) return false;
+    for (const auto& picture : pictures_) {
+        if (picture->row == found->row) picture->shapes.assign(shapes.begin(), shapes.end());
+    }
+    readers_.set_description(found->hwnd, std::string(alternative));
+    InvalidateRect(found->hwnd, nullptr, TRUE);
+    return true;
+}
+
+}  // namespace vorlith::win32

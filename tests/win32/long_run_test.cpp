@@ -160,7 +160,7 @@ TEST(Form1LongRun, PressesOfCalculateOnRandomTexts) {
             }
             PostMessageW(form.form("FormLab"), WM_COMMAND, IDOK, 0);
             tool(1);
-            ASSERT_EQ(utf8(text_of(form.control(kBoxes[0]))), " 2") << "press " << press;
+            ASSERT_EQ(text_of(form.control(kBoxes[0])), " 2") << "press " << press;
             SendMessageW(form.form("FormWorking"), WM_CLOSE, 0, 0);
             ASSERT_FALSE(IsWindowVisible(form.form("FormWorking"))) << "press " << press;
         }

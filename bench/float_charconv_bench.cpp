@@ -1,6 +1,6 @@
 // The two roads of calc/float_charconv.h on the same inputs: the standard
 // library's floating-point <charconv>, which the desktop builds take, against
-// the portable road (fast_float and "%.14e") that the web build takes. The
+// the portable road (the C library's strtod and "%.14e") that the web build takes. The
 // desktop would switch only if the portable road were as fast.
 //
 // Before anything is timed, main() checks both roads against answers that do
@@ -111,7 +111,7 @@ void time_writing(benchmark::State& state, WriteFn write) {
 void BM_Read_FromChars(benchmark::State& state) {
     time_reading(state, std_read);
 }
-void BM_Read_FastFloat(benchmark::State& state) {
+void BM_Read_Strtod(benchmark::State& state) {
     time_reading(state, vorlith::portable::nearest_double);
 }
 void BM_Write_ToChars(benchmark::State& state) {
@@ -121,7 +121,7 @@ void BM_Write_Snprintf(benchmark::State& state) {
     time_writing(state, vorlith::portable::to_chars_15_digits);
 }
 BENCHMARK(BM_Read_FromChars);
-BENCHMARK(BM_Read_FastFloat);
+BENCHMARK(BM_Read_Strtod);
 BENCHMARK(BM_Write_ToChars);
 BENCHMARK(BM_Write_Snprintf);
 
@@ -131,7 +131,7 @@ bool inputs_are_sound() {
         const std::string text(reading.text);
         sound &= expect(reads_right(std_read, reading), "from_chars misreads " + text);
         sound &= expect(reads_right(vorlith::portable::nearest_double, reading),
-                        "fast_float misreads " + text);
+                        "strtod misreads " + text);
     }
     for (const Writing& writing : kWritings) {
         const std::string digits(writing.digits);
@@ -149,7 +149,7 @@ int main(int argc, char** argv) {
     return vorlith::bench::main_with_ratios(
         argc, argv, sound,
         {
-            {"fast_float / from_chars (reading)", "BM_Read_FastFloat", "BM_Read_FromChars"},
+            {"strtod / from_chars (reading)", "BM_Read_Strtod", "BM_Read_FromChars"},
             {"snprintf %.14e / to_chars (writing)", "BM_Write_Snprintf", "BM_Write_ToChars"},
         });
 }

@@ -1,24 +1,25 @@
 #pragma once
 
 // nearest_double and to_chars_15_digits of float_charconv.h for a standard
-// library without floating-point <charconv> (Emscripten's libc++): fast_float
-// (header-only, Debian's libfast-float-dev) reads the decimal text, and the C
-// library's "%.14e" writes the digits. Both round the exact value to nearest,
-// ties to even, as std::from_chars and std::to_chars do.
+// library without floating-point <charconv> (Emscripten's libc++): the C
+// library's strtod reads the decimal text and its "%.14e" writes the digits.
+// Both round the exact value to nearest, ties to even, as std::from_chars
+// and std::to_chars do. The text is digits with a point-free exponent, so
+// the locale's decimal point never comes in (Emscripten's is always ".").
 
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <system_error>
-
-#include "fast_float.h"
 
 namespace vorlith::portable {
 
 inline std::errc nearest_double(const char* first, const char* last, double& value) {
-    double parsed = 0;
-    fast_float::from_chars(first, last, parsed);
-    // fast_float gives an infinity for a text beyond the largest double and
+    const std::string text(first, last);  // strtod reads up to a null
+    const double parsed = std::strtod(text.c_str(), nullptr);
+    // strtod gives an infinity for a text beyond the largest double and
     // zero for one below half the smallest subnormal; the first digit is
     // nonzero, so zero is always an underflow.
     if (std::isinf(parsed) || parsed == 0) return std::errc::result_out_of_range;

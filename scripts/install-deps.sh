@@ -6,7 +6,7 @@ set -euo pipefail
 run_packages=(cmake make g++ qt6-base-dev qt6-translations-l10n fonts-wqy-microhei qt6-wayland xvfb imagemagick)
 test_packages=("${run_packages[@]}" libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
                xdotool openbox wmctrl desktop-file-utils appstream python3 dpkg-dev file valgrind
-               libfast-float-dev python3-pyatspi gir1.2-atspi-2.0 at-spi2-core dbus weston)
+               python3-pyatspi gir1.2-atspi-2.0 at-spi2-core dbus weston)
 
 case "${1:-run}" in
     run) wanted=("${run_packages[@]}") ;;

@@ -14,7 +14,7 @@ cd "$(dirname "$0")/.."
 section() { printf '\n==== %s\n' "$*"; }
 fail() { echo "web-test: FAILED: $*" >&2; exit 1; }
 
-packages=(cmake make emscripten libfast-float-dev googletest chromium chromium-driver
+packages=(cmake make emscripten googletest chromium chromium-driver
           python3-selenium fonts-wqy-microhei firefox-esr webkit2gtk-driver python3-websocket xvfb)
 source scripts/lib/packages.sh
 install_packages "${packages[@]}"

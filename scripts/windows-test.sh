@@ -21,7 +21,7 @@ fail() { echo "windows-test: FAILED: $*" >&2; exit 1; }
 
 # Wine without its recommends lacks the fonts of its own window frames
 # (fonts-wine) and the X libraries its display driver loads.
-packages=(cmake make file googletest libfast-float-dev g++-mingw-w64-x86-64-posix wine64 fonts-wine
+packages=(cmake make file googletest g++-mingw-w64-x86-64-posix wine64 fonts-wine
           fonts-wqy-microhei libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1
           libxcomposite1 libxext6 libxfixes3 libxxf86vm1 libfreetype6 libfontconfig1
           xvfb xdotool imagemagick python3)

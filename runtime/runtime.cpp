@@ -1,10 +1,10 @@
 // The part of the run-time that every back end shares: how a handler runs,
 // End, unload, the unhandled-error report, and the operations that handlers
 // call, passed on to the attached back end.
-#include <deque>
 #include <new>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "runtime/backend.h"
 #include "runtime/operations.h"
@@ -46,7 +46,7 @@ void (*click_handler(const ProgramDescription& program, std::string_view control
 // A modal form's Show starts afresh: the form's own events run while it is
 // shown, inside the handler that showed it.
 namespace {
-std::deque<void (*)()> waiting;
+std::vector<void (*)()> waiting;
 bool running = false;
 }  // namespace
 
@@ -69,7 +69,7 @@ void run_handler(void (*handler)()) {
     } const guard;
     while (!waiting.empty() && !g_ended) {
         const auto next = waiting.front();
-        waiting.pop_front();
+        waiting.erase(waiting.begin());  // a handful at most
         try {
             next();
         } catch (const RuntimeError& error) {
@@ -126,7 +126,7 @@ void Show(std::string_view form, Modal modal) {
     if (modal == Modal::No) return backend().show_form(form, modal);
     // Whichever way Show is left, the handlers that waited outside wait on.
     struct Outside {
-        std::deque<void (*)()> waiting_then;
+        std::vector<void (*)()> waiting_then;
         bool running_then = std::exchange(running, false);
         Outside() { waiting_then.swap(waiting); }
         Outside(const Outside&) = delete;

@@ -1,5 +1,6 @@
 #include "web_form.h"
 
+#include <algorithm>
 #include <new>
 #include <span>
 #include <string>
@@ -74,7 +75,7 @@ WebForm::WebForm(const ProgramDescription& program)
 
 void WebForm::add_controls(const FormDescription& form) {
     for (const ControlRow& row : form.controls) {
-        controls_[row.name] = &row;
+        controls_.push_back(&row);
         if (row.quantity != nullptr) {
             vorlith_dom_add_quantity(quantity_id(row).c_str(), row.quantity);
         }
@@ -121,10 +122,11 @@ void WebForm::relate(std::span<const ControlRow> rows, std::size_t i) {
 }
 
 const ControlRow& WebForm::find(std::string_view name, std::initializer_list<Kind> kinds) {
-    const auto found = controls_.find(name);
-    if (found != controls_.end()) {
+    const auto found = std::find_if(controls_.rbegin(), controls_.rend(),
+                                    [name](const ControlRow* row) { return row->name == name; });
+    if (found != controls_.rend()) {
         for (const Kind kind : kinds) {
-            if (found->second->kind == kind) return *found->second;
+            if ((*found)->kind == kind) return **found;
         }
     }
     vorlith::raise(ErrorNumber::ObjectNotSet);

@@ -4,7 +4,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "runtime/backend.h"
@@ -62,7 +61,7 @@ private:
     const ProgramDescription& program_;
     // Every form's controls by name (whose name is NUL-terminated for the
     // page).
-    std::unordered_map<std::string_view, const ControlRow*> controls_;
+    std::vector<const ControlRow*> controls_;  // a few dozen: a vector is the smallest
     std::vector<void (*)()> clicks_;
     // What each result field shows, by row, and whether one was written
     // since the last reading.

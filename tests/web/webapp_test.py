@@ -192,6 +192,7 @@ class WebApp(unittest.TestCase):
         self.open_controlled()
         self.wait(lambda: len(self.caches()) == 1, 10, "the cache")
         self.stop_server()
+        self.driver.execute_cdp_cmd("Network.clearBrowserCache", {})  # the service worker's cache alone
         self.driver.refresh()
         self.wait(lambda: self.js("return document.activeElement.id") == "Text1", 10,
                   "the form without a server")

@@ -246,10 +246,12 @@ def native_compute_indices(bench):
 def wasm_and_script_bytes(page):
     with open(page, encoding="utf-8") as f:
         html = f.read()
-    wasm = re.search(r"data:application/octet-stream;base64,([A-Za-z0-9+/=]+)", html)
+    # The module, one character per byte (escapes as in runtime/web/prerender.js).
+    text = re.search(r'wasmBinaryFile="vorlith-module:((?:[^"\\]|\\.)*)"', html).group(1)
+    module = len(re.sub(r"\\x[0-9a-f]{2}|\\.", "x", text))
     scripts = sum(len(s.encode()) for s in re.findall(r"<script>(.*?)</script>", html, re.S))
-    encoded = len(wasm.group(1)) if wasm else 0
-    return encoded * 3 // 4, scripts - encoded
+    encoded = len(text.encode())
+    return module, encoded, scripts - encoded
 
 
 def main():
@@ -296,12 +298,12 @@ def main():
           f" compute_indices native: {native * 1e6:.2f} us")
     for name, page in pages.items():
         size = os.path.getsize(page)
-        wasm, script = wasm_and_script_bytes(page)
+        wasm, encoded, script = wasm_and_script_bytes(page)
         v = statistics.median(paints[name])
         print(f"{name}: {page}")
         print(f"  first paint of Form1: {v:.1f} ms; ratio to the bare page {v / p:.2f}")
-        print(f"  page size: {size} bytes: the WebAssembly {wasm} bytes ({wasm * 4 // 3} in"
-              f" base64), the script around it {script} bytes, the rest HTML and CSS")
+        print(f"  page size: {size} bytes: the WebAssembly {wasm} bytes ({encoded} as the page's"
+              f" text), the script around it {script} bytes, the rest HTML and CSS")
         click, alone = per_click[name]
         print(f"  one Calculate in the page: {click * 1e6:.2f} us, of which the script's writing"
               f" of seven boxes and reading of eight fields alone {alone * 1e6:.2f} us;"

@@ -2,13 +2,9 @@
 
 #include <array>
 #include <bit>
-#include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <optional>
-
-#include "calc/float_charconv.h"
 
 namespace vorlith {
 namespace {
@@ -174,12 +170,77 @@ RoundedDecimal normalise(std::uint64_t digits, int count, int exponent) {
     return {digits, count, exponent};
 }
 
+// An unsigned integer of up to 40 words of 32 bits. The comparisons below
+// need at most 840 bits: m × 5^338 for the smallest subnormals, and
+// (2L + 1) × 5^294 or m × 2^678 for the largest doubles.
+class BigInteger {
+public:
+    explicit BigInteger(std::uint64_t value)
+        : words_{static_cast<std::uint32_t>(value), static_cast<std::uint32_t>(value >> 32)},
+          size_(words_[1] != 0 ? 2 : 1) {}
+
+    void multiply_by_power_of_five(int n) {
+        for (; n >= 13; n -= 13) multiply(static_cast<std::uint32_t>(kPowersOfFive[13]));
+        if (n > 0) multiply(static_cast<std::uint32_t>(kPowersOfFive[static_cast<std::size_t>(n)]));
+    }
+
+    void shift_left(int bits) {
+        const int whole = bits / 32, rest = bits % 32;
+        if (rest != 0) {
+            words_[size_] = 0;
+            for (int i = size_; i > 0; --i) words_[i] = words_[i] << rest | words_[i - 1] >> (32 - rest);
+            words_[0] <<= rest;
+            if (words_[size_] != 0) ++size_;
+        }
+        for (int i = size_; i-- > 0;) words_[i + whole] = words_[i];
+        for (int i = 0; i < whole; ++i) words_[i] = 0;
+        size_ += whole;
+    }
+
+    // Negative, zero or positive as a is less than, equal to or greater than b.
+    friend int compare(const BigInteger& a, const BigInteger& b) {
+        if (a.size_ != b.size_) return a.size_ < b.size_ ? -1 : 1;
+        for (int i = a.size_; i-- > 0;) {
+            if (a.words_[i] != b.words_[i]) return a.words_[i] < b.words_[i] ? -1 : 1;
+        }
+        return 0;
+    }
+
+private:
+    void multiply(std::uint32_t factor) {
+        std::uint64_t carry = 0;
+        for (int i = 0; i < size_; ++i) {
+            const std::uint64_t product = std::uint64_t{words_[i]} * factor + carry;
+            words_[i] = static_cast<std::uint32_t>(product);
+            carry = product >> 32;
+        }
+        if (carry != 0) words_[size_++] = static_cast<std::uint32_t>(carry);
+    }
+
+    // Little end first; the top word of size_ is nonzero unless the value is.
+    std::array<std::uint32_t, 40> words_{};
+    int size_;
+};
+
+// Where x lies against the midpoint (lower + 1/2) × 10^-scale, exactly:
+// compares m × 2^(e + scale + 1) × 5^scale with 2 × lower + 1.
+int side_of_midpoint(BinaryDouble x, std::uint64_t lower, int scale) {
+    BigInteger value(x.significand), midpoint(2 * lower + 1);
+    if (scale >= 0) value.multiply_by_power_of_five(scale);
+    else midpoint.multiply_by_power_of_five(-scale);
+    const int shift = x.exponent + scale + 1;
+    if (shift >= 0) value.shift_left(shift);
+    else midpoint.shift_left(-shift);
+    return compare(value, midpoint);
+}
+
 // Step 1: the value times a power of ten, with 15 or 16 digits before the
 // point and the first 64 bits after it. The entry's error and the bits cut
 // after those 64 leave it low by less than 2^-63.
-// Step 2: round. Nothing when the value lies within 2^-60 of a midpoint
-// between two 15-digit neighbours, as every tie does: the side is in doubt.
-std::optional<RoundedDecimal> round_scaled(BinaryDouble x) {
+// Step 2: round. When the value lies within 2^-60 of a midpoint between two
+// 15-digit neighbours, as every tie does, the side is in doubt there, and
+// the exact value decides: above, up; on it, to the even neighbour.
+RoundedDecimal round_scaled(BinaryDouble x) {
     const int binary_exponent = x.exponent + 52;
     const Scaling s = scaling_for(binary_exponent);
     const U128 small = U128{x.significand} * kPowersOfFive[static_cast<std::size_t>(s.small)];
@@ -189,39 +250,28 @@ std::optional<RoundedDecimal> round_scaled(BinaryDouble x) {
 
     constexpr std::uint64_t kHalf = std::uint64_t{1} << 63, kDoubt = 16;
     int exponent = floor_log10_pow2(binary_exponent);  // of the first of 15 digits
-    bool up = false;
+    bool up = false, doubt = false;
     if (integer < kPowersOfTen[kDigits]) {
-        if ((fraction > kHalf ? fraction - kHalf : kHalf - fraction) <= kDoubt) return std::nullopt;
+        doubt = (fraction > kHalf ? fraction - kHalf : kHalf - fraction) <= kDoubt;
         up = fraction > kHalf;
     } else {  // 16 digits: the last one and the fraction decide
         const std::uint64_t last = integer % 10;
-        if ((last == 5 && fraction <= kDoubt) || (last == 4 && fraction >= ~kDoubt)) {
-            return std::nullopt;
-        }
+        doubt = (last == 5 && fraction <= kDoubt) || (last == 4 && fraction >= ~kDoubt);
         integer /= 10;
         ++exponent;
         up = last >= 5;
     }
+    if (doubt) {
+        const int side = side_of_midpoint(x, integer, kDigits - 1 - exponent);
+        up = side > 0 || (side == 0 && integer % 2 == 1);
+    }
     return normalise(integer + up, kDigits, exponent);
-}
-
-// The reference, exact but slower: to_chars rounds the exact binary value,
-// ties to even, and writes "d.dddddddddddddde±dd[d]".
-RoundedDecimal round_with_to_chars(double magnitude) {
-    char text[32];
-    const char* end = to_chars_15_digits(text, text + sizeof text, magnitude).ptr;
-    std::uint64_t digits = static_cast<unsigned>(text[0] - '0');
-    for (int i = 2; i <= kDigits; ++i) digits = digits * 10 + static_cast<unsigned>(text[i] - '0');
-    int exponent = 0;
-    for (const char* c = text + kDigits + 3; c != end; ++c) exponent = exponent * 10 + (*c - '0');
-    return normalise(digits, kDigits, text[kDigits + 2] == '-' ? -exponent : exponent);
 }
 
 }  // namespace
 
 RoundedDecimal round_to_15_digits(double magnitude) {
-    if (const auto rounded = round_scaled(decompose(magnitude))) return *rounded;
-    return round_with_to_chars(magnitude);
+    return round_scaled(decompose(magnitude));
 }
 
 }  // namespace vorlith

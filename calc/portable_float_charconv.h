@@ -1,15 +1,13 @@
 #pragma once
 
-// nearest_double and to_chars_15_digits of float_charconv.h for a standard
-// library without floating-point <charconv> (Emscripten's libc++): the C
-// library's strtod reads the decimal text and its "%.14e" writes the digits.
-// Both round the exact value to nearest, ties to even, as std::from_chars
-// and std::to_chars do. The text is digits with a point-free exponent, so
-// the locale's decimal point never comes in (Emscripten's is always ".").
+// nearest_double of float_charconv.h for a standard library without
+// floating-point <charconv> (Emscripten's libc++): the C library's strtod,
+// which rounds the exact value to nearest, ties to even, as std::from_chars
+// does. The text is digits with a point-free exponent, so the locale's
+// decimal point never comes in (Emscripten's is always ".").
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <system_error>
@@ -25,13 +23,6 @@ inline std::errc nearest_double(const char* first, const char* last, double& val
     if (std::isinf(parsed) || parsed == 0) return std::errc::result_out_of_range;
     value = parsed;
     return std::errc{};
-}
-
-inline std::to_chars_result to_chars_15_digits(char* first, char* last, double value) {
-    const int written =
-        std::snprintf(first, static_cast<std::size_t>(last - first), "%.14e", value);
-    if (written < 0 || written >= last - first) return {last, std::errc::value_too_large};
-    return {first + written, std::errc{}};
 }
 
 }  // namespace vorlith::portable

@@ -1,8 +1,8 @@
-// The portable conversions (the road of a standard library without
+// The portable reading (the road of a standard library without
 // floating-point <charconv>): texts at the edges of the doubles against their
 // known values, everywhere, the page's C library included; and where the
-// standard library has them, against std::from_chars and std::to_chars on the
-// same random inputs, bit for bit.
+// standard library has it, against std::from_chars on the same random
+// inputs, bit for bit.
 #include "calc/portable_float_charconv.h"
 
 #include <gtest/gtest.h>
@@ -64,29 +64,6 @@ TEST(PortableFloatCharconv, ReadsTheEdgesOfTheDoubles) {
     }
 }
 
-TEST(PortableFloatCharconv, WritesFifteenDigitsRoundedHalfToEven) {
-    const struct {
-        double value;
-        const char* text;
-    } rows[] = {
-        {1, "1.00000000000000e+00"},
-        {0x1.fffffffffffffp+1023, "1.79769313486232e+308"},
-        {0x1p-1074, "4.94065645841247e-324"},
-        {0.1, "1.00000000000000e-01"},
-        {-2.5, "-2.50000000000000e+00"},
-        {1000000000000005, "1.00000000000000e+15"},  // halfway: to the even neighbour
-        {1000000000000015, "1.00000000000002e+15"},
-        {1000000000000015.125, "1.00000000000002e+15"},
-        {1000000000000004.875, "1.00000000000000e+15"},
-        {9.999999999999995e22, "1.00000000000000e+23"},
-    };
-    for (const auto& row : rows) {
-        char buffer[32];
-        const auto r = portable::to_chars_15_digits(buffer, buffer + sizeof buffer, row.value);
-        EXPECT_EQ(std::string(buffer, r.ptr), row.text) << std::hexfloat << row.value;
-    }
-}
-
 #if defined(__cpp_lib_to_chars)
 // The std answer and the portable one for `text`, which must agree on both
 // the value's bits and the out-of-range verdict.
@@ -100,28 +77,13 @@ void expect_same_double(const std::string& text) {
     EXPECT_EQ(bits_of(got), bits_of(expected)) << text;
 }
 
-std::string std_digits(double x) {
-    char buffer[32];
-    const auto r =
-        std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific, 14);
-    return {buffer, r.ptr};
-}
-
-std::string portable_digits(double x) {
-    char buffer[32];
-    const auto r = portable::to_chars_15_digits(buffer, buffer + sizeof buffer, x);
-    return {buffer, r.ptr};
-}
-
-// Random doubles of every magnitude: their 15-digit forms, and texts that lie
-// next to a double, or halfway to the next, to 16..40 digits.
+// Texts of random doubles of every magnitude that lie next to a double, or
+// halfway to the next, to 16..40 digits.
 TEST(PortableFloatCharconv, AgreesWithCharconvOnRandomDoubles) {
     std::mt19937_64 random(2052);
     for (int i = 0; i < 100'000; ++i) {
         const double x = std::abs(std::bit_cast<double>(random()));
         if (!std::isfinite(x) || x == 0) continue;
-        ASSERT_EQ(portable_digits(x), std_digits(x)) << std::hexfloat << x;
-        ASSERT_EQ(portable_digits(-x), std_digits(-x)) << std::hexfloat << x;
         const int digits = 16 + static_cast<int>(random() % 25);
         char buffer[64];
         const auto r = std::to_chars(buffer, buffer + sizeof buffer, x,

@@ -188,7 +188,8 @@ public:
         const int whole = bits / 32, rest = bits % 32;
         if (rest != 0) {
             words_[size_] = 0;
-            for (int i = size_; i > 0; --i) words_[i] = words_[i] << rest | words_[i - 1] >> (32 - rest);
+            for (int i = size_; i > 0; --i)
+                words_[i] = words_[i] << rest | words_[i - 1] >> (32 - rest);
             words_[0] <<= rest;
             if (words_[size_] != 0) ++size_;
         }
@@ -226,11 +227,15 @@ private:
 // compares m × 2^(e + scale + 1) × 5^scale with 2 × lower + 1.
 int side_of_midpoint(BinaryDouble x, std::uint64_t lower, int scale) {
     BigInteger value(x.significand), midpoint(2 * lower + 1);
-    if (scale >= 0) value.multiply_by_power_of_five(scale);
-    else midpoint.multiply_by_power_of_five(-scale);
+    if (scale >= 0)
+        value.multiply_by_power_of_five(scale);
+    else
+        midpoint.multiply_by_power_of_five(-scale);
     const int shift = x.exponent + scale + 1;
-    if (shift >= 0) value.shift_left(shift);
-    else midpoint.shift_left(-shift);
+    if (shift >= 0)
+        value.shift_left(shift);
+    else
+        midpoint.shift_left(-shift);
     return compare(value, midpoint);
 }
 

@@ -284,4 +284,10 @@ std::string Str(double value) {
     return std::string(text, static_cast<std::size_t>(end - text));
 }
 
+std::string plain(double value) {
+    std::string text = Str(value);
+    if (text[0] == ' ') text.erase(0, 1);
+    return text;
+}
+
 }  // namespace vorlith

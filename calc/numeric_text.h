@@ -21,4 +21,7 @@ double Val(std::u16string_view text);
 // would need more than 15 digits before or after the point.
 std::string Str(double value);
 
+// Str's text without its leading blank: how a number stands in a sentence.
+std::string plain(double value);
+
 }  // namespace vorlith

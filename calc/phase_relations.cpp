@@ -88,12 +88,6 @@ double value(const Knowns& known, std::string_view name) {
     return *k.value;
 }
 
-// Str's text without its blank: how numbers stand inside a sentence.
-std::string plain(double x) {
-    const std::string text = Str(x);
-    return text[0] == ' ' ? text.substr(1) : text;
-}
-
 // `pattern` with each {name} replaced by its number; empty, with the first
 // quantity that has no value, when one has none.
 std::string fill(std::string_view pattern, const Knowns& known, const Known** missing) {

@@ -80,8 +80,8 @@ constexpr ClickHandler kClicks[] = {
     {"WRITER", WRITER_Click},
     {"WORKING", WORKING_Click},
     {"LAB", LAB_Click},
-    {"Gravity981", Gravity981_Click},
-    {"Gravity10", Gravity10_Click},
+    {"Gravity981", fill_working},
+    {"Gravity10", fill_working},
     {"WorkingClose", WorkingClose_Click},
     {"LabFill", LabFill_Click},
     {"LabCancel", LabCancel_Click},
@@ -94,11 +94,12 @@ std::span<const ControlRow> form1_layout() {
 }
 
 void Command1_Click() {
+    const auto texts = box_texts();
     const auto error =
-        compute_indices([](int k) { return text_of(kBoxNames[k - 1]); },
+        compute_indices([&texts](int k) { return texts[k - 1]; },
                         [](int j, const std::string& text) { set_caption(kResults[j - 1], text); });
-    if (Visible("FormWorking")) fill_working();  // before the error, if any, is reported
-    if (error) throw *error;                     // unhandled: the run-time reports it
+    if (Visible("FormWorking")) fill_working(texts);  // before the error, if any, is reported
+    if (error) throw *error;                          // unhandled: the run-time reports it
 }
 
 const ProgramDescription& form1_program() {

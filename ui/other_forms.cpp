@@ -81,9 +81,17 @@ std::span<const FormDescription> other_forms() {
     return kForms;
 }
 
-void fill_working() {
+std::array<std::u16string, kInputCount> box_texts() {
     std::array<std::u16string, kInputCount> texts;
     for (int k = 0; k < kInputCount; ++k) texts[k] = text_of(kBoxNames[k]);
+    return texts;
+}
+
+void fill_working() {
+    fill_working(box_texts());
+}
+
+void fill_working(const std::array<std::u16string, kInputCount>& texts) {
     const PhaseWorking working =
         work_out(texts, Value("Gravity10") ? Gravity::Ten : Gravity::Standard);
     set_text("WorkingText", working_text(working));
@@ -98,14 +106,6 @@ void WORKING_Click() {
 
 void LAB_Click() {
     Show("FormLab", Modal::Yes);
-}
-
-void Gravity981_Click() {
-    fill_working();
-}
-
-void Gravity10_Click() {
-    fill_working();
 }
 
 void WorkingClose_Click() {

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <array>
 #include <span>
+#include <string>
 
+#include "calc/soil_indices.h"
 #include "runtime/program.h"
 
 namespace vorlith {
@@ -17,16 +20,19 @@ inline constexpr int kLabHeight = 1560;
 // (由试验数据填入, modal: four lab measurements written into Form1's boxes).
 std::span<const FormDescription> other_forms();
 
-// Fills FormWorking from Form1's boxes with the chosen g: the working text
-// and the diagram. Never raises an error.
+// The texts of Form1's seven boxes, in box order.
+std::array<std::u16string, kInputCount> box_texts();
+
+// Fills FormWorking from the boxes' texts with the chosen g: the working
+// text and the diagram. Never raises an error. Also the Click of the two g
+// options.
+void fill_working(const std::array<std::u16string, kInputCount>& texts);
 void fill_working();
 
 // The Click handlers of the TOOLS menu's items and of the other forms'
 // controls.
 void WORKING_Click();
 void LAB_Click();
-void Gravity981_Click();
-void Gravity10_Click();
 void WorkingClose_Click();
 void LabFill_Click();
 void LabCancel_Click();

@@ -13,15 +13,8 @@ constexpr int kHeading = 300;     // the strip with 体积 and 质量
 constexpr int kGap = 120;         // between the two columns, and below the strip
 constexpr int kLowestPart = 270;  // high enough for one line of text
 
-// Str's text without its blank: how numbers stand in a label.
-std::string plain(double x) {
-    const std::string text = Str(x);
-    return text[0] == ' ' ? text.substr(1) : text;
-}
-
 struct Part {
     Shape::Fill fill;
-    const char* phase;
     std::string volume;  // "Vw = 10 cm3"
     std::string mass;    // "mw = 34.7 g"
     double share;        // the volume
@@ -49,12 +42,11 @@ PhaseDiagram phase_diagram(const SoilSample& s, int width, int height) {
     PhaseDiagram diagram;
     const double Va = s.Vv - s.Vw;
     std::vector<Part> parts;
-    if (Va > 0)
-        parts.push_back({Shape::Fill::Air, "气体", "Va = " + plain(Va) + " cm3", "0 g", Va});
-    parts.push_back({Shape::Fill::Water, "水", "Vw = " + plain(s.Vw) + " cm3",
-                     "mw = " + plain(s.mw) + " g", s.Vw});
-    parts.push_back({Shape::Fill::Solid, "土粒", "Vs = " + plain(s.Vs) + " cm3",
-                     "ms = " + plain(s.ms) + " g", s.Vs});
+    if (Va > 0) parts.push_back({Shape::Fill::Air, "Va = " + plain(Va) + " cm3", "0 g", Va});
+    parts.push_back(
+        {Shape::Fill::Water, "Vw = " + plain(s.Vw) + " cm3", "mw = " + plain(s.mw) + " g", s.Vw});
+    parts.push_back(
+        {Shape::Fill::Solid, "Vs = " + plain(s.Vs) + " cm3", "ms = " + plain(s.ms) + " g", s.Vs});
     if (!(s.Vw >= 0 && s.Vs >= 0 && std::isfinite(Va + s.Vw + s.Vs) && Va + s.Vw + s.Vs > 0)) {
         diagram.alternative = "三相图：无法按比例画出，各部分的体积须不小于零且其和大于零";
         diagram.shapes.push_back({0, 0, width, height, Shape::Fill::None,

@@ -2,7 +2,6 @@
 // their tables as Form1 is, with text views and drawings.
 #include <algorithm>
 
-#include "dpi.h"
 #include "main_window.h"
 
 namespace vorlith::win32 {

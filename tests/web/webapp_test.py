@@ -154,6 +154,7 @@ class WebApp(unittest.TestCase):
     # --- the tests -----------------------------------------------------------
     def test_manifest_has_no_errors_and_chromium_finds_the_app_installable(self):
         self.open_controlled()
+        self.assertEqual(self.driver.get_log("browser"), [], "nothing refused or missing")
         manifest = self.driver.execute_cdp_cmd("Page.getAppManifest", {})
         self.assertEqual(manifest["url"], self.url + "manifest.webmanifest")
         self.assertEqual(manifest["errors"], [])

@@ -196,14 +196,15 @@ QWidget* MainWindow::create_control(const ProgramDescription& program, const Con
 // results notice, not by the fields' name changes, which Orca drops.
 void MainWindow::describe_for_screen_readers(QWidget* control, std::span<const ControlRow> rows,
                                              std::size_t i) {
+    // Empty where the control's own text is its name. A drawing's
+    // description is its text alternative (set_drawing).
+    if (const std::string name = accessible_name(rows, i); !name.empty()) {
+        control->setAccessibleName(QString::fromStdString(name));
+    }
     if (rows[i].kind == Kind::Input) {
-        control->setAccessibleName(QString::fromStdString(accessible_name(rows, i)));
         control->setAccessibleDescription(QString::fromStdString(accessible_unit(rows, i)));
     } else if (rows[i].kind == Kind::Result) {
         control->setAccessibleDescription(QString::fromStdString(accessible_description(rows, i)));
-    } else if (rows[i].kind == Kind::TextView || rows[i].kind == Kind::Drawing) {
-        // A drawing's description is its text alternative (set_drawing).
-        control->setAccessibleName(QString::fromStdString(accessible_name(rows, i)));
     }
 }
 

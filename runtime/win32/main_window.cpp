@@ -194,8 +194,9 @@ void FormWindow::annotate_controls() {
     const auto rows = form_.controls;
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         const Kind kind = rows[i].kind;
-        if (kind == Kind::Input || kind == Kind::TextView || kind == Kind::Drawing) {
-            readers_.set_name(controls_[i].hwnd, accessible_name(rows, i));
+        // Empty where the control's own text is its name.
+        if (const std::string name = accessible_name(rows, i); !name.empty()) {
+            readers_.set_name(controls_[i].hwnd, name);
         }
         if (kind == Kind::Input) {
             readers_.set_description(controls_[i].hwnd, accessible_unit(rows, i));

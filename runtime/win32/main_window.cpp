@@ -621,52 +621,44 @@ HWND MainWindow::form(std::string_view name) const {
     return found != nullptr ? found->hwnd() : nullptr;
 }
 
-std::u16string MainWindow::text(std::string_view box) {
-    const Control* found = find(box, {Kind::Input});
+const FormWindow::Control& MainWindow::control_of(std::string_view name,
+                                                  std::initializer_list<Kind> kinds) const {
+    if (const Control* found = find(name, kinds)) return *found;
     for (const auto& form : others_) {
-        if (found == nullptr) found = form->find_any(box, {Kind::Input});
+        if (const Control* found = form->find(name, kinds)) return *found;
     }
-    if (found == nullptr) vorlith::raise(ErrorNumber::ObjectNotSet);
-    const std::wstring text = window_text(found->hwnd);
+    vorlith::raise(ErrorNumber::ObjectNotSet);
+}
+
+std::u16string MainWindow::text(std::string_view box) {
+    const std::wstring text = window_text(control_of(box, {Kind::Input}).hwnd);
     return {text.begin(), text.end()};
 }
 
 void MainWindow::set_caption(std::string_view label, std::string_view utf8) {
-    const Control* found = find(label, {Kind::Caption, Kind::Result});
-    for (const auto& form : others_) {
-        if (found == nullptr) found = form->find_any(label, {Kind::Caption, Kind::Result});
-    }
-    if (found == nullptr) vorlith::raise(ErrorNumber::ObjectNotSet);
-    SetWindowTextW(found->hwnd, widen(utf8).c_str());
+    const Control& found = control_of(label, {Kind::Caption, Kind::Result});
+    SetWindowTextW(found.hwnd, widen(utf8).c_str());
     // A result field of Form1 is read out after the command, even when it
     // shows the value it showed.
-    if (found->row->kind == Kind::Result && IsChild(window_, found->hwnd)) results_changed_ = true;
+    if (found.row->kind == Kind::Result && IsChild(window_, found.hwnd)) results_changed_ = true;
 }
 
 void MainWindow::set_text(std::string_view control, std::string_view utf8) {
-    if (const Control* box = find(control, {Kind::Input})) {
-        SetWindowTextW(box->hwnd, widen(utf8).c_str());
-        return;
-    }
-    for (const auto& form : others_) {
-        if (form->set_text(control, utf8)) return;
-    }
-    vorlith::raise(ErrorNumber::ObjectNotSet);
+    const Control& found = control_of(control, {Kind::Input, Kind::TextView});
+    SetWindowTextW(found.hwnd, found.row->kind == Kind::TextView ? with_crlf(utf8).c_str()
+                                                                 : widen(utf8).c_str());
 }
 
 bool MainWindow::option_value(std::string_view option) {
-    for (const auto& form : others_) {
-        if (const auto value = form->option_value(option)) return *value;
-    }
-    vorlith::raise(ErrorNumber::ObjectNotSet);
+    return SendMessageW(control_of(option, {Kind::Option}).hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+// The alternative is the drawing's description for screen readers.
 void MainWindow::set_drawing(std::string_view drawing, std::span<const Shape> shapes,
                              std::string_view alternative) {
-    for (const auto& form : others_) {
-        if (form->set_drawing(drawing, shapes, alternative)) return;
-    }
-    vorlith::raise(ErrorNumber::ObjectNotSet);
+    const Control& found = control_of(drawing, {Kind::Drawing});
+    draw(found.hwnd, shapes);
+    readers_.set_description(found.hwnd, std::string(alternative));
 }
 
 // Modal: Form1 and the other forms shown are disabled, and a loop of the

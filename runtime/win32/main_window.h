@@ -37,12 +37,14 @@ public:
     // Clears what was annotated for screen readers on the controls.
     void forget_annotations();
 
-protected:
     struct Control {
         const ControlRow* row;
         HWND hwnd;
     };
+    // The control named `name` of one of `kinds`, or nullptr.
+    const Control* find(std::string_view name, std::initializer_list<ControlRow::Kind> kinds) const;
 
+protected:
     // `readers` may be built after this base; it is used from create() on.
     FormWindow(const FormDescription& form, ScreenReaders& readers, DWORD style, DWORD ex_style);
     virtual ~FormWindow();
@@ -67,7 +69,6 @@ protected:
     virtual const char* command_name(WORD id, WORD code) const;
     // Puts the focus on the first control that takes it.
     void focus_first();
-    const Control* find(std::string_view name, std::initializer_list<ControlRow::Kind> kinds) const;
 
     const FormDescription& form_;
     ScreenReaders& readers_;
@@ -100,6 +101,11 @@ private:
 class MainWindow;
 struct Picture;
 
+// Windows' line ends, which a multi-line edit box needs.
+std::wstring with_crlf(std::string_view utf8);
+// Has the drawing control show `shapes`, repainted.
+void draw(HWND drawing, std::span<const Shape> shapes);
+
 // One of the program's other forms: owned by Form1 (in front of it, no
 // taskbar button of its own), hidden until shown; its close box hides it.
 // Enter presses its default button, Escape its cancel button.
@@ -112,15 +118,6 @@ public:
     // control that takes it; already shown, it only comes to the front.
     void show();
     void hide();
-    // Raises 91 when the form has no such control.
-    bool set_text(std::string_view name, std::string_view utf8);
-    bool set_drawing(std::string_view name, std::span<const Shape> shapes,
-                     std::string_view alternative);
-    std::optional<bool> option_value(std::string_view name) const;
-    const Control* find_any(std::string_view name,
-                            std::initializer_list<ControlRow::Kind> kinds) const {
-        return find(name, kinds);
-    }
 
 private:
     void clicked(const char* name) override;
@@ -173,6 +170,10 @@ private:
     void create_frame() override;
     void lay_out_frame(UINT dpi) override;
     void clicked(const char* name) override;
+    // The control named `name` of one of `kinds`, in Form1 or another form;
+    // raises 91 when there is none.
+    const Control& control_of(std::string_view name,
+                              std::initializer_list<ControlRow::Kind> kinds) const;
     LRESULT handle(UINT message, WPARAM w, LPARAM l) override;
     const char* command_name(WORD id, WORD code) const override;
     void create_live_region();

@@ -148,6 +148,8 @@ LRESULT CALLBACK text_view_proc(HWND window, UINT message, WPARAM w, LPARAM l) {
     return CallWindowProcW(g_edit_proc, window, message, w, l);
 }
 
+}  // namespace
+
 // Windows' line ends, which a multi-line edit box needs.
 std::wstring with_crlf(std::string_view utf8) {
     std::wstring text;
@@ -158,7 +160,11 @@ std::wstring with_crlf(std::string_view utf8) {
     return text;
 }
 
-}  // namespace
+void draw(HWND drawing, std::span<const Shape> shapes) {
+    auto* picture = reinterpret_cast<Picture*>(GetWindowLongPtrW(drawing, GWLP_USERDATA));
+    picture->shapes.assign(shapes.begin(), shapes.end());
+    InvalidateRect(drawing, nullptr, TRUE);
+}
 
 OtherForm::OtherForm(const FormDescription& form, ScreenReaders& readers, MainWindow& main)
     : FormWindow(form, readers, kStyle, kExStyle), main_(main) {
@@ -250,33 +256,6 @@ LRESULT OtherForm::handle(UINT message, WPARAM w, LPARAM l) {
         default:
             return FormWindow::handle(message, w, l);
     }
-}
-
-bool OtherForm::set_text(std::string_view name, std::string_view utf8) {
-    const Control* found = find(name, {Kind::Input, Kind::TextView});
-    if (found == nullptr) return false;
-    SetWindowTextW(found->hwnd, found->row->kind == Kind::TextView ? with_crlf(utf8).c_str()
-                                                                   : widen(utf8).c_str());
-    return true;
-}
-
-std::optional<bool> OtherForm::option_value(std::string_view name) const {
-    const Control* found = find(name, {Kind::Option});
-    if (found == nullptr) return std::nullopt;
-    return SendMessageW(found->hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-// The alternative is the drawing's description for screen readers.
-bool OtherForm::set_drawing(std::string_view name, std::span<const Shape> shapes,
-                            std::string_view alternative) {
-    const Control* found = find(name, {Kind::Drawing});
-    if (found == nullptr) return false;
-    for (const auto& picture : pictures_) {
-        if (picture->row == found->row) picture->shapes.assign(shapes.begin(), shapes.end());
-    }
-    readers_.set_description(found->hwnd, std::string(alternative));
-    InvalidateRect(found->hwnd, nullptr, TRUE);
-    return true;
 }
 
 }  // namespace vorlith::win32

@@ -24,10 +24,6 @@ namespace {
 
 using Kind = ControlRow::Kind;
 
-QString from_utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // The icon's 16 and 32 pixel images, compiled in as PNG resources under
 // :/<icon>/.
 QIcon form_icon(const char* name) {

@@ -18,6 +18,11 @@ class QRadioButton;
 
 namespace vorlith::qt {
 
+// The run-time's UTF-8 text as Qt's.
+inline QString from_utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 class Drawing;
 class OtherForm;
 class ResultsNotice;

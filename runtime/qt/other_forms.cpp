@@ -13,10 +13,6 @@
 namespace vorlith::qt {
 namespace {
 
-QString from_utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // Light fills: air nearly white, water light blue, solids light sand.
 QColor fill_colour(Shape::Fill fill) {
     switch (fill) {

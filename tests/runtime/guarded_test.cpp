@@ -2,15 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <limits>
 #include <optional>
 #include <string>
 
 #include "runtime/runtime_error.h"
+#include "tests/calc/doubles.h"
 
 namespace vorlith {
 namespace {
+
+using test::hex;
 
 constexpr double kMax = std::numeric_limits<double>::max();
 constexpr double kMinNormal = std::numeric_limits<double>::min();
@@ -44,12 +46,6 @@ Outcome run(Op op, double a, double b) {
         return {{}, error};
     }
     return {};
-}
-
-std::string hex(double x) {
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%a", x);
-    return buffer;
 }
 
 struct ValueCase {

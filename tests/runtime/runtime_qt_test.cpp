@@ -7,7 +7,6 @@
 
 #include <memory>
 
-#include "runtime/backend.h"
 #include "runtime/operations.h"
 #include "runtime/qt/qt_runtime.h"
 #include "runtime/runtime_error.h"
@@ -49,19 +48,6 @@ private slots:
     void desktopFileNameIsTheDesktopId() {
         // The Wayland app id: the launcher entry's and the icon's name.
         QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("io.github.vorlith.Vorlith"));
-    }
-
-    void reportTextGivesNumberBlankLineAndDescription_data() {
-        QTest::addColumn<int>("number");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("division by zero") << 11 << QStringLiteral("实时错误 '11':\n\n除数为零");
-        QTest::newRow("overflow") << 6 << QStringLiteral("实时错误 '6':\n\n溢出");
-    }
-    void reportTextGivesNumberBlankLineAndDescription() {
-        QFETCH(int, number);
-        QFETCH(QString, text);
-        const auto error = vorlith::make_error(static_cast<vorlith::ErrorNumber>(number));
-        QCOMPARE(QString::fromStdString(vorlith::unhandled_error_text(error)), text);
     }
 
     void errorLeavingAHandlerIsReportedAndTheLoopGoesOn() {

@@ -29,16 +29,13 @@ public:
           }) {}
 
 private slots:
-    void messageBoxHasTitleTextOneOkButtonAndNoIcon() {
+    // Its title, button, icon and modality: menus_test's 软件/作者 rows.
+    void messageBoxShowsItsTextAsPlainTextOverTheInactiveForm() {
         ModalWatcher watcher;
         vorlith::MsgBox("本程序 <b>不是</b> 富文本");
         QCOMPARE(watcher.seen().size(), 1u);
         const auto& box = watcher.seen().front();
-        QCOMPARE(box.title, QStringLiteral("Vorlith"));
         QCOMPARE(box.text, QStringLiteral("本程序 <b>不是</b> 富文本"));
-        QCOMPARE(box.buttons, QStringList{QStringLiteral("确定")});
-        QCOMPARE(box.icon, QMessageBox::NoIcon);
-        QVERIFY(box.application_modal);
         // A child of the form even though the form, never shown here, is
         // not the active window: the compositor places it over the form.
         QVERIFY(QApplication::activeWindow() == nullptr);

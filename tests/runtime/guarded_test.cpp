@@ -2,15 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <limits>
 #include <optional>
 #include <string>
 
 #include "runtime/runtime_error.h"
+#include "tests/calc/doubles.h"
 
 namespace vorlith {
 namespace {
+
+using test::hex;
 
 constexpr double kMax = std::numeric_limits<double>::max();
 constexpr double kMinNormal = std::numeric_limits<double>::min();
@@ -44,12 +46,6 @@ Outcome run(Op op, double a, double b) {
         return {{}, error};
     }
     return {};
-}
-
-std::string hex(double x) {
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%a", x);
-    return buffer;
 }
 
 struct ValueCase {
@@ -89,7 +85,6 @@ const ValueCase kValueCases[] = {
     {"MulUnderflowTieToZero", Op::Mul, kTiny, 0.5, 0},
     {"MulUnderflowToZero", Op::Mul, 1e-200, 1e-200, 0},
     {"DivRoundsToNearest", Op::Div, 1, 3, 0x1.5555555555555p-2},
-    {"DivSample", Op::Div, 202, 97, 202.0 / 97},
     {"DivZeroByNonZero", Op::Div, 0, 5, 0},
     {"DivNegative", Op::Div, -7, 2, -3.5},
     {"DivUnderflowToZero", Op::Div, 1e-300, 1e300, 0},

@@ -538,6 +538,9 @@ mergeInto(LibraryManager.library, {
   },
 
   vorlith_dom_add_icon: function(size, png, bytes) {
+    // The page's empty icon stood in until now (shell.html).
+    var empty = document.head.querySelector('link[rel="icon"][href="data:,"]');
+    if (empty) empty.remove();
     var binary = '';
     for (var i = 0; i < bytes; ++i) binary += String.fromCharCode(HEAPU8[png + i]);
     var link = document.createElement('link');

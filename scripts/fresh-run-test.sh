@@ -63,7 +63,10 @@ until grep -q '^Screenshot: ' "$log"; do
         tail -20 "$log" >&2
         fail "scripts/run ended after $((SECONDS - start)) s without a screenshot"
     fi
-    [ $((SECONDS - start)) -lt 1200 ] || fail "no screenshot after 1200 s"
+    if grep -q '^No screenshot' "$log" || [ $((SECONDS - start)) -ge 1200 ]; then
+        tail -20 "$log" >&2
+        fail "no screenshot after $((SECONDS - start)) s"
+    fi
     sleep 1
 done
 echo "scripts/run drew the window after $((SECONDS - start)) s"

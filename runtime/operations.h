@@ -1,20 +1,24 @@
 #pragma once
 
-// The run-time's operations that a program's handlers call. Each reaches the
-// form that start() built, through the back end of the platform, and takes
-// effect at once. Names are those of the program's description.
+// The run-time's operations that a program's handlers call. Each finds its
+// form or control by the name the program's description gives it, reaches
+// it through the back end of the platform, and takes effect at once. An
+// other form is built, hidden, the first time one of its controls is
+// reached or it is shown.
 
+#include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
 namespace vorlith {
 
-// The whole text of input box `box`. Raises 91 when the form has no such box.
+// The whole text of input box `box`. Raises 91 when no form has such a box.
 std::u16string text_of(std::string_view box);
 
-// Sets the whole caption of label `label` to `utf8`. Raises 91 when the form
-// has no such label.
+// Sets the whole caption of label or result field `label` to `utf8`. Raises
+// 91 when no form has such a label.
 void set_caption(std::string_view label, std::string_view utf8);
 
 // Sets the whole text of input box or text view `control` to `utf8`. Raises
@@ -25,13 +29,21 @@ void set_text(std::string_view control, std::string_view utf8);
 // when no form has such an option.
 bool Value(std::string_view option);
 
+// A colour by its red, green and blue, 0 to 255 each.
+struct Colour {
+    std::uint8_t red, green, blue;
+    bool operator==(const Colour&) const = default;
+};
+
 // One part of a drawing, in twips from the drawing's top left: a rectangle
-// filled as one phase of the soil (or not filled), with a text centred in
-// it on one or more lines ('\n').
+// filled in `fill` and outlined, or neither (its text alone on the
+// drawing's background) when `fill` is empty, with a text centred in it on
+// one or more lines ('\n'). The text of a filled shape is black; in high
+// contrast and forced colours the system's colours take the place of
+// every colour, and fills are left out.
 struct Shape {
-    enum class Fill { None, Air, Water, Solid };
     int left, top, width, height;
-    Fill fill;
+    std::optional<Colour> fill;
     std::string text;
 };
 
@@ -49,8 +61,8 @@ void set_drawing(std::string_view drawing, std::span<const Shape> shapes,
 enum class Modal { No, Yes };
 void Show(std::string_view form, Modal modal);
 
-// Hides form `form`, as its close control does; the focus goes back to
-// Form1. Raises 91 for an unknown form.
+// Hides form `form`; the focus goes back to Form1. Raises 91 for an
+// unknown form.
 void Hide(std::string_view form);
 
 // Whether form `form` is shown. Raises 91 for an unknown form.

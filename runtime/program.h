@@ -1,9 +1,9 @@
 #pragma once
 
-// What a program hands to the run-time at start: its one form as data (the
+// What a program hands to the run-time at start: its forms as data (the
 // controls and menus, in twips and UTF-8), the Click handlers by control
 // name, its title and the language of the run-time's own texts. Every back
-// end builds the same window from it.
+// end builds the same windows from it.
 
 #include <span>
 #include <string_view>
@@ -76,8 +76,10 @@ struct ProgramDescription {
     int locale_id = 2052;
     FormDescription form;
     std::span<const ClickHandler> clicks;
-    // The program's other forms, owned by `form`: built hidden at start,
-    // shown with Show. Control names are unique across all forms.
+    // The program's other forms, owned by `form`: each built, hidden, the
+    // first time it is shown (Show) or one of its controls is reached, and
+    // kept until the program ends. Control names are unique across all
+    // forms.
     std::span<const FormDescription> other_forms = {};
 };
 

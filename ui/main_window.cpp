@@ -5,7 +5,6 @@
 
 #include "calc/soil_indices.h"
 #include "runtime/operations.h"
-#include "ui/menus.h"
 #include "ui/other_forms.h"
 
 namespace vorlith {
@@ -71,21 +70,7 @@ static_assert(std::size(kForm1) == 45);
 // The result fields in index order (j = 1..8).
 constexpr const char* kResults[] = {"Label16", "Label19", "Label22", "Label25",
                                     "Label28", "Label31", "Label34", "Label36"};
-static_assert(std::size(kBoxNames) == kInputCount && std::size(kResults) == kResultCount);
-
-constexpr ClickHandler kClicks[] = {
-    {"Command1", Command1_Click},
-    {"EXIT", EXIT_Click},
-    {"SOFT", SOFT_Click},
-    {"WRITER", WRITER_Click},
-    {"WORKING", WORKING_Click},
-    {"LAB", LAB_Click},
-    {"Gravity981", fill_working},
-    {"Gravity10", fill_working},
-    {"WorkingClose", WorkingClose_Click},
-    {"LabFill", LabFill_Click},
-    {"LabCancel", LabCancel_Click},
-};
+static_assert(std::size(kResults) == kResultCount);
 
 }  // namespace
 
@@ -102,21 +87,10 @@ void Command1_Click() {
     if (error) throw *error;                          // unhandled: the run-time reports it
 }
 
-const ProgramDescription& form1_program() {
-    static const ProgramDescription program{
-        .title = "Vorlith",
-        .locale_id = 2052,
-        .form = {.name = "Form1",
-                 .caption = nullptr,
-                 .client_width = kClientWidth,
-                 .client_height = kClientHeight,
-                 .controls = kForm1,
-                 .menus = form1_menus(),
-                 .icon = "vorlith"},
-        .clicks = kClicks,
-        .other_forms = other_forms(),
-    };
-    return program;
+std::array<std::u16string, kInputCount> box_texts() {
+    std::array<std::u16string, kInputCount> texts;
+    for (int k = 0; k < kInputCount; ++k) texts[k] = text_of(kBoxNames[k]);
+    return texts;
 }
 
 }  // namespace vorlith

@@ -7,7 +7,8 @@
 #include "calc/numeric_text.h"
 #include "calc/phase_relations.h"
 #include "runtime/operations.h"
-#include "ui/main_window.h"
+#include "ui/form1_boxes.h"
+#include "ui/layout.h"
 #include "ui/phase_diagram.h"
 
 namespace vorlith {
@@ -79,12 +80,6 @@ constexpr const char* kLabBoxes[] = {"LabText1", "LabText2", "LabText3", "LabTex
 
 std::span<const FormDescription> other_forms() {
     return kForms;
-}
-
-std::array<std::u16string, kInputCount> box_texts() {
-    std::array<std::u16string, kInputCount> texts;
-    for (int k = 0; k < kInputCount; ++k) texts[k] = text_of(kBoxNames[k]);
-    return texts;
 }
 
 void fill_working() {

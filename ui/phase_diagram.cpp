@@ -13,8 +13,14 @@ constexpr int kHeading = 300;     // the strip with 体积 and 质量
 constexpr int kGap = 120;         // between the two columns, and below the strip
 constexpr int kLowestPart = 270;  // high enough for one line of text
 
+// The phases' fills, light enough that black text on each has a contrast of
+// 12:1 or more: air nearly white, water light blue, solids light sand.
+constexpr Colour kAir{0xF4, 0xF9, 0xFF};
+constexpr Colour kWater{0xBF, 0xDF, 0xFF};
+constexpr Colour kSolid{0xE8, 0xD5, 0xB0};
+
 struct Part {
-    Shape::Fill fill;
+    Colour fill;
     std::string volume;  // "Vw = 10 cm3"
     std::string mass;    // "mw = 34.7 g"
     double share;        // the volume
@@ -42,20 +48,20 @@ PhaseDiagram phase_diagram(const SoilSample& s, int width, int height) {
     PhaseDiagram diagram;
     const double Va = s.Vv - s.Vw;
     std::vector<Part> parts;
-    if (Va > 0) parts.push_back({Shape::Fill::Air, "Va = " + plain(Va) + " cm3", "0 g", Va});
+    if (Va > 0) parts.push_back({kAir, "Va = " + plain(Va) + " cm3", "0 g", Va});
     parts.push_back(
-        {Shape::Fill::Water, "Vw = " + plain(s.Vw) + " cm3", "mw = " + plain(s.mw) + " g", s.Vw});
+        {kWater, "Vw = " + plain(s.Vw) + " cm3", "mw = " + plain(s.mw) + " g", s.Vw});
     parts.push_back(
-        {Shape::Fill::Solid, "Vs = " + plain(s.Vs) + " cm3", "ms = " + plain(s.ms) + " g", s.Vs});
+        {kSolid, "Vs = " + plain(s.Vs) + " cm3", "ms = " + plain(s.ms) + " g", s.Vs});
     if (!(s.Vw >= 0 && s.Vs >= 0 && std::isfinite(Va + s.Vw + s.Vs) && Va + s.Vw + s.Vs > 0)) {
         diagram.alternative = "三相图：无法按比例画出，各部分的体积须不小于零且其和大于零";
-        diagram.shapes.push_back({0, 0, width, height, Shape::Fill::None,
+        diagram.shapes.push_back({0, 0, width, height, std::nullopt,
                                   "无法按比例画出：\n各部分的体积须不小于零\n且其和大于零"});
         return diagram;
     }
     const int column = (width - kGap) / 2;
-    diagram.shapes.push_back({0, 0, column, kHeading, Shape::Fill::None, "体积"});
-    diagram.shapes.push_back({width - column, 0, column, kHeading, Shape::Fill::None, "质量"});
+    diagram.shapes.push_back({0, 0, column, kHeading, std::nullopt, "体积"});
+    diagram.shapes.push_back({width - column, 0, column, kHeading, std::nullopt, "质量"});
     std::erase_if(parts, [](const Part& part) { return part.share == 0; });
     const int body = height - kHeading - kGap;
     const std::vector<int> h = heights(parts, body);  // the sum is above zero

@@ -2,7 +2,7 @@
 // reporting its first frame to startup.sh.
 #include "first_paint.h"
 #include "runtime/win32/main_window.h"
-#include "ui/main_window.h"
+#include "ui/program.h"
 
 int main() {
     return vorlith::win32::start(vorlith::form1_program(), [](vorlith::win32::MainWindow& form) {

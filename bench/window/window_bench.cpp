@@ -28,7 +28,7 @@
 #include "runtime/runtime_error.h"
 #include "support/form1_expected.h"
 #include "support/modal_watcher.h"
-#include "ui/main_window.h"
+#include "ui/program.h"
 
 namespace {
 

@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
-#include <algorithm>
 #include <limits>
 
 #include "other_forms.h"
@@ -35,163 +34,13 @@ QIcon form_icon(const char* name) {
     return icon;
 }
 
-}  // namespace
-
-// Runs the control's Click handler, if the program has one, as a command.
-template <typename Sender, typename Signal>
-void MainWindow::connect_click(const ProgramDescription& program, const char* name, Sender* sender,
-                               Signal signal) {
-    if (auto handler = click_handler(program, name)) {
-        QObject::connect(sender, signal, sender, [this, handler] { run_command(handler); });
-    }
-}
-
-MainWindow::MainWindow(const ProgramDescription& program)
-    : rows_(program.form.controls), result_fields_(program.form.controls.size()) {
-    const FormDescription& form = program.form;
-    setObjectName(QString::fromLatin1(form.name));
-    setWindowTitle(QGuiApplication::applicationDisplayName());
-    if (form.icon != nullptr) setWindowIcon(form_icon(form.icon));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
-
-    auto* client = new QWidget(this);
-    client->setFixedSize(twips_to_pixels(form.client_width), twips_to_pixels(form.client_height));
-    setCentralWidget(client);
-    add_menus(program);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-
-    const std::vector<QWidget*> controls = create_controls(program, form.controls, client);
-    QWidget* first_focus = nullptr;
-    for (std::size_t i = 0; i < controls.size(); ++i) {
-        if (form.controls[i].kind == Kind::Result)
-            result_fields_[i] = static_cast<QLabel*>(controls[i]);
-        if (first_focus == nullptr && controls[i]->focusPolicy() != Qt::NoFocus)
-            first_focus = controls[i];
-    }
-    notice_ = new ResultsNotice(client);
-    if (first_focus != nullptr) first_focus->setFocus();
-    for (const FormDescription& other : program.other_forms) add_other_form(program, other);
-    attach(this);
-}
-
-// The controls of a form's table, created in tab-index order, which gives
-// the focus chain, each described for screen readers.
-std::vector<QWidget*> MainWindow::create_controls(const ProgramDescription& program,
-                                                  std::span<const ControlRow> rows,
-                                                  QWidget* client) {
-    std::vector<QWidget*> controls;
-    QButtonGroup* options = nullptr;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (rows[i].kind != Kind::Option) options = nullptr;  // the group ends
-        controls.push_back(create_control(program, rows[i], client, options));
-        describe_for_screen_readers(controls.back(), rows, i);
-    }
-    return controls;
-}
-
-// Another form, hidden, built as Form1 is.
-void MainWindow::add_other_form(const ProgramDescription& program, const FormDescription& form) {
-    auto* window = new OtherForm(form, this);
-    const std::vector<QWidget*> controls = create_controls(program, form.controls, window);
-    for (std::size_t i = 0; i < controls.size(); ++i) {
-        if (window->first_focus == nullptr && controls[i]->focusPolicy() != Qt::NoFocus)
-            window->first_focus = controls[i];
-        if (form.controls[i].kind == Kind::CancelButton)
-            window->cancel_button = static_cast<QPushButton*>(controls[i]);
-        if (form.controls[i].kind == Kind::DefaultButton)
-            window->default_button = static_cast<QPushButton*>(controls[i]);
-    }
-    forms_[form.name] = window;
-}
-
-MainWindow::~MainWindow() {
-    detach(this);
-}
-
-QWidget* MainWindow::create_control(const ProgramDescription& program, const ControlRow& row,
-                                    QWidget* client, QButtonGroup*& options) {
-    const QString text = QString::fromUtf8(row.text);
-    QWidget* control = nullptr;
-    switch (row.kind) {
-        case Kind::Caption:
-            control = labels_[row.name] = new QLabel(text, client);
-            break;
-        case Kind::Result: {
-            auto* field = new QLabel(text, client);
-            field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-            field->setLineWidth(1);
-            field->setTextFormat(Qt::PlainText);
-            control = labels_[row.name] = field;
-            break;
-        }
-        case Kind::Input: {
-            auto* box = new QLineEdit(text, client);
-            box->setMaxLength(std::numeric_limits<int>::max());
-            control = boxes_[row.name] = box;
-            break;
-        }
-        case Kind::Button: {
-            auto* button = new QPushButton(text, client);
-            button->setAutoDefault(false);
-            connect_click(program, row.name, button, &QPushButton::clicked);
-            control = button;
-            break;
-        }
-        case Kind::DefaultButton:
-        case Kind::CancelButton: {
-            // Enter and Escape are the form's (OtherForm::keyPressEvent).
-            auto* button = new QPushButton(text, client);
-            button->setAutoDefault(false);
-            button->setDefault(row.kind == Kind::DefaultButton);
-            connect_click(program, row.name, button, &QPushButton::clicked);
-            control = button;
-            break;
-        }
-        case Kind::Option: {
-            auto* option = new QRadioButton(text, client);
-            if (options == nullptr) {
-                options = new QButtonGroup(client);
-                option->setChecked(true);
-            }
-            options->addButton(option);
-            // Once per choice, by mouse, Space or the arrow keys.
-            if (auto handler = click_handler(program, row.name)) {
-                QObject::connect(option, &QRadioButton::toggled, option,
-                                 [this, handler](bool chosen) {
-                                     if (chosen) run_command(handler);
-                                 });
-            }
-            control = options_[row.name] = option;
-            break;
-        }
-        case Kind::TextView: {
-            auto* view = new QPlainTextEdit(text, client);
-            view->setReadOnly(true);
-            view->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-            view->setTabChangesFocus(true);
-            control = views_[row.name] = view;
-            break;
-        }
-        case Kind::Drawing:
-            control = drawings_[row.name] = new Drawing(client);
-            break;
-    }
-    control->setObjectName(QString::fromLatin1(row.name));
-    control->setGeometry(twips_to_pixels(row.left), twips_to_pixels(row.top),
-                         twips_to_pixels(row.width), twips_to_pixels(row.height));
-    if (row.tooltip != nullptr) control->setToolTip(QString::fromUtf8(row.tooltip));
-    return control;
-}
-
 // A box is named by the caption beside it and its quantity, "V: 土的体积",
 // and described by its unit. A result field's name stays its text, so that
 // a screen reader that comes to it reads the value; its quantity and unit
 // are its description. The new values of a command are read out by the
 // results notice, not by the fields' name changes, which Orca drops.
-void MainWindow::describe_for_screen_readers(QWidget* control, std::span<const ControlRow> rows,
-                                             std::size_t i) {
+void describe_for_screen_readers(QWidget* control, std::span<const ControlRow> rows,
+                                 std::size_t i) {
     // Empty where the control's own text is its name. A drawing's
     // description is its text alternative (set_drawing).
     if (const std::string name = accessible_name(rows, i); !name.empty()) {
@@ -204,57 +53,195 @@ void MainWindow::describe_for_screen_readers(QWidget* control, std::span<const C
     }
 }
 
+}  // namespace
+
+// Runs the control's Click handler, if the program has one, as a command.
+template <typename Sender, typename Signal>
+void MainWindow::connect_click(const char* name, Sender* sender, Signal signal) {
+    if (click_handler(program_, name) == nullptr) return;
+    QObject::connect(sender, signal, sender, [this, name] { command(name); });
+}
+
+MainWindow::MainWindow(const ProgramDescription& program)
+    : program_(program), forms_(1 + program.other_forms.size()) {
+    const FormDescription& form = program.form;
+    setObjectName(QString::fromLatin1(form.name));
+    setWindowTitle(QGuiApplication::applicationDisplayName());
+    if (form.icon != nullptr) setWindowIcon(form_icon(form.icon));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+
+    auto* client = new QWidget(this);
+    client->setFixedSize(twips_to_pixels(form.client_width), twips_to_pixels(form.client_height));
+    setCentralWidget(client);
+    add_menus();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    forms_[0] = {this, create_controls(form.controls, client)};
+    notice_ = new ResultsNotice(client);
+    if (const auto first = first_focus(form.controls)) forms_[0].controls[*first]->setFocus();
+    attach(this, program);
+}
+
+MainWindow::~MainWindow() {
+    detach(this);
+}
+
+// The controls of a form's table, created in tab-index order, which gives
+// the focus chain, each described for screen readers.
+std::vector<QWidget*> MainWindow::create_controls(std::span<const ControlRow> rows,
+                                                  QWidget* client) {
+    std::vector<QWidget*> controls;
+    QButtonGroup* options = nullptr;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (starts_option_group(rows, i)) options = new QButtonGroup(client);
+        controls.push_back(create_control(rows[i], client, options));
+        describe_for_screen_readers(controls.back(), rows, i);
+    }
+    return controls;
+}
+
+void MainWindow::create_form(FormNumber number) {
+    const FormDescription& form = form_description(program_, number);
+    auto* window = new OtherForm(form, number, this);
+    forms_[number] = {window, create_controls(form.controls, window)};
+    for (std::size_t i = 0; i < form.controls.size(); ++i) {
+        if (form.controls[i].kind == Kind::DefaultButton)
+            window->default_button = static_cast<QPushButton*>(forms_[number].controls[i]);
+    }
+}
+
+const ControlRow& MainWindow::row(ControlRef ref) const {
+    return form_description(program_, ref.form).controls[ref.row];
+}
+
+QWidget* MainWindow::create_control(const ControlRow& row, QWidget* client,
+                                    QButtonGroup*& options) {
+    const QString text = QString::fromUtf8(row.text);
+    QWidget* control = nullptr;
+    switch (row.kind) {
+        case Kind::Caption:
+            control = new QLabel(text, client);
+            break;
+        case Kind::Result: {
+            auto* field = new QLabel(text, client);
+            field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            field->setLineWidth(1);
+            field->setTextFormat(Qt::PlainText);
+            control = field;
+            break;
+        }
+        case Kind::Input: {
+            auto* box = new QLineEdit(text, client);
+            box->setMaxLength(std::numeric_limits<int>::max());
+            control = box;
+            break;
+        }
+        case Kind::Button:
+        case Kind::DefaultButton:
+        case Kind::CancelButton: {
+            // Enter and Escape are the form's (OtherForm::keyPressEvent).
+            auto* button = new QPushButton(text, client);
+            button->setAutoDefault(false);
+            button->setDefault(row.kind == Kind::DefaultButton);
+            connect_click(row.name, button, &QPushButton::clicked);
+            control = button;
+            break;
+        }
+        case Kind::Option: {
+            auto* option = new QRadioButton(text, client);
+            option->setChecked(options->buttons().isEmpty());
+            options->addButton(option);
+            // Once per choice, by mouse, Space or the arrow keys.
+            if (click_handler(program_, row.name) != nullptr) {
+                const char* name = row.name;
+                QObject::connect(option, &QRadioButton::toggled, option, [this, name](bool chosen) {
+                    if (chosen) command(name);
+                });
+            }
+            control = option;
+            break;
+        }
+        case Kind::TextView: {
+            auto* view = new QPlainTextEdit(text, client);
+            view->setReadOnly(true);
+            view->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+            view->setTabChangesFocus(true);
+            control = view;
+            break;
+        }
+        case Kind::Drawing:
+            control = new Drawing(client);
+            break;
+    }
+    control->setObjectName(QString::fromLatin1(row.name));
+    control->setGeometry(twips_to_pixels(row.left), twips_to_pixels(row.top),
+                         twips_to_pixels(row.width), twips_to_pixels(row.height));
+    if (row.tooltip != nullptr) control->setToolTip(QString::fromUtf8(row.tooltip));
+    return control;
+}
+
 // Entries with neither access key, shortcut nor separator; opening a menu
 // runs no code of the program's.
-void MainWindow::add_menus(const ProgramDescription& program) {
-    for (const MenuRow& row : program.form.menus) {
+void MainWindow::add_menus() {
+    for (const MenuRow& row : program_.form.menus) {
         QMenu* menu = menuBar()->addMenu(QString::fromUtf8(row.caption));
         menu->setObjectName(QString::fromLatin1(row.name));
         for (const MenuItemRow& item : row.items) {
             QAction* action = menu->addAction(QString::fromUtf8(item.caption));
             action->setObjectName(QString::fromLatin1(item.name));
-            connect_click(program, item.name, action, &QAction::triggered);
+            connect_click(item.name, action, &QAction::triggered);
         }
     }
 }
 
-std::u16string MainWindow::text(std::string_view box) {
-    const auto found = boxes_.find(box);
-    if (found == boxes_.end()) vorlith::raise(ErrorNumber::ObjectNotSet);
-    return found->second->text().toStdU16String();
+std::u16string MainWindow::text(ControlRef box) {
+    return static_cast<QLineEdit*>(control(box))->text().toStdU16String();
 }
 
-void MainWindow::set_caption(std::string_view label, std::string_view utf8) {
-    const auto found = labels_.find(label);
-    if (found == labels_.end()) vorlith::raise(ErrorNumber::ObjectNotSet);
-    found->second->setText(from_utf8(utf8));
-    // Read out after the command, even when it shows the text it showed.
-    if (std::find(result_fields_.begin(), result_fields_.end(), found->second) !=
-        result_fields_.end()) {
-        results_written_ = true;
+void MainWindow::set_text(ControlRef ref, std::string_view utf8) {
+    QWidget* widget = control(ref);
+    switch (row(ref).kind) {
+        case Kind::Caption:
+        case Kind::Result:
+            static_cast<QLabel*>(widget)->setText(from_utf8(utf8));
+            break;
+        case Kind::Input:
+            static_cast<QLineEdit*>(widget)->setText(from_utf8(utf8));
+            break;
+        case Kind::TextView:
+            static_cast<QPlainTextEdit*>(widget)->setPlainText(from_utf8(utf8));
+            break;
+        default:
+            break;
     }
 }
 
-// Once a command and any that it let in have ended, one reading of the
-// result fields, if it wrote any, for screen readers: after an error too,
-// of the fields written before it. When the form was active as the command
-// began but is not now, an error report has just closed: the window system
-// gives the form back a moment later, and a screen reader then reads the
-// form and its focus, cutting short what it was saying. The reading waits
-// for that.
-void MainWindow::run_command(void (*handler)()) {
-    const bool was_active = isActiveWindow();
-    ++commands_running_;
-    run_handler(handler);
-    --commands_running_;
-    if (commands_running_ > 0 || !results_written_ || ended()) return;
-    results_written_ = false;
-    std::vector<std::string> shown(rows_.size());
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        if (result_fields_[i] != nullptr) shown[i] = result_fields_[i]->text().toStdString();
-    }
-    waiting_reading_ = QString::fromStdString(results_reading(rows_, shown));
-    if (isActiveWindow() || !was_active) raise_waiting_reading();
+bool MainWindow::option_value(ControlRef option) {
+    return static_cast<QRadioButton*>(control(option))->isChecked();
+}
+
+void MainWindow::set_drawing(ControlRef drawing, std::span<const Shape> shapes,
+                             std::string_view alternative) {
+    auto* picture = static_cast<Drawing*>(control(drawing));
+    picture->set_shapes({shapes.begin(), shapes.end()});
+    picture->setAccessibleDescription(from_utf8(alternative));
+}
+
+// The form as the command began is remembered for announce().
+void MainWindow::command(const char* name) {
+    if (!handler_running()) was_active_ = isActiveWindow();
+    click(name);
+}
+
+// When the form was active as the command began but is not now, an error
+// report has just closed: the window system gives the form back a moment
+// later, and a screen reader then reads the form and its focus, cutting
+// short what it was saying. The reading waits for that.
+void MainWindow::announce(std::string_view reading) {
+    waiting_reading_ = from_utf8(reading);
+    if (isActiveWindow() || !was_active_) raise_waiting_reading();
 }
 
 void MainWindow::changeEvent(QEvent* event) {

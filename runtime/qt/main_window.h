@@ -1,20 +1,29 @@
 #pragma once
 
+// The Qt 6 Widgets back end. It implements, with Qt's calls only:
+//   create_form     an other form as a QDialog owned by Form1, its controls
+//                   widgets named as in the table
+//   show_form, raise_form, hide_form
+//                   show(), exec() for a modal form, raise(), hide()
+//   text, set_text, option_value, set_drawing
+//                   the widgets' own text, check state and painting
+//   announce        a widget of role notification that Orca speaks
+//   message_box     QMessageBox; end: every window hidden, the loop left
+// Names, kinds, option groups, first focus, shown forms, the close control
+// and when to announce are the run-time core's (runtime/backend.h).
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <optional>
 #include <span>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "runtime/backend.h"
 #include "runtime/program.h"
 
 class QButtonGroup;
-class QPlainTextEdit;
-class QRadioButton;
 
 namespace vorlith::qt {
 
@@ -23,63 +32,54 @@ inline QString from_utf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-class Drawing;
-class OtherForm;
 class ResultsNotice;
 
-// A form built from its description: a QMainWindow with the menu bar and a
-// fixed client area holding the controls, each a widget named as in the
-// description, and a results notice (results_notice.h) that screen readers
-// speak after each command that wrote result fields; and the program's
-// other forms, hidden, each a window it owns (other_forms.h). It is the back
-// end that the run-time's operations reach while it lives.
+// Form1 built from its description: a QMainWindow with the menu bar and a
+// fixed client area holding the controls, and a results notice
+// (results_notice.h) that screen readers speak after each command that
+// wrote result fields; and the program's other forms once the core asks for
+// them, each a window it owns (other_forms.h). It is the back end that the
+// run-time's operations reach while it lives.
 class MainWindow : public QMainWindow, public Backend {
 public:
     explicit MainWindow(const ProgramDescription& program);
     ~MainWindow() override;
 
-    std::u16string text(std::string_view box) override;
-    void set_caption(std::string_view label, std::string_view utf8) override;
-    void set_text(std::string_view control, std::string_view utf8) override;
-    bool option_value(std::string_view option) override;
-    void set_drawing(std::string_view drawing, std::span<const Shape> shapes,
+    void create_form(FormNumber form) override;
+    void show_form(FormNumber form, Modal modal, std::optional<std::size_t> focus) override;
+    void raise_form(FormNumber form) override;
+    void hide_form(FormNumber form) override;
+    std::u16string text(ControlRef box) override;
+    void set_text(ControlRef control, std::string_view utf8) override;
+    bool option_value(ControlRef option) override;
+    void set_drawing(ControlRef drawing, std::span<const Shape> shapes,
                      std::string_view alternative) override;
-    void show_form(std::string_view form, Modal modal) override;
-    void hide_form(std::string_view form) override;
-    bool form_visible(std::string_view form) override;
+    void announce(std::string_view reading) override;
     void message_box(std::string_view utf8) override;
     void end() override;
 
 private:
+    // A form's window and its controls, by row.
+    struct Form {
+        QWidget* window = nullptr;
+        std::vector<QWidget*> controls;
+    };
     template <typename Sender, typename Signal>
-    void connect_click(const ProgramDescription& program, const char* name, Sender* sender,
-                       Signal signal);
+    void connect_click(const char* name, Sender* sender, Signal signal);
     void changeEvent(QEvent* event) override;
-    void run_command(void (*handler)());
+    void command(const char* name);
     void raise_waiting_reading();
-    void describe_for_screen_readers(QWidget* control, std::span<const ControlRow> rows,
-                                     std::size_t i);
-    std::vector<QWidget*> create_controls(const ProgramDescription& program,
-                                          std::span<const ControlRow> rows, QWidget* client);
-    QWidget* create_control(const ProgramDescription& program, const ControlRow& row,
-                            QWidget* client, QButtonGroup*& options);
-    void add_other_form(const ProgramDescription& program, const FormDescription& form);
-    OtherForm* other_form(std::string_view name);
-    void add_menus(const ProgramDescription& program);
+    std::vector<QWidget*> create_controls(std::span<const ControlRow> rows, QWidget* client);
+    QWidget* create_control(const ControlRow& row, QWidget* client, QButtonGroup*& options);
+    void add_menus();
+    QWidget* control(ControlRef ref) const { return forms_[ref.form].controls[ref.row]; }
+    const ControlRow& row(ControlRef ref) const;
 
-    std::span<const ControlRow> rows_;
-    std::unordered_map<std::string_view, QLineEdit*> boxes_;
-    std::unordered_map<std::string_view, QLabel*> labels_;
-    std::unordered_map<std::string_view, QPlainTextEdit*> views_;
-    std::unordered_map<std::string_view, QRadioButton*> options_;
-    std::unordered_map<std::string_view, Drawing*> drawings_;
-    std::unordered_map<std::string_view, OtherForm*> forms_;
-    // The result fields by row, nullptr for the other rows.
-    std::vector<QLabel*> result_fields_;
+    const ProgramDescription& program_;
+    std::vector<Form> forms_;
     ResultsNotice* notice_ = nullptr;
-    // Commands under way: one that a message box lets in runs inside another.
-    int commands_running_ = 0;
-    bool results_written_ = false;
+    // Whether Form1 was active as the outermost command began.
+    bool was_active_ = false;
     // The reading of the last command's results while it waits for the form
     // to be active.
     std::optional<QString> waiting_reading_;

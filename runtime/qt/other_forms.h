@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/backend.h"
 #include "runtime/operations.h"
 #include "runtime/program.h"
 
@@ -13,24 +14,26 @@ namespace vorlith::qt {
 
 // One of the program's other forms: a dialog window owned by Form1, so that
 // it stays in front of Form1 and the window system knows its owner (on
-// Wayland, the parent of its toplevel). Escape presses its cancel button,
-// Enter its default button, or the push button that has the focus; the
-// close control hides it.
+// Wayland, the parent of its toplevel). Enter presses its default button,
+// or the push button that has the focus; Escape and the close control are
+// the run-time's close_form.
 class OtherForm : public QDialog {
 public:
-    OtherForm(const FormDescription& form, QWidget* owner);
-
-    QWidget* first_focus = nullptr;         // the first control that takes the focus
-    QPushButton* cancel_button = nullptr;   // pressed by Escape
+    OtherForm(const FormDescription& form, FormNumber number, QWidget* owner);
     QPushButton* default_button = nullptr;  // pressed by Enter
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // Escape and the close control come here (QDialog's closeEvent).
+    void reject() override;
+
+private:
+    FormNumber number_;
 };
 
-// A picture the program draws: filled rectangles in light colours that
-// keep black text legible under any palette, outlined, each with its text
-// centred on one or more lines. Screen readers see a graphic named by its
+// A picture the program draws: rectangles filled in their colours and
+// outlined, with black text, or text alone in the palette's colour, each
+// text centred on one or more lines. Screen readers see a graphic named by its
 // quantity and described by the text alternative.
 class Drawing : public QWidget {
 public:

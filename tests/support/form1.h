@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "runtime/qt/qt_runtime.h"
-#include "ui/main_window.h"
+#include "ui/program.h"
 
 namespace vorlith::testing {
 

@@ -416,7 +416,7 @@ private slots:
             // The working window follows a hundred presses in every thousand.
             if (press % 1000 == 1 || press % 1000 == 101) {
                 auto* close = form_->findChild<QPushButton*>(QStringLiteral("WorkingClose"));
-                if (close->isVisible()) {
+                if (close != nullptr && close->isVisible()) {  // built when first shown
                     close->click();
                 } else {
                     form_->findChild<QAction*>(QStringLiteral("WORKING"))->trigger();

@@ -21,7 +21,7 @@
 #include "support/form1_expected.h"
 #include "support/form_test.h"
 #include "support/modal_watcher.h"
-#include "ui/main_window.h"
+#include "ui/program.h"
 
 using vorlith::testing::ModalWatcher;
 
@@ -69,20 +69,37 @@ private:
     // Opens FormLab with 工具 > 由试验数据填入 and runs `act` while it is
     // shown, in its loop; returns when it is hidden (5 s at the latest).
     void with_lab(const std::function<void(QDialog*)>& act) {
-        auto* lab = find<QDialog>("FormLab");
-        QTimer::singleShot(0, lab, [&] {
-            const auto shown = [lab] {
-                return QApplication::focusWidget() != nullptr &&
+        QTimer::singleShot(0, form_.get(), [&] {
+            QDialog* lab = nullptr;
+            const auto shown = [&] {
+                lab = find<QDialog>("FormLab");
+                return lab != nullptr && QApplication::focusWidget() != nullptr &&
                        QApplication::focusWidget()->window() == lab;
             };
             if (QTest::qWaitFor(shown)) act(lab);
         });
         QTimer guard;
         guard.setSingleShot(true);
-        QObject::connect(&guard, &QTimer::timeout, lab, &QDialog::hide);
+        QObject::connect(&guard, &QTimer::timeout, form_.get(), [this] { find<QDialog>("FormLab")->hide(); });
         guard.start(5000);
         form_->findChild<QAction*>(QStringLiteral("LAB"))->trigger();
         QVERIFY2(guard.isActive(), "FormLab stayed open");
+    }
+    // Each other form opened by its menu item and closed by its close
+    // control once it has the focus; none exists before.
+    void open_other_forms() {
+        for (const auto& other : vorlith::testing::kOtherForms) {
+            QVERIFY2(find<QDialog>(other.name) == nullptr, other.name);
+            QTimer::singleShot(0, form_.get(), [&other] {
+                const auto focused = [&other] {
+                    QWidget* focus = QApplication::focusWidget();
+                    return focus != nullptr && focus->window()->objectName() == other.name;
+                };
+                if (QTest::qWaitFor(focused)) QApplication::focusWidget()->window()->close();
+            });
+            form_->findChild<QAction*>(QString::fromLatin1(other.menu))->trigger();
+            QTRY_VERIFY(!find<QDialog>(other.name)->isVisible());
+        }
     }
 
 private slots:
@@ -388,8 +405,9 @@ private slots:
         QCOMPARE(results(), kSampleResults);
         QCOMPARE(watcher.seen().size(), 1u);
     }
-    // The other forms: dialog windows owned by Form1, hidden at start.
+    // The other forms: dialog windows owned by Form1, hidden once closed.
     void otherFormsAreHiddenWindowsOwnedByForm1() {
+        open_other_forms();
         for (const auto& other : vorlith::testing::kOtherForms) {
             auto* window = find<QDialog>(other.name);
             QVERIFY2(window != nullptr && window->isWindow() && !window->isVisible(), other.name);
@@ -408,6 +426,7 @@ private slots:
     void otherControlsHaveTheirKindsPlacesTextsAndNames() {
         QFETCH(int, i);
         const auto& row = vorlith::testing::kOtherControls[i];
+        open_other_forms();
         QWidget* control = find<QWidget>(row.name);
         QVERIFY(control != nullptr);
         QCOMPARE(control->window()->objectName(), QString::fromLatin1(row.form));
@@ -548,15 +567,22 @@ private slots:
     // Escape and 取消 close the dialog and write nothing.
     void labCancelWritesNothing() {
         const QStringList before = inputs();
-        for (const bool escape : {true, false}) {
+        enum class Way { Escape, Cancel, CloseControl };
+        for (const Way way : {Way::Escape, Way::Cancel, Way::CloseControl}) {
+            QString typed;
             with_lab([&](QDialog* lab) {
+                // What was typed before is selected: typing replaces it.
                 QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("60"));
-                if (escape) {
+                typed = qobject_cast<QLineEdit*>(QApplication::focusWidget())->text();
+                if (way == Way::Escape) {
                     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-                } else {
+                } else if (way == Way::Cancel) {
                     QTest::mouseClick(lab->findChild<QPushButton*>("LabCancel"), Qt::LeftButton);
+                } else {
+                    lab->close();
                 }
             });
+            QCOMPARE(typed, QStringLiteral("60"));
             QCOMPARE(inputs(), before);
         }
     }

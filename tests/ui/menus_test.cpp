@@ -14,7 +14,7 @@
 #include "support/form1_expected.h"
 #include "support/form_test.h"
 #include "support/modal_watcher.h"
-#include "ui/main_window.h"
+#include "ui/program.h"
 
 using vorlith::testing::ModalWatcher;
 

@@ -359,7 +359,7 @@ class Page(unittest.TestCase):
         return self.js(FORM_JS, form)["open"]
 
     def test_other_forms_show_their_captions_controls_places_names_and_tab_order(self):
-        for form, caption, width, height in X["other_forms"]:
+        for form, caption, width, height, _menu in X["other_forms"]:
             with self.subTest(form):
                 self.open()
                 item, modal = OPENED_BY[form]

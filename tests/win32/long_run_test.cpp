@@ -26,7 +26,7 @@
 #include "support/form1_expected.h"
 #include "support/long_run.h"
 #include "support/random_texts.h"
-#include "ui/main_window.h"
+#include "ui/program.h"
 #include "watchdog.h"
 #include "window_text.h"
 

@@ -19,7 +19,7 @@
 #include "runtime/win32/dpi.h"
 #include "runtime/win32/main_window.h"
 #include "support/form1_expected.h"
-#include "ui/main_window.h"
+#include "ui/program.h"
 #include "watchdog.h"
 #include "window_text.h"
 

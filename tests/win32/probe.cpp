@@ -24,7 +24,7 @@
 #include "modal_watcher.h"
 #include "msaa.h"
 #include "runtime/win32/win32.h"
-#include "ui/main_window.h"
+#include "ui/program.h"
 
 namespace {
 

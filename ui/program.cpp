@@ -1,0 +1,43 @@
+#include "program.h"
+
+#include "ui/main_window.h"
+#include "ui/menus.h"
+#include "ui/other_forms.h"
+
+namespace vorlith {
+namespace {
+
+constexpr ClickHandler kClicks[] = {
+    {"Command1", Command1_Click},
+    {"EXIT", EXIT_Click},
+    {"SOFT", SOFT_Click},
+    {"WRITER", WRITER_Click},
+    {"WORKING", WORKING_Click},
+    {"LAB", LAB_Click},
+    {"Gravity981", fill_working},
+    {"Gravity10", fill_working},
+    {"WorkingClose", WorkingClose_Click},
+    {"LabFill", LabFill_Click},
+    {"LabCancel", LabCancel_Click},
+};
+
+}  // namespace
+
+const ProgramDescription& form1_program() {
+    static const ProgramDescription program{
+        .title = "Vorlith",
+        .locale_id = 2052,
+        .form = {.name = "Form1",
+                 .caption = nullptr,
+                 .client_width = kClientWidth,
+                 .client_height = kClientHeight,
+                 .controls = form1_layout(),
+                 .menus = form1_menus(),
+                 .icon = "vorlith"},
+        .clicks = kClicks,
+        .other_forms = other_forms(),
+    };
+    return program;
+}
+
+}  // namespace vorlith

@@ -38,7 +38,7 @@ struct Batch {
 
 void write_header(Output& out) {
     std::string header = "V,Vv,Vw,Vs,m,mw,ms,";
-    for (const auto symbol : kSymbols) header += std::string(symbol) + ",";
+    for (const auto symbol : kIndexSymbols) header += std::string(symbol) + ",";
     out.line(header + "error,notes");
 }
 

@@ -18,7 +18,7 @@ std::string error_text(const RuntimeError& error) {
 
 void write_results(const Shown& shown, Output& out) {
     for (int i = 0; i < kIndexCount; ++i)
-        out.line(std::string(kSymbols[i]) + "\t" + shown.texts[i]);
+        out.line(std::string(kIndexSymbols[i]) + "\t" + shown.texts[i]);
 }
 
 void write_working(const PhaseWorking& working, Output& out) {

@@ -3,16 +3,11 @@
 #include <array>
 #include <optional>
 #include <string>
-#include <string_view>
 
 #include "calc/phase_relations.h"
 #include "cli/output.h"
 
 namespace vorlith::cli {
-
-// The thirteen indices' symbols, in the order of the lines and columns.
-inline constexpr std::array<std::string_view, kIndexCount> kSymbols = {
-    "ρ", "w", "ds", "ρd", "ρsat", "ρ'", "e", "n", "Sr", "γ", "γd", "γsat", "γ'"};
 
 // What Form1 leaves in its fields for these texts, and the error its 计算
 // raises: the eight by compute_indices itself (up to the failing index, empty

@@ -39,7 +39,7 @@ void write_row(const std::array<std::u16string, kInputCount>& texts, long line, 
     for (const auto& result : shown.texts) row += quoted(result) + ",";
     if (shown.error) {
         row += std::to_string(shown.error->number);
-        batch.fail(line, error_text(*shown.error));
+        batch.fail(line, unhandled_error_line(*shown.error));
     }
     std::string notes;
     for (const DataNote& note : working.notes) notes += (notes.empty() ? "" : "; ") + note.text;

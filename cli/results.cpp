@@ -12,10 +12,6 @@ Shown form1_results(const std::array<std::u16string, kInputCount>& texts,
     return shown;
 }
 
-std::string error_text(const RuntimeError& error) {
-    return "实时错误 '" + std::to_string(error.number) + "': " + error.description;
-}
-
 void write_results(const Shown& shown, Output& out) {
     for (int i = 0; i < kIndexCount; ++i)
         out.line(std::string(kIndexSymbols[i]) + "\t" + shown.texts[i]);

@@ -20,9 +20,6 @@ struct Shown {
 Shown form1_results(const std::array<std::u16string, kInputCount>& texts,
                     const PhaseWorking& working);
 
-// "实时错误 '11': 除数为零", as the run-time's report words it.
-std::string error_text(const RuntimeError& error);
-
 // One line per index: its symbol, a tab and its text.
 void write_results(const Shown& shown, Output& out);
 

@@ -93,10 +93,6 @@ void reset_run_time() {
     g_ended = false;
 }
 
-std::string unhandled_error_text(const RuntimeError& error) {
-    return "实时错误 '" + std::to_string(error.number) + "':\n\n" + error.description;
-}
-
 void report_unhandled(const RuntimeError& error) {
     backend().message_box(unhandled_error_text(error));
 }

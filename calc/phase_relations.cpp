@@ -249,12 +249,15 @@ double gravity_value(Gravity g) {
 PhaseWorking work_out(const std::array<std::u16string, kInputCount>& texts, Gravity g) {
     PhaseWorking working;
     Knowns known = read_boxes(texts, working);
+    if (working.form1_error) working.form1_filled = 0;
     known.push_back({"g", gravity_value(g), {}});
     working.given = "ρw = 1 g/cm³，g = " + plain(gravity_value(g)) + " m/s²";
     for (int i = 0; i < kIndexCount; ++i) {
         working.indices.push_back(work_index(i, working.sample, known));
-        if (i < kResultCount && !working.form1_error)
+        if (i < kResultCount && !working.form1_error && working.indices[i].error) {
             working.form1_error = working.indices[i].error;
+            working.form1_filled = i;
+        }
     }
     for (const auto& row : kBalanceRows) check_balance(row, known, working.notes);
     check_saturation(known, working.notes);

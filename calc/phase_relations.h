@@ -80,6 +80,10 @@ struct PhaseWorking {
     std::string given;                  // the constants used: "ρw = 1 g/cm³，g = 9.81 m/s²"
     std::optional<RuntimeError> form1_error;  // the error Form1's 计算 raises, if any
     std::optional<RuntimeError> read_error;   // Val raised while reading a box (overflow)
+    // How many of Form1's result fields, from ρ on, its 计算 leaves filled
+    // (with these indices' results): all eight without form1_error, none
+    // when reading a box raised it, else those before the index that did.
+    int form1_filled = kResultCount;
 };
 
 // The working for the seven texts of Form1's boxes, Text1..Text7, each read

@@ -33,7 +33,7 @@ void write_header(Output& out) {
 
 void write_row(const std::array<std::u16string, kInputCount>& texts, long line, Batch& batch) {
     const PhaseWorking working = work_out(texts, batch.gravity);
-    const Shown shown = form1_results(texts, working);
+    const Shown shown = form1_results(working);
     std::string row;
     for (const auto& text : texts) row += quoted(utf8_from_utf16(text)) + ",";
     for (const auto& result : shown.texts) row += quoted(result) + ",";

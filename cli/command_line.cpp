@@ -145,7 +145,7 @@ Options parse(const std::vector<std::u16string>& arguments) {
 int write_sample(const std::array<std::u16string, kInputCount>& texts, const Options& options,
                  Output& out) {
     const PhaseWorking working = work_out(texts, options.gravity);
-    const Shown shown = form1_results(texts, working);
+    const Shown shown = form1_results(working);
     if (options.working) {
         write_working(working, out);
     } else {

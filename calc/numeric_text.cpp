@@ -82,8 +82,10 @@ struct ScannedDecimal {
 
 // The digits, the count and the exponent stay in locals while the digits are
 // stored: a char store may alias anything, so members of `number` would be
-// written back and read again at every digit.
-void scan_mantissa(Cursor& in, ScannedDecimal& number) {
+// written back and read again at every digit. Returns whether there was a
+// digit at all (leading zeros are not counted in `number`).
+bool scan_mantissa(Cursor& in, ScannedDecimal& number) {
+    bool seen_digit = false;
     bool seen_point = false;
     bool dropped_nonzero = false;
     std::size_t count = 0;
@@ -91,6 +93,7 @@ void scan_mantissa(Cursor& in, ScannedDecimal& number) {
     std::int64_t exponent = 0;
     for (char32_t c = in.peek();; c = in.peek()) {
         if (is_digit(c)) {
+            seen_digit = true;
             if (count < kMaxDigits) {
                 if (count != 0 || c != U'0') {  // leading zeros are not kept
                     number.digits[count++] = static_cast<char>(c);
@@ -115,6 +118,7 @@ void scan_mantissa(Cursor& in, ScannedDecimal& number) {
         number.push('1');
         --number.exponent;
     }
+    return seen_digit;
 }
 
 void scan_exponent(Cursor& in, ScannedDecimal& number) {
@@ -190,15 +194,41 @@ std::optional<double> read_plain_decimal(std::u16string_view text) {
     return static_cast<double>(mantissa) / kExactPowersOfTen[text.size() - point - 1];
 }
 
+// The value of a hexadecimal digit, either case; 16 for anything else.
+unsigned hex_digit(char32_t c) {
+    c = to_upper(c);
+    if (is_digit(c)) return c - U'0';
+    if (c >= U'A' && c <= U'F') return c - U'A' + 10;
+    return 16;
+}
+
+// What stands before the digits: blanks, then a sign, or &H / &O. Leaves the
+// cursor at the first digit, if any.
+struct Lead {
+    unsigned radix = 10;  // 16 after &H, 8 after &O; 0 after "&" with neither: no number
+    bool negative = false;
+};
+
+Lead scan_lead(Cursor& in) {
+    const char32_t first = in.peek();
+    if (first == U'&') {
+        in.advance();
+        const char32_t prefix = to_upper(in.peek());
+        if (prefix != U'H' && prefix != U'O') return {0};
+        in.advance();
+        return {prefix == U'H' ? 16u : 8u};
+    }
+    if (first != U'+' && first != U'-') return {};
+    in.advance();
+    return {10, first == U'-'};
+}
+
 // An &H or &O integer: 16-bit signed when it fits in 16 bits, else 32-bit
 // signed, else overflow.
 double read_radix_integer(Cursor& in, unsigned radix) {
     std::uint64_t value = 0;
     for (;;) {
-        const char32_t c = to_upper(in.peek());
-        unsigned digit = radix;
-        if (is_digit(c)) digit = c - U'0';
-        if (c >= U'A' && c <= U'F') digit = c - U'A' + 10;
+        const unsigned digit = hex_digit(in.peek());
         if (digit >= radix) break;
         value = value * radix + digit;
         if (value > 0xFFFFFFFF) raise(ErrorNumber::Overflow);
@@ -213,22 +243,22 @@ double read_radix_integer(Cursor& in, unsigned radix) {
 double Val(std::u16string_view text) {
     if (const auto value = read_plain_decimal(text)) return *value;
     Cursor in(text);
-    const char32_t first = in.peek();
-    if (first == U'&') {
-        in.advance();
-        const char32_t prefix = to_upper(in.peek());
-        if (prefix != U'H' && prefix != U'O') return 0;
-        in.advance();
-        return read_radix_integer(in, prefix == U'H' ? 16 : 8);
-    }
+    const Lead lead = scan_lead(in);
+    if (lead.radix == 0) return 0;
+    if (lead.radix != 10) return read_radix_integer(in, lead.radix);
     ScannedDecimal number;  // digits left uninitialised: only the first `count` are read
-    if (first == U'+' || first == U'-') {
-        number.negative = first == U'-';
-        in.advance();
-    }
+    number.negative = lead.negative;
     scan_mantissa(in, number);
     if (number.count != 0) scan_exponent(in, number);
     return to_double(number);
+}
+
+bool val_reads_number(std::u16string_view text) {
+    Cursor in(text);
+    const Lead lead = scan_lead(in);
+    if (lead.radix != 10) return hex_digit(in.peek()) < lead.radix;  // radix 0: none
+    ScannedDecimal number;
+    return scan_mantissa(in, number);
 }
 
 namespace {

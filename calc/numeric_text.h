@@ -14,6 +14,11 @@ namespace vorlith {
 // too small for a double gives the nearest double.
 double Val(std::u16string_view text);
 
+// Whether Val finds a number at the start of `text`: at least one digit after
+// the blanks and the sign (or the &H / &O). "", "abc", "-", "." and "&H" hold
+// none, and Val reads them as 0. Scans as Val does, but never raises.
+bool val_reads_number(std::u16string_view text);
+
 // Writes `value` as the run-time's Str does: rounded to 15 significant digits
 // (ties to even), trailing zeros removed, no zero before the point, a blank in
 // front of zero and positive values and a minus sign in front of negative ones,

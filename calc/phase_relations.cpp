@@ -26,12 +26,12 @@ constexpr BoxRow kBoxRows[] = {
 };
 static_assert(std::size(kBoxRows) == kInputCount);
 
-// One row per index, in Index order. `pattern` is the formula's right-hand
-// side with {name} where a number goes; a division by `divisor` fails when it
-// is zero, and `undefined` says why instead of the run-time's description.
-// A unit weight is its `density` times g.
+// One row per index, in Index order (its symbol is in kIndexSymbols).
+// `pattern` is the formula's right-hand side with {name} where a number goes;
+// a division by `divisor` fails when it is zero, and `undefined` says why
+// instead of the run-time's description. A unit weight is its `density`
+// times g.
 struct IndexRow {
-    const char* symbol;
     const char* name;
     const char* unit;
     const char* formula;
@@ -43,26 +43,25 @@ struct IndexRow {
 };
 
 constexpr IndexRow kIndexRows[] = {
-    {"ρ", "土的天然密度", "g/cm3", "ρ = m/V", "{m}/{V}", &SoilSample::V, "m", nullptr, nullptr},
-    {"w", "土的含水量", "%", "w = mw/ms × 100%", "{mw}/{ms} × 100%", &SoilSample::ms, "mw", nullptr,
+    {"土的天然密度", "g/cm3", "ρ = m/V", "{m}/{V}", &SoilSample::V, "m", nullptr, nullptr},
+    {"土的含水量", "%", "w = mw/ms × 100%", "{mw}/{ms} × 100%", &SoilSample::ms, "mw", nullptr,
      nullptr},
-    {"ds", "土粒相对密度", "", "ds = ms/(Vs·ρw)", "{ms}/({Vs}×1)", &SoilSample::Vs, "ms", nullptr,
+    {"土粒相对密度", "", "ds = ms/(Vs·ρw)", "{ms}/({Vs}×1)", &SoilSample::Vs, "ms", nullptr,
      nullptr},
-    {"ρd", "土的干密度", "g/cm3", "ρd = ms/V", "{ms}/{V}", &SoilSample::V, "ms", nullptr, nullptr},
-    {"ρsat", "土的饱和密度", "g/cm3", "ρsat = (ms + Vv·ρw)/V", "({ms} + {Vv}×1)/{V}",
-     &SoilSample::V, "ms + Vv·ρw", nullptr, nullptr},
-    {"ρ'", "土的有效密度", "g/cm3", "ρ' = (ms − Vs·ρw)/V", "({ms} − {Vs}×1)/{V}", &SoilSample::V,
+    {"土的干密度", "g/cm3", "ρd = ms/V", "{ms}/{V}", &SoilSample::V, "ms", nullptr, nullptr},
+    {"土的饱和密度", "g/cm3", "ρsat = (ms + Vv·ρw)/V", "({ms} + {Vv}×1)/{V}", &SoilSample::V,
+     "ms + Vv·ρw", nullptr, nullptr},
+    {"土的有效密度", "g/cm3", "ρ' = (ms − Vs·ρw)/V", "({ms} − {Vs}×1)/{V}", &SoilSample::V,
      "ms − Vs·ρw", nullptr, nullptr},
-    {"e", "土的孔隙比", "", "e = Vv/Vs", "{Vv}/{Vs}", &SoilSample::Vs, "Vv", nullptr, nullptr},
-    {"n", "土的孔隙率", "%", "n = Vv/V × 100%", "{Vv}/{V} × 100%", &SoilSample::V, "Vv", nullptr,
+    {"土的孔隙比", "", "e = Vv/Vs", "{Vv}/{Vs}", &SoilSample::Vs, "Vv", nullptr, nullptr},
+    {"土的孔隙率", "%", "n = Vv/V × 100%", "{Vv}/{V} × 100%", &SoilSample::V, "Vv", nullptr,
      nullptr},
-    {"Sr", "土的饱和度", "%", "Sr = Vw/Vv × 100%", "{Vw}/{Vv} × 100%", &SoilSample::Vv, "Vw",
+    {"土的饱和度", "%", "Sr = Vw/Vv × 100%", "{Vw}/{Vv} × 100%", &SoilSample::Vv, "Vw",
      "饱和度无定义", nullptr},
-    {"γ", "土的天然重度", "kN/m3", "γ = ρ·g", "{ρ}×{g}", nullptr, nullptr, nullptr, "ρ"},
-    {"γd", "土的干重度", "kN/m3", "γd = ρd·g", "{ρd}×{g}", nullptr, nullptr, nullptr, "ρd"},
-    {"γsat", "土的饱和重度", "kN/m3", "γsat = ρsat·g", "{ρsat}×{g}", nullptr, nullptr, nullptr,
-     "ρsat"},
-    {"γ'", "土的有效重度", "kN/m3", "γ' = ρ'·g", "{ρ'}×{g}", nullptr, nullptr, nullptr, "ρ'"},
+    {"土的天然重度", "kN/m3", "γ = ρ·g", "{ρ}×{g}", nullptr, nullptr, nullptr, "ρ"},
+    {"土的干重度", "kN/m3", "γd = ρd·g", "{ρd}×{g}", nullptr, nullptr, nullptr, "ρd"},
+    {"土的饱和重度", "kN/m3", "γsat = ρsat·g", "{ρsat}×{g}", nullptr, nullptr, nullptr, "ρsat"},
+    {"土的有效重度", "kN/m3", "γ' = ρ'·g", "{ρ'}×{g}", nullptr, nullptr, nullptr, "ρ'"},
 };
 static_assert(std::size(kIndexRows) == kIndexCount);
 constexpr int kSr = static_cast<int>(Index::Sr);
@@ -151,7 +150,7 @@ IndexWorking work_index(int i, const SoilSample& sample, Knowns& known) {
     const IndexRow& row = kIndexRows[i];
     IndexWorking w;
     w.index = static_cast<Index>(i);
-    w.symbol = row.symbol;
+    w.symbol = kIndexSymbols[i];
     w.name = row.name;
     w.unit = row.unit;
     w.formula = row.formula;
@@ -164,14 +163,14 @@ IndexWorking work_index(int i, const SoilSample& sample, Knowns& known) {
         try {
             const double v = evaluate(i, sample, known);
             w.result = Str(v);
-            known.push_back({row.symbol, v, {}});
+            known.push_back({w.symbol, v, {}});
             return w;
         } catch (const RuntimeError& error) {
             w.reason = error_reason(i, sample, known, error);
             if (i < kResultCount) w.error = error;
         }
     }
-    known.push_back({row.symbol, std::nullopt, w.symbol + " 无结果（" + w.reason + "）"});
+    known.push_back({w.symbol, std::nullopt, w.symbol + " 无结果（" + w.reason + "）"});
     return w;
 }
 
@@ -250,12 +249,15 @@ double gravity_value(Gravity g) {
 PhaseWorking work_out(const std::array<std::u16string, kInputCount>& texts, Gravity g) {
     PhaseWorking working;
     Knowns known = read_boxes(texts, working);
+    if (working.form1_error) working.form1_filled = 0;
     known.push_back({"g", gravity_value(g), {}});
     working.given = "ρw = 1 g/cm³，g = " + plain(gravity_value(g)) + " m/s²";
     for (int i = 0; i < kIndexCount; ++i) {
         working.indices.push_back(work_index(i, working.sample, known));
-        if (i < kResultCount && !working.form1_error)
+        if (i < kResultCount && !working.form1_error && working.indices[i].error) {
             working.form1_error = working.indices[i].error;
+            working.form1_filled = i;
+        }
     }
     for (const auto& row : kBalanceRows) check_balance(row, known, working.notes);
     check_saturation(known, working.notes);

@@ -13,6 +13,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "calc/soil_indices.h"
@@ -44,11 +45,15 @@ enum class Index {
 };
 inline constexpr int kIndexCount = 13;
 
+// Each index's symbol, in Index order: the working names the indices by
+// these, and so do the command line's lines and its CSV columns.
+inline constexpr std::array<std::string_view, kIndexCount> kIndexSymbols = {
+    "ρ", "w", "ds", "ρd", "ρsat", "ρ'", "e", "n", "Sr", "γ", "γd", "γsat", "γ'"};
+
 // How one index comes about.
 struct IndexWorking {
     Index index;
-    // "ρ", "w", "ds", "ρd", "ρsat", "ρ'", "e", "n", "Sr", "γ", "γd", "γsat", "γ'"
-    std::string symbol;
+    std::string symbol;   // kIndexSymbols[index]
     std::string name;     // Chinese name, "土的天然密度" …
     std::string unit;     // "g/cm3", "%", "kN/m3", or "" for none
     std::string formula;  // in symbols, ρw written out: "ρsat = (ms + Vv·ρw)/V"
@@ -75,6 +80,10 @@ struct PhaseWorking {
     std::string given;                  // the constants used: "ρw = 1 g/cm³，g = 9.81 m/s²"
     std::optional<RuntimeError> form1_error;  // the error Form1's 计算 raises, if any
     std::optional<RuntimeError> read_error;   // Val raised while reading a box (overflow)
+    // How many of Form1's result fields, from ρ on, its 计算 leaves filled
+    // (with these indices' results): all eight without form1_error, none
+    // when reading a box raised it, else those before the index that did.
+    int form1_filled = kResultCount;
 };
 
 // The working for the seven texts of Form1's boxes, Text1..Text7, each read

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "calc/numeric_text.h"
 #include "cli/console.h"
 #include "cli/csv.h"
 #include "cli/output.h"
@@ -12,18 +13,6 @@ namespace vorlith::cli {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-// Whether Val could read a number from the start of a field: after blanks,
-// a digit, a sign, a point or "&" (&H, &O), half- or full-width. An empty
-// field reads as 0, so it counts as a number too.
-bool starts_number(std::u16string_view field) {
-    const auto at = field.find_first_not_of(u" \t\u3000");
-    if (at == std::u16string_view::npos) return true;
-    const char16_t c = field[at];
-    const char16_t ascii = c >= 0xFF01 && c <= 0xFF5E ? c - 0xFEE0 : c;  // full-width forms
-    return (ascii >= '0' && ascii <= '9') ||
-           std::u16string_view(u"+-.&\u3002").find(ascii) != std::u16string_view::npos;
-}
 
 struct Batch {
     Gravity gravity;
@@ -38,19 +27,19 @@ struct Batch {
 
 void write_header(Output& out) {
     std::string header = "V,Vv,Vw,Vs,m,mw,ms,";
-    for (const auto symbol : kSymbols) header += std::string(symbol) + ",";
+    for (const auto symbol : kIndexSymbols) header += std::string(symbol) + ",";
     out.line(header + "error,notes");
 }
 
 void write_row(const std::array<std::u16string, kInputCount>& texts, long line, Batch& batch) {
     const PhaseWorking working = work_out(texts, batch.gravity);
-    const Shown shown = form1_results(texts, working);
+    const Shown shown = form1_results(working);
     std::string row;
     for (const auto& text : texts) row += quoted(utf8_from_utf16(text)) + ",";
     for (const auto& result : shown.texts) row += quoted(result) + ",";
     if (shown.error) {
         row += std::to_string(shown.error->number);
-        batch.fail(line, error_text(*shown.error));
+        batch.fail(line, unhandled_error_line(*shown.error));
     }
     std::string notes;
     for (const DataNote& note : working.notes) notes += (notes.empty() ? "" : "; ") + note.text;
@@ -70,10 +59,12 @@ void take_line(std::string_view line, long number, Batch& batch) {
             number, std::to_string(fields->size()) + " fields, expected 7 (V,Vv,Vw,Vs,m,mw,ms)");
     }
     std::array<std::u16string, kInputCount> texts;
+    // A first line is a header when no field holds a number for Val; an empty
+    // field is a 0 left out, so it makes the line a sample.
     bool header = number == 1;
     for (int k = 0; k < kInputCount; ++k) {
         texts[k] = *utf16_from_utf8((*fields)[k]);  // UTF-8 as the whole line is
-        header = header && !starts_number(texts[k]);
+        header = header && !texts[k].empty() && !val_reads_number(texts[k]);
     }
     if (!header) write_row(texts, number, batch);
 }

@@ -145,7 +145,7 @@ Options parse(const std::vector<std::u16string>& arguments) {
 int write_sample(const std::array<std::u16string, kInputCount>& texts, const Options& options,
                  Output& out) {
     const PhaseWorking working = work_out(texts, options.gravity);
-    const Shown shown = form1_results(texts, working);
+    const Shown shown = form1_results(working);
     if (options.working) {
         write_working(working, out);
     } else {
@@ -153,7 +153,7 @@ int write_sample(const std::array<std::u16string, kInputCount>& texts, const Opt
     }
     if (!shown.error) return kAllComputed;
     out.flush();  // the results before the report, as Form1 shows them
-    write_standard(Stream::err, error_text(*shown.error) + "\n");
+    write_standard(Stream::err, unhandled_error_line(*shown.error) + "\n");
     return kSomeFailed;
 }
 
@@ -175,7 +175,7 @@ int run_lab(const Options& options, Output& out) {
         for (const auto symbol : kQuantities) out.line(std::string(symbol) + "\t");
         write_results({}, out);
         out.flush();
-        write_standard(Stream::err, error_text(error) + "\n");
+        write_standard(Stream::err, unhandled_error_line(error) + "\n");
         return kSomeFailed;
     }
     std::array<std::u16string, kInputCount> texts;

@@ -1,24 +1,16 @@
 #include "cli/results.h"
 
 namespace vorlith::cli {
-Shown form1_results(const std::array<std::u16string, kInputCount>& texts,
-                    const PhaseWorking& working) {
-    Shown shown;
-    shown.error =
-        compute_indices([&](int k) { return texts[k - 1]; },
-                        [&](int j, const std::string& text) { shown.texts[j - 1] = text; });
-    if (shown.error) return shown;
-    for (int i = kResultCount; i < kIndexCount; ++i) shown.texts[i] = working.indices[i].result;
+Shown form1_results(const PhaseWorking& working) {
+    Shown shown{{}, working.form1_error};
+    const int filled = shown.error ? working.form1_filled : kIndexCount;
+    for (int i = 0; i < filled; ++i) shown.texts[i] = working.indices[i].result;
     return shown;
-}
-
-std::string error_text(const RuntimeError& error) {
-    return "实时错误 '" + std::to_string(error.number) + "': " + error.description;
 }
 
 void write_results(const Shown& shown, Output& out) {
     for (int i = 0; i < kIndexCount; ++i)
-        out.line(std::string(kSymbols[i]) + "\t" + shown.texts[i]);
+        out.line(std::string(kIndexSymbols[i]) + "\t" + shown.texts[i]);
 }
 
 void write_working(const PhaseWorking& working, Output& out) {

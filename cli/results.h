@@ -3,30 +3,20 @@
 #include <array>
 #include <optional>
 #include <string>
-#include <string_view>
 
 #include "calc/phase_relations.h"
 #include "cli/output.h"
 
 namespace vorlith::cli {
 
-// The thirteen indices' symbols, in the order of the lines and columns.
-inline constexpr std::array<std::string_view, kIndexCount> kSymbols = {
-    "ρ", "w", "ds", "ρd", "ρsat", "ρ'", "e", "n", "Sr", "γ", "γd", "γsat", "γ'"};
-
-// What Form1 leaves in its fields for these texts, and the error its 计算
-// raises: the eight by compute_indices itself (up to the failing index, empty
-// from there on), then Sr and the unit weights from the working, empty when
-// Form1 raised an error.
+// What Form1 leaves in its fields for the working's texts, and the error its
+// 计算 raises: the eight up to the failing index, empty from there on, then
+// Sr and the unit weights, empty when Form1 raised an error.
 struct Shown {
     std::array<std::string, kIndexCount> texts;
     std::optional<RuntimeError> error;
 };
-Shown form1_results(const std::array<std::u16string, kInputCount>& texts,
-                    const PhaseWorking& working);
-
-// "实时错误 '11': 除数为零", as the run-time's report words it.
-std::string error_text(const RuntimeError& error);
+Shown form1_results(const PhaseWorking& working);
 
 // One line per index: its symbol, a tab and its text.
 void write_results(const Shown& shown, Output& out);

@@ -124,11 +124,8 @@ void unload();
 bool ended();
 
 // The report of a run-time error that left a handler, shown through the
-// back end's message box. Returns when it is dismissed.
+// back end's message box (unhandled_error_text). Returns when it is dismissed.
 void report_unhandled(const RuntimeError& error);
-
-// The report's text: "实时错误 '11':", a blank line and the description.
-std::string unhandled_error_text(const RuntimeError& error);
 
 // Makes a new program run possible in the same process (tests start the
 // run-time more than once): clears End and unload.

@@ -108,10 +108,6 @@ void reset_run_time() {
     g_ended = false;
 }
 
-std::string unhandled_error_text(const RuntimeError& error) {
-    return "实时错误 '" + std::to_string(error.number) + "':\n\n" + error.description;
-}
-
 void End() {
     g_ended = true;
     end_forms();

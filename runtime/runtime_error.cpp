@@ -15,6 +15,11 @@ constexpr Description kDescriptions[] = {
     {ErrorNumber::ObjectNotSet, "对象变量或 With 块变量未设置"},
 };
 
+// The words before the description in both forms of the report.
+std::string report_heading(const RuntimeError& error) {
+    return "实时错误 '" + std::to_string(error.number) + "':";
+}
+
 }  // namespace
 
 RuntimeError make_error(ErrorNumber number) {
@@ -26,6 +31,14 @@ RuntimeError make_error(ErrorNumber number) {
 
 void raise(ErrorNumber number) {
     throw make_error(number);
+}
+
+std::string unhandled_error_text(const RuntimeError& error) {
+    return report_heading(error) + "\n\n" + error.description;
+}
+
+std::string unhandled_error_line(const RuntimeError& error) {
+    return report_heading(error) + " " + error.description;
 }
 
 }  // namespace vorlith

@@ -26,4 +26,12 @@ RuntimeError make_error(ErrorNumber number);
 
 [[noreturn]] void raise(ErrorNumber number);
 
+// The run-time's report of an error that no handler caught, as its box shows
+// it: "实时错误 '11':", a blank line and the description.
+std::string unhandled_error_text(const RuntimeError& error);
+
+// The same report on one line, where there is no box (vorlith-calc's
+// standard error): "实时错误 '11': 除数为零".
+std::string unhandled_error_line(const RuntimeError& error);
+
 }  // namespace vorlith

@@ -81,6 +81,7 @@ struct ValCase {
     const char* name;
     std::u16string text;
     double expected;
+    std::optional<bool> number = {};  // what val_reads_number says, where checked
 };
 
 class ValReads : public testing::TestWithParam<ValCase> {};
@@ -90,24 +91,29 @@ TEST_P(ValReads, GivesTheExpectedDouble) {
     double got = -12345;
     ASSERT_NO_THROW(got = Val(c.text));
     EXPECT_EQ(got, c.expected) << hex(got) << " instead of " << hex(c.expected);
+    if (c.number) {
+        EXPECT_EQ(val_reads_number(c.text), *c.number);
+    }
 }
 
 const ValCase kDecimalCases[] = {
-    {"Empty", u"", 0},
-    {"Letters", u"abc", 0},
-    {"LonePoint", u".", 0},
-    {"LoneSign", u"-", 0},
+    {"Empty", u"", 0, false},
+    {"Letters", u"abc", 0, false},
+    {"LonePoint", u".", 0, false},
+    {"LoneSign", u"-", 0, false},
     {"DoubleSign", u"--3", 0},
     {"Negative", u"-3", -3},
     {"ExplicitPlus", u"+5", 5},
     {"SurroundingBlanks", u" 12 ", 12},
+    {"LeadingBlanks", u"  12", 12, true},
+    {"LeadingLineFeed", u"\n5", 5, true},
     {"BlanksBetweenDigits", u"1 6 7.3", 167.3},
     {"TabAndLineFeed", u"\t1\n2", 12},
     {"BlankAfterSign", u"- 3", -3},
     {"BlanksAroundExponent", u"1 e - 2", 0.01},
     {"CommaIsNoSeparator", u"1,5", 1},
     {"SecondPointStops", u"1.2.3", 1.2},
-    {"LeadingPoint", u".5", 0.5},
+    {"LeadingPoint", u".5", 0.5, true},
     {"TrailingPoint", u"5.", 5},
     {"NegativeLeadingPoint", u"-.5", -0.5},
     {"LowerE", u"2.5e1", 25},
@@ -115,7 +121,7 @@ const ValCase kDecimalCases[] = {
     {"LowerD", u"1d2", 100},
     {"UpperDNegative", u"1D-2", 0.01},
     {"ExponentPlus", u"1e+2", 100},
-    {"ExponentWithoutDigits", u"1e", 1},
+    {"ExponentWithoutDigits", u"1e", 1, true},
     {"ExponentSignWithoutDigits", u"7e-", 7},
     {"StopsAtUnit", u"34.7 g", 34.7},
     {"Sample97", u"97", 97},
@@ -138,7 +144,7 @@ const ValCase kDecimalCases[] = {
     {"NegativeFarBelowSmallest", u"-1e-400", 0},
     {"HugeNegativeExponent", u"1e-99999999999999999999", 0},
     {"NegativeExponentOf2To64Plus5", u"1e-18446744073709551621", 0},
-    {"ZeroWithHugeExponent", u"0e99999999999999999999", 0},
+    {"ZeroWithHugeExponent", u"0e99999999999999999999", 0, true},
 };
 INSTANTIATE_TEST_SUITE_P(Decimal, ValReads, testing::ValuesIn(kDecimalCases), case_name<ValCase>);
 
@@ -158,7 +164,7 @@ INSTANTIATE_TEST_SUITE_P(LongMantissa, ValReads, testing::ValuesIn(kLongMantissa
                          case_name<ValCase>);
 
 const ValCase kFullWidthCases[] = {
-    {"DigitsAndPoint", u"\uFF11\uFF16\uFF17\uFF0E\uFF13", 167.3},
+    {"DigitsAndPoint", u"\uFF11\uFF16\uFF17\uFF0E\uFF13", 167.3, true},
     {"Minus", u"\uFF0D\uFF13", -3},
     {"Plus", u"\uFF0B\uFF15", 5},
     {"IdeographicBlanks", u"\u3000\uFF11\u3000\uFF12\u3000", 12},
@@ -187,13 +193,15 @@ const ValCase kRadixCases[] = {
     {"Hex32BitLargest", u"&H7FFFFFFF", 2147483647},
     {"Hex32BitSmallest", u"&H80000000", -2147483648.0},
     {"HexStopsAtNonDigit", u"&H1G", 1},
-    {"HexBlanksAfterPrefix", u"&H 1 F", 31},
+    {"HexBlanksAfterPrefix", u"&H 1 F", 31, true},
     {"HexLeadingBlanks", u" &H10", 16},
-    {"HexWithoutDigits", u"&H", 0},
-    {"UnknownPrefix", u"&Z5", 0},
+    {"HexWithoutDigits", u"&H", 0, false},
+    {"LoneAmpersand", u"&", 0, false},
+    {"UnknownPrefix", u"&Z5", 0, false},
     {"Octal17", u"&O17", 15},
     {"LowerOctal", u"&o17", 15},
-    {"OctalStopsAtEight", u"&O78", 7},
+    {"OctalStopsAtEight", u"&O78", 7, true},
+    {"OctalWithoutOctalDigit", u"&O8", 0, false},
     {"Octal16BitMinusOne", u"&O177777", -1},
     {"Octal16BitLargest", u"&O77777", 32767},
     {"Octal32BitSmallPositive", u"&O200000", 65536},
@@ -210,6 +218,7 @@ class ValOverflows : public testing::TestWithParam<OverflowCase> {};
 
 TEST_P(ValOverflows, RaisesError6) {
     expect_overflow(val_error(GetParam().text));
+    EXPECT_TRUE(val_reads_number(GetParam().text));  // and says so without raising
 }
 
 const OverflowCase kOverflowCases[] = {

@@ -20,7 +20,6 @@ inline constexpr int kLabHeight = 1560;
 // (由试验数据填入, modal: four lab measurements written into Form1's boxes).
 std::span<const FormDescription> other_forms();
 
-
 // Fills FormWorking from the boxes' texts with the chosen g: the working
 // text and the diagram. Never raises an error. Also the Click of the two g
 // options.

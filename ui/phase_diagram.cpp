@@ -49,10 +49,8 @@ PhaseDiagram phase_diagram(const SoilSample& s, int width, int height) {
     const double Va = s.Vv - s.Vw;
     std::vector<Part> parts;
     if (Va > 0) parts.push_back({kAir, "Va = " + plain(Va) + " cm3", "0 g", Va});
-    parts.push_back(
-        {kWater, "Vw = " + plain(s.Vw) + " cm3", "mw = " + plain(s.mw) + " g", s.Vw});
-    parts.push_back(
-        {kSolid, "Vs = " + plain(s.Vs) + " cm3", "ms = " + plain(s.ms) + " g", s.Vs});
+    parts.push_back({kWater, "Vw = " + plain(s.Vw) + " cm3", "mw = " + plain(s.mw) + " g", s.Vw});
+    parts.push_back({kSolid, "Vs = " + plain(s.Vs) + " cm3", "ms = " + plain(s.ms) + " g", s.Vs});
     if (!(s.Vw >= 0 && s.Vs >= 0 && std::isfinite(Va + s.Vw + s.Vs) && Va + s.Vw + s.Vs > 0)) {
         diagram.alternative = "三相图：无法按比例画出，各部分的体积须不小于零且其和大于零";
         diagram.shapes.push_back({0, 0, width, height, std::nullopt,

@@ -80,7 +80,8 @@ private:
         });
         QTimer guard;
         guard.setSingleShot(true);
-        QObject::connect(&guard, &QTimer::timeout, form_.get(), [this] { find<QDialog>("FormLab")->hide(); });
+        QObject::connect(&guard, &QTimer::timeout, form_.get(),
+                         [this] { find<QDialog>("FormLab")->hide(); });
         guard.start(5000);
         form_->findChild<QAction*>(QStringLiteral("LAB"))->trigger();
         QVERIFY2(guard.isActive(), "FormLab stayed open");

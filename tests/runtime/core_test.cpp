@@ -164,6 +164,8 @@ TEST_F(Core, ReachesAControlByNameAndKindOrRaises91) {
         EXPECT_EQ(error_of(c.operation), c.log.empty() ? 91 : 0);
         EXPECT_EQ(g_log, c.log);
     }
+    detach(&backend_);  // with no form, no control is reachable
+    EXPECT_EQ(error_of([] { text_of("Box1"); }), 91);
 }
 
 // An other form is built once, when it is first shown or one of its

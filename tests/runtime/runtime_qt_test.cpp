@@ -85,30 +85,6 @@ private slots:
         vorlith::set_caption("Label1", "");
         QVERIFY(label.text().isEmpty());
     }
-
-    void controlAccessWithoutAControlRaises91() {
-        const std::function<void()> accesses[] = {
-            [] { vorlith::text_of("Text9"); },
-            [] { vorlith::text_of("Label1"); },  // a label has no text to read
-            [] { vorlith::set_caption("Label9", "x"); },
-            [] { vorlith::set_caption("Text1", "x"); },  // nor a box a caption
-        };
-        for (const auto& access : accesses) {
-            try {
-                access();
-                QFAIL("no error raised");
-            } catch (const vorlith::RuntimeError& error) {
-                QCOMPARE(error.number, 91);
-            }
-        }
-        form_.reset();  // with no form, no control is reachable
-        try {
-            vorlith::text_of("Text1");
-            QFAIL("no error raised");
-        } catch (const vorlith::RuntimeError& error) {
-            QCOMPARE(error.number, 91);
-        }
-    }
 };
 
 QTEST_MAIN(RuntimeQtTest)

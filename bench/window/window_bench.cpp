@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -24,6 +25,7 @@
 #include "../ratio_reporter.h"
 #include "calc/numeric_text.h"
 #include "calc/soil_indices.h"
+#include "runtime/backend.h"
 #include "runtime/qt/qt_runtime.h"
 #include "runtime/runtime_error.h"
 #include "support/form1_expected.h"
@@ -277,6 +279,51 @@ void BM_Val_LongText(benchmark::State& state) {
 }
 BENCHMARK(BM_Val_LongText)->ArgName("MiB")->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 
+// --- Opening an other form ---------------------------------------------------
+
+// Opens other form `i` by its menu item and returns once it is shown, or,
+// for a modal form, once it has been shown and closed again by its close
+// control (from a timer, inside its loop).
+bool open_other_form(benchmark::State& state, QWidget* form, int i) {
+    const auto& other = vorlith::testing::kOtherForms[i];
+    const QString name = QString::fromLatin1(other.name);
+    bool shown = false;
+    QTimer::singleShot(0, form, [&] {
+        auto* window = form->findChild<QWidget*>(name);
+        shown = window != nullptr && window->isVisible();
+        if (shown && window->isModal()) window->close();
+    });
+    form->findChild<QAction*>(QString::fromLatin1(other.menu))->trigger();
+    while (!shown && !state.error_occurred()) QApplication::processEvents();
+    return shown;
+}
+
+// The first opening of each other form, which builds it, on a Form1 made
+// afresh (not timed) for each; against opening it again once built.
+void BM_OpenOtherForm(benchmark::State& state, bool first) {
+    const int i = static_cast<int>(state.range(0));
+    std::unique_ptr<QWidget> form;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (first || form == nullptr) {
+            form.reset();
+            form = vorlith::qt::create_form(vorlith::form1_program());
+            form->show();
+            QApplication::processEvents();
+            if (!first) open_other_form(state, form.get(), i);
+        }
+        if (auto* window = form->findChild<QWidget*>(vorlith::testing::kOtherForms[i].name))
+            window->close();  // its close control
+        state.ResumeTiming();
+        if (!open_other_form(state, form.get(), i)) fail(state, "the form was not shown");
+    }
+    form.reset();
+    // Form1 of the other benchmarks is the run-time's form again.
+    vorlith::attach(dynamic_cast<vorlith::Backend*>(g_form), vorlith::form1_program());
+}
+BENCHMARK_CAPTURE(BM_OpenOtherForm, First, true)->ArgName("form")->Arg(0)->Arg(1);
+BENCHMARK_CAPTURE(BM_OpenOtherForm, Again, false)->ArgName("form")->Arg(0)->Arg(1);
+
 // --- Ratios after the table --------------------------------------------------
 
 std::vector<vorlith::bench::RatioReporter::Pair> ratios() {
@@ -291,6 +338,10 @@ std::vector<vorlith::bench::RatioReporter::Pair> ratios() {
         {"Calculate with 10 MiB / 1 MiB in Text1", "BM_Calculate_LongText1/MiB:10",
          "BM_Calculate_LongText1/MiB:1"},
         {"Val 10 MiB / 1 MiB", "BM_Val_LongText/MiB:10", "BM_Val_LongText/MiB:1"},
+        {"First opening / again: 计算过程", "BM_OpenOtherForm/First/form:0",
+         "BM_OpenOtherForm/Again/form:0"},
+        {"First opening / again: 由试验数据填入", "BM_OpenOtherForm/First/form:1",
+         "BM_OpenOtherForm/Again/form:1"},
         {"Calculate with 1 MiB in Text1 / Val on 1 MiB", "BM_Calculate_LongText1/MiB:1",
          "BM_Val_LongText/MiB:1"},
     };

@@ -11,10 +11,23 @@
 namespace vorlith::qt {
 namespace {
 
-QAccessibleInterface* drawing_accessible(const QString& /*class_name*/, QObject* object) {
-    auto* drawing = dynamic_cast<Drawing*>(object);
-    if (drawing == nullptr) return nullptr;
-    return new QAccessibleWidget(drawing, QAccessible::Graphic);
+// An other form's dialog, modal to screen readers while it runs its own
+// loop (QtWidgets' own interface never says so).
+class FormAccessible : public QAccessibleWidget {
+public:
+    explicit FormAccessible(QWidget* form) : QAccessibleWidget(form, QAccessible::Dialog) {}
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.modal = widget()->isModal();
+        return state;
+    }
+};
+
+QAccessibleInterface* other_form_accessible(const QString& /*class_name*/, QObject* object) {
+    if (auto* drawing = dynamic_cast<Drawing*>(object))
+        return new QAccessibleWidget(drawing, QAccessible::Graphic);
+    if (auto* form = dynamic_cast<OtherForm*>(object)) return new FormAccessible(form);
+    return nullptr;
 }
 
 }  // namespace
@@ -72,8 +85,8 @@ void Drawing::paintEvent(QPaintEvent* /*event*/) {
     }
 }
 
-void install_drawing_role() {
-    QAccessible::installFactory(drawing_accessible);
+void install_other_form_roles() {
+    QAccessible::installFactory(other_form_accessible);
 }
 
 // Form1's operations on the other forms.

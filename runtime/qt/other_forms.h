@@ -47,8 +47,9 @@ private:
     std::vector<Shape> shapes_;
 };
 
-// Gives every Drawing the role graphic (see install_notice_role on the order
-// of factories).
-void install_drawing_role();
+// Gives every Drawing the role graphic, and every other form the state
+// modal while it is shown modally (see install_notice_role on the order of
+// factories).
+void install_other_form_roles();
 
 }  // namespace vorlith::qt

@@ -47,7 +47,7 @@ void install_run_time(const ProgramDescription& program) {
         QCoreApplication::installTranslator(translator);
     }
     install_notice_role();
-    install_drawing_role();
+    install_other_form_roles();
 }
 
 std::unique_ptr<QMainWindow> create_form(const ProgramDescription& program) {

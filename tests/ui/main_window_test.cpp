@@ -575,6 +575,7 @@ private slots:
                 // What was typed before is selected: typing replaces it.
                 QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("60"));
                 typed = qobject_cast<QLineEdit*>(QApplication::focusWidget())->text();
+                QVERIFY(QAccessible::queryAccessibleInterface(lab)->state().modal);
                 if (way == Way::Escape) {
                     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
                 } else if (way == Way::Cancel) {

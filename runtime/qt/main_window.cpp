@@ -53,6 +53,28 @@ void describe_for_screen_readers(QWidget* control, std::span<const ControlRow> r
     }
 }
 
+QWidget* result_field(const QString& text, QWidget* client) {
+    auto* field = new QLabel(text, client);
+    field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    field->setLineWidth(1);
+    field->setTextFormat(Qt::PlainText);
+    return field;
+}
+
+QWidget* input_box(const QString& text, QWidget* client) {
+    auto* box = new QLineEdit(text, client);
+    box->setMaxLength(std::numeric_limits<int>::max());
+    return box;
+}
+
+QWidget* text_view(const QString& text, QWidget* client) {
+    auto* view = new QPlainTextEdit(text, client);
+    view->setReadOnly(true);
+    view->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    view->setTabChangesFocus(true);
+    return view;
+}
+
 }  // namespace
 
 // Runs the control's Click handler, if the program has one, as a command.
@@ -116,61 +138,30 @@ const ControlRow& MainWindow::row(ControlRef ref) const {
     return form_description(program_, ref.form).controls[ref.row];
 }
 
-QWidget* MainWindow::create_control(const ControlRow& row, QWidget* client,
-                                    QButtonGroup*& options) {
+QWidget* MainWindow::create_control(const ControlRow& row, QWidget* client, QButtonGroup* options) {
     const QString text = QString::fromUtf8(row.text);
     QWidget* control = nullptr;
     switch (row.kind) {
         case Kind::Caption:
             control = new QLabel(text, client);
             break;
-        case Kind::Result: {
-            auto* field = new QLabel(text, client);
-            field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-            field->setLineWidth(1);
-            field->setTextFormat(Qt::PlainText);
-            control = field;
+        case Kind::Result:
+            control = result_field(text, client);
             break;
-        }
-        case Kind::Input: {
-            auto* box = new QLineEdit(text, client);
-            box->setMaxLength(std::numeric_limits<int>::max());
-            control = box;
+        case Kind::Input:
+            control = input_box(text, client);
             break;
-        }
         case Kind::Button:
         case Kind::DefaultButton:
-        case Kind::CancelButton: {
-            // Enter and Escape are the form's (OtherForm::keyPressEvent).
-            auto* button = new QPushButton(text, client);
-            button->setAutoDefault(false);
-            button->setDefault(row.kind == Kind::DefaultButton);
-            connect_click(row.name, button, &QPushButton::clicked);
-            control = button;
+        case Kind::CancelButton:
+            control = push_button(row, text, client);
             break;
-        }
-        case Kind::Option: {
-            auto* option = new QRadioButton(text, client);
-            option->setChecked(options->buttons().isEmpty());
-            options->addButton(option);
-            // Once per choice, by mouse, Space or the arrow keys.
-            if (click_handler(program_, row.name) != nullptr) {
-                const char* name = row.name;
-                QObject::connect(option, &QRadioButton::toggled, option, [this, name](bool chosen) {
-                    if (chosen) command(name);
-                });
-            }
-            control = option;
+        case Kind::Option:
+            control = option_button(row, text, client, options);
             break;
-        }
-        case Kind::TextView: {
-            auto* view = new QPlainTextEdit(text, client);
-            view->setReadOnly(true);
-            view->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-            view->setTabChangesFocus(true);
-            control = view;
+        case Kind::TextView:
+            control = text_view(text, client);
             break;
-        }
         case Kind::Drawing:
             control = new Drawing(client);
             break;
@@ -180,6 +171,31 @@ QWidget* MainWindow::create_control(const ControlRow& row, QWidget* client,
                          twips_to_pixels(row.width), twips_to_pixels(row.height));
     if (row.tooltip != nullptr) control->setToolTip(QString::fromUtf8(row.tooltip));
     return control;
+}
+
+// Enter and Escape are the form's (OtherForm).
+QWidget* MainWindow::push_button(const ControlRow& row, const QString& text, QWidget* client) {
+    auto* button = new QPushButton(text, client);
+    button->setAutoDefault(false);
+    button->setDefault(row.kind == Kind::DefaultButton);
+    connect_click(row.name, button, &QPushButton::clicked);
+    return button;
+}
+
+// The first of its group is the chosen one; its Click runs once per choice,
+// by mouse, Space or the arrow keys.
+QWidget* MainWindow::option_button(const ControlRow& row, const QString& text, QWidget* client,
+                                   QButtonGroup* options) {
+    auto* option = new QRadioButton(text, client);
+    option->setChecked(options->buttons().isEmpty());
+    options->addButton(option);
+    if (click_handler(program_, row.name) != nullptr) {
+        const char* name = row.name;
+        QObject::connect(option, &QRadioButton::toggled, option, [this, name](bool chosen) {
+            if (chosen) command(name);
+        });
+    }
+    return option;
 }
 
 // Entries with neither access key, shortcut nor separator; opening a menu

@@ -70,7 +70,10 @@ private:
     void command(const char* name);
     void raise_waiting_reading();
     std::vector<QWidget*> create_controls(std::span<const ControlRow> rows, QWidget* client);
-    QWidget* create_control(const ControlRow& row, QWidget* client, QButtonGroup*& options);
+    QWidget* create_control(const ControlRow& row, QWidget* client, QButtonGroup* options);
+    QWidget* push_button(const ControlRow& row, const QString& text, QWidget* client);
+    QWidget* option_button(const ControlRow& row, const QString& text, QWidget* client,
+                           QButtonGroup* options);
     void add_menus();
     QWidget* control(ControlRef ref) const { return forms_[ref.form].controls[ref.row]; }
     const ControlRow& row(ControlRef ref) const;

@@ -57,6 +57,23 @@ WORD control_id(const ControlRow& row, WORD& next) {
     return next++;
 }
 
+// A control's place at `dpi`: left, top, width and height in pixels.
+RECT place_of(const ControlRow& row, UINT dpi) {
+    return {twips_to_pixels(row.left, dpi), twips_to_pixels(row.top, dpi),
+            twips_to_pixels(row.width, dpi), twips_to_pixels(row.height, dpi)};
+}
+
+bool is_label(Kind kind) {
+    return kind == Kind::Caption || kind == Kind::Result;
+}
+
+bool is_button(Kind kind) {
+    return kind == Kind::Button || kind == Kind::DefaultButton || kind == Kind::CancelButton ||
+           kind == Kind::Option;
+}
+
+}  // namespace
+
 void register_class(const wchar_t* class_name, const wchar_t* icon, WNDPROC procedure) {
     static std::vector<std::wstring> registered;
     if (std::find(registered.begin(), registered.end(), class_name) != registered.end()) return;
@@ -76,23 +93,6 @@ void register_class(const wchar_t* class_name, const wchar_t* icon, WNDPROC proc
     }
     RegisterClassExW(&window_class);
 }
-
-// A control's place at `dpi`: left, top, width and height in pixels.
-RECT place_of(const ControlRow& row, UINT dpi) {
-    return {twips_to_pixels(row.left, dpi), twips_to_pixels(row.top, dpi),
-            twips_to_pixels(row.width, dpi), twips_to_pixels(row.height, dpi)};
-}
-
-bool is_label(Kind kind) {
-    return kind == Kind::Caption || kind == Kind::Result;
-}
-
-bool is_button(Kind kind) {
-    return kind == Kind::Button || kind == Kind::DefaultButton || kind == Kind::CancelButton ||
-           kind == Kind::Option;
-}
-
-}  // namespace
 
 FormWindow::FormWindow(const FormDescription& form, ScreenReaders& readers, DWORD style,
                        DWORD ex_style)

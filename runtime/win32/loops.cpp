@@ -30,9 +30,7 @@ void MainWindow::run_modal(FormNumber number, std::optional<std::size_t> focus) 
             PostQuitMessage(static_cast<int>(message.wParam));
             break;
         }
-        if (IsDialogMessageW(form.hwnd(), &message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+        dispatch(window_, message);
     }
     if (!modal_.empty() && modal_.back().form == number) enable_disabled();
 }
@@ -51,7 +49,7 @@ void MainWindow::raise_form(FormNumber number) {
 void MainWindow::hide_form(FormNumber number) {
     if (!modal_.empty() && modal_.back().form == number) enable_disabled();
     const bool active = GetActiveWindow() == other(number).hwnd();
-    other(number).hide();
+    ShowWindow(other(number).hwnd(), SW_HIDE);
     if (active && window_ != nullptr) SetActiveWindow(window_);
 }
 
@@ -59,7 +57,7 @@ void MainWindow::end() {
     if (window_ == nullptr) return;
     while (!modal_.empty()) enable_disabled();
     for (const auto& form : others_) {
-        if (form != nullptr) form->hide();
+        if (form != nullptr) ShowWindow(form->hwnd(), SW_HIDE);
     }
     ShowWindow(window_, SW_HIDE);
     DestroyWindow(window_);
@@ -80,20 +78,17 @@ HWND dialog_of(HWND form, const MSG& message) {
     return GetWindow(top, GW_OWNER) == form && lstrcmpW(name, kOtherFormClass) == 0 ? top : form;
 }
 
-bool dialog_message(HWND form, MSG& message) {
-    if (!IsWindow(form)) return false;
-    return IsDialogMessageW(dialog_of(form, message), &message) != FALSE;
-}
-
 }  // namespace
+
+void dispatch(HWND form, MSG& message) {
+    if (IsWindow(form) && IsDialogMessageW(dialog_of(form, message), &message)) return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
 
 int run_event_loop(HWND form) {
     MSG message{};
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (dialog_message(form, message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) dispatch(form, message);
     return message.message == WM_QUIT ? static_cast<int>(message.wParam) : 1;
 }
 
@@ -101,9 +96,7 @@ std::optional<int> process_events(HWND form) {
     MSG message{};
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) return static_cast<int>(message.wParam);
-        if (dialog_message(form, message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+        dispatch(form, message);
     }
     return std::nullopt;
 }

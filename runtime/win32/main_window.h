@@ -42,6 +42,9 @@ inline constexpr UINT kCreateTooltips = WM_APP + 1;
 inline constexpr WORD kFirstControlId = 100;
 inline constexpr WORD kFirstMenuId = 1000;
 
+// Registers window class `class_name` once, with `icon` (nullptr: none).
+void register_class(const wchar_t* class_name, const wchar_t* icon, WNDPROC procedure);
+
 // A top-level window built from a form's table: its controls created in
 // tab-index order in the desktop's message font, a tooltip control, and the
 // layout in twips that follows the DPI of the window's monitor. Form1 and
@@ -138,12 +141,10 @@ public:
 
     // Shows the form in front, activated, with the focus on row `focus`.
     void show(std::optional<std::size_t> focus);
-    void hide();
 
 private:
     LRESULT handle(UINT message, WPARAM w, LPARAM l) override;
     void prepare_controls();
-    bool has(int id) const;
 
     const FormNumber number_;
     MainWindow& main_;
@@ -222,6 +223,9 @@ int start(const ProgramDescription& program, const std::function<void(MainWindow
 // through IsDialogMessageW for whichever of the program's forms they are for
 // (Tab, Shift+Tab, Space, Enter, Escape, arrows). Returns the exit status.
 int run_event_loop(HWND form);
+
+// Handles `message` as the event loop does.
+void dispatch(HWND form, MSG& message);
 
 // Handles the messages already queued, as the event loop does, and returns;
 // with the exit status when the program has ended.

@@ -100,18 +100,6 @@ LRESULT CALLBACK drawing_proc(HWND window, UINT message, WPARAM w, LPARAM l) {
     }
 }
 
-void register_drawing_class() {
-    static bool registered = false;
-    if (registered) return;
-    WNDCLASSEXW window_class{};
-    window_class.cbSize = sizeof window_class;
-    window_class.lpfnWndProc = drawing_proc;
-    window_class.hInstance = instance();
-    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    window_class.lpszClassName = kDrawingClass;
-    registered = RegisterClassExW(&window_class) != 0;
-}
-
 // A text view is a multi-line edit box, which would keep Tab, Enter and
 // Escape from the dialog manager: they move on, press the default button
 // and close the form instead. Ctrl+A selects the whole text.
@@ -156,7 +144,7 @@ void draw(HWND drawing, std::span<const Shape> shapes) {
 OtherForm::OtherForm(const FormDescription& form, FormNumber number, ScreenReaders& readers,
                      MainWindow& main)
     : FormWindow(form, readers, kStyle, kExStyle), number_(number), main_(main) {
-    register_drawing_class();
+    register_class(kDrawingClass, nullptr, drawing_proc);
     if (create(kOtherFormClass, nullptr, widen(form.caption != nullptr ? form.caption : ""),
                main.hwnd())) {
         prepare_controls();
@@ -202,15 +190,6 @@ void OtherForm::show(std::optional<std::size_t> focus) {
     this->focus(focus);
 }
 
-void OtherForm::hide() {
-    if (window_ != nullptr) ShowWindow(window_, SW_HIDE);
-}
-
-bool OtherForm::has(int id) const {
-    return std::any_of(controls_.begin(), controls_.end(),
-                       [&](const Control& control) { return GetDlgCtrlID(control.hwnd) == id; });
-}
-
 LRESULT OtherForm::handle(UINT message, WPARAM w, LPARAM l) {
     switch (message) {
         case WM_CLOSE:
@@ -218,7 +197,7 @@ LRESULT OtherForm::handle(UINT message, WPARAM w, LPARAM l) {
             return 0;
         case DM_GETDEFID:
             // Asked by the dialog manager for Enter: the default button.
-            return has(IDOK) ? MAKELRESULT(IDOK, DC_HASDEFID) : 0;
+            return GetDlgItem(window_, IDOK) != nullptr ? MAKELRESULT(IDOK, DC_HASDEFID) : 0;
         case WM_COMMAND:
             // Escape comes as the cancel button's click, which the dialog
             // manager sends whether the form has that button or not.

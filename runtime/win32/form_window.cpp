@@ -267,13 +267,10 @@ void FormWindow::add_tooltip(HWND control, const char* text) {
     SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-// SetFocus selects nothing, as the dialog manager's Tab does: a box's old
-// text is selected here, so that what is typed replaces it.
 void FormWindow::focus(std::optional<std::size_t> row) {
     if (!row) return;
     last_focus_ = controls_[*row].hwnd;
     SetFocus(last_focus_);
-    if (controls_[*row].row->kind == Kind::Input) SendMessageW(last_focus_, EM_SETSEL, 0, -1);
 }
 
 void FormWindow::lay_out(UINT dpi) {

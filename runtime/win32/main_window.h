@@ -88,7 +88,7 @@ protected:
     virtual LRESULT handle(UINT message, WPARAM w, LPARAM l);
     // The name of what WM_COMMAND `id` with `code` clicks, or nullptr.
     virtual const char* command_name(WORD id, WORD code) const;
-    // Puts the focus on row `row`, an input box's whole text selected.
+    // Puts the focus on row `row`, if any.
     void focus(std::optional<std::size_t> row);
 
     const FormDescription& form_;

@@ -169,7 +169,9 @@ void OtherForm::prepare_controls() {
     }
 }
 
-// Centred on Form1 the first time, where it is then left.
+// Centred on Form1 the first time, where it is then left. SetFocus selects
+// nothing, unlike the dialog manager's Tab: a box's old text is selected
+// here, so that what is typed replaces it.
 void OtherForm::show(std::optional<std::size_t> focus) {
     if (!placed_) {
         RECT owner{};
@@ -188,6 +190,9 @@ void OtherForm::show(std::optional<std::size_t> focus) {
     PostMessageW(window_, kCreateTooltips, 0, 0);
     SetForegroundWindow(window_);
     this->focus(focus);
+    if (focus && controls_[*focus].row->kind == Kind::Input) {
+        SendMessageW(controls_[*focus].hwnd, EM_SETSEL, 0, -1);
+    }
 }
 
 LRESULT OtherForm::handle(UINT message, WPARAM w, LPARAM l) {

@@ -1,5 +1,22 @@
 #pragma once
 
+// The Win32 back end. It implements, with the Win32 API and comctl32 only:
+//   create_form     an other form as a top-level window owned by Form1, its
+//                   controls STATIC, EDIT and BUTTON windows created from its
+//                   table as Form1's are (form_window.cpp, other_form.cpp)
+//   show_form, raise_form, hide_form
+//                   ShowWindow and SetForegroundWindow; a modal form's own
+//                   loop with Form1 and the other forms disabled (loops.cpp)
+//   text, set_text, option_value, set_drawing
+//                   window texts, BM_GETCHECK, and a drawing window that
+//                   paints its shapes (other_form.cpp)
+//   announce        a live region's text and its event (accessibility.h)
+//   message_box     MessageBoxW with its button in the run-time's language
+//   end             every window hidden, Form1 destroyed, the loop left
+// and the event loop, keys through IsDialogMessageW (loops.cpp). Names,
+// kinds, option groups, first focus, shown forms, the close control and
+// when to announce are the run-time core's (runtime/backend.h).
+
 #include <functional>
 #include <memory>
 #include <optional>
@@ -19,6 +36,14 @@ namespace vorlith::win32 {
 inline constexpr wchar_t kOtherFormClass[] = L"VorlithOtherForm";
 inline constexpr wchar_t kDrawingClass[] = L"VorlithDrawing";
 inline constexpr UINT kCreateTooltips = WM_APP + 1;
+// Control ids start past IDOK and IDCANCEL, which the dialog manager sends
+// for Enter and Escape (and which a default and a cancel button take); menu
+// item ids past the controls'.
+inline constexpr WORD kFirstControlId = 100;
+inline constexpr WORD kFirstMenuId = 1000;
+
+// Registers window class `class_name` once, with `icon` (nullptr: none).
+void register_class(const wchar_t* class_name, const wchar_t* icon, WNDPROC procedure);
 
 // A top-level window built from a form's table: its controls created in
 // tab-index order in the desktop's message font, a tooltip control, and the
@@ -31,20 +56,18 @@ public:
 
     HWND hwnd() const { return window_; }
     HWND tooltips() const { return tooltips_; }
-    const FormDescription& form() const { return form_; }
-    // The control named `name`, or nullptr.
+    // The control of row `row`; the control named `name`, or nullptr.
+    HWND control(std::size_t row) const { return controls_[row].hwnd; }
     HWND control(std::string_view name) const;
     // Clears what was annotated for screen readers on the controls.
     void forget_annotations();
 
+protected:
     struct Control {
         const ControlRow* row;
         HWND hwnd;
     };
-    // The control named `name` of one of `kinds`, or nullptr.
-    const Control* find(std::string_view name, std::initializer_list<ControlRow::Kind> kinds) const;
 
-protected:
     // `readers` may be built after this base; it is used from create() on.
     FormWindow(const FormDescription& form, ScreenReaders& readers, DWORD style, DWORD ex_style);
     virtual ~FormWindow();
@@ -60,15 +83,13 @@ protected:
     // Menus, icons, before the controls; the window exists.
     virtual void create_frame() {}
     virtual void lay_out_frame(UINT) {}
-    // The click of the control or menu item `name`.
-    virtual void clicked(const char* name) = 0;
     // A message of the window that Form1 and the other forms handle alike,
     // or DefWindowProcW's answer.
     virtual LRESULT handle(UINT message, WPARAM w, LPARAM l);
     // The name of what WM_COMMAND `id` with `code` clicks, or nullptr.
     virtual const char* command_name(WORD id, WORD code) const;
-    // Puts the focus on the first control that takes it.
-    void focus_first();
+    // Puts the focus on row `row`, if any.
+    void focus(std::optional<std::size_t> row);
 
     const FormDescription& form_;
     ScreenReaders& readers_;
@@ -90,6 +111,9 @@ private:
     void clip_labels();
     void create_tooltips();
     void add_tooltip(HWND control, const char* text);
+    void activated(WPARAM w);
+    void focused(HWND previous);
+    void limit_size(MINMAXINFO& limits) const;
     // Places the window, its controls and their font for `dpi`.
     void lay_out(UINT dpi);
     void fit_client_area();
@@ -107,37 +131,33 @@ std::wstring with_crlf(std::string_view utf8);
 void draw(HWND drawing, std::span<const Shape> shapes);
 
 // One of the program's other forms: owned by Form1 (in front of it, no
-// taskbar button of its own), hidden until shown; its close box hides it.
-// Enter presses its default button, Escape its cancel button.
+// taskbar button of its own), hidden until shown. Enter presses its default
+// button; Escape and its close box are the run-time's close_form.
 class OtherForm : public FormWindow {
 public:
-    OtherForm(const FormDescription& form, ScreenReaders& readers, MainWindow& main);
+    OtherForm(const FormDescription& form, FormNumber number, ScreenReaders& readers,
+              MainWindow& main);
     ~OtherForm() override;
 
-    // Shows the form in front, activated, with the focus on its first
-    // control that takes it; already shown, it only comes to the front.
-    void show();
-    void hide();
+    // Shows the form in front, activated, with the focus on row `focus`.
+    void show(std::optional<std::size_t> focus);
 
 private:
-    void clicked(const char* name) override;
     LRESULT handle(UINT message, WPARAM w, LPARAM l) override;
-    void close();
     void prepare_controls();
-    bool has(int id) const;
 
+    const FormNumber number_;
     MainWindow& main_;
     std::vector<std::unique_ptr<Picture>> pictures_;
     bool placed_ = false;
 };
 
-// Form1 built from the program's description, with its menu bar, the live
-// region, and the program's other forms; the back end that the run-time's
-// operations reach while it lives.
+// Form1 built from the program's description, with its menu bar and the
+// live region, and the program's other forms once the run-time asks for
+// them; the back end that the run-time's operations reach while it lives.
 class MainWindow : public FormWindow, public Backend {
 public:
-    // Creates the window, hidden, at the system's default position, and the
-    // other forms, hidden.
+    // Creates the window, hidden, at the system's default position.
     explicit MainWindow(const ProgramDescription& program);
     ~MainWindow() override;
 
@@ -148,51 +168,51 @@ public:
     // command: a live region, in the client area's top left pixel, which no
     // control reaches; its text is drawn in its background's colour.
     HWND live_region() const { return live_region_; }
-    // The control named `name` in any form, or nullptr.
+    // The control named `name` in Form1 or an other form built, or nullptr.
     HWND control(std::string_view name) const;
-    // The other form named `name`, or nullptr.
+    // The other form named `name`, or nullptr until it is built.
     HWND form(std::string_view name) const;
 
-    std::u16string text(std::string_view box) override;
-    void set_caption(std::string_view label, std::string_view utf8) override;
-    void set_text(std::string_view control, std::string_view utf8) override;
-    bool option_value(std::string_view option) override;
-    void set_drawing(std::string_view drawing, std::span<const Shape> shapes,
+    void create_form(FormNumber form) override;
+    void show_form(FormNumber form, Modal modal, std::optional<std::size_t> focus) override;
+    void raise_form(FormNumber form) override;
+    void hide_form(FormNumber form) override;
+    std::u16string text(ControlRef box) override;
+    void set_text(ControlRef control, std::string_view utf8) override;
+    bool option_value(ControlRef option) override;
+    void set_drawing(ControlRef drawing, std::span<const Shape> shapes,
                      std::string_view alternative) override;
-    void show_form(std::string_view form, Modal modal) override;
-    void hide_form(std::string_view form) override;
-    bool form_visible(std::string_view form) override;
+    void announce(std::string_view reading) override;
     void message_box(std::string_view utf8) override;
     void end() override;
 
 private:
-    friend class OtherForm;
+    // A modal form shown, and the windows it disabled.
+    struct ModalForm {
+        FormNumber form;
+        std::vector<HWND> disabled;
+    };
     void create_frame() override;
     void lay_out_frame(UINT dpi) override;
-    void clicked(const char* name) override;
-    // The control named `name` of one of `kinds`, in Form1 or another form;
-    // raises 91 when there is none.
-    const Control& control_of(std::string_view name,
-                              std::initializer_list<ControlRow::Kind> kinds) const;
     LRESULT handle(UINT message, WPARAM w, LPARAM l) override;
     const char* command_name(WORD id, WORD code) const override;
     void create_live_region();
-    void read_results();
     void create_menus();
     void set_icons(UINT dpi);
-    OtherForm* other(std::string_view name) const;
-    OtherForm& other_or_raise(std::string_view name) const;
+    OtherForm& other(FormNumber form) const { return *others_[form - 1]; }
+    HWND hwnd_of(ControlRef ref) const;
+    void run_modal(FormNumber form, std::optional<std::size_t> focus);
+    void enable_disabled();
 
     const ProgramDescription& program_;
     ScreenReaders screen_readers_;
     HWND live_region_ = nullptr;
     HICON icons_[2] = {};  // small and big, at dpi_
     std::vector<const MenuItemRow*> menu_items_;
+    // The other forms by number from 1, nullptr until built.
     std::vector<std::unique_ptr<OtherForm>> others_;
-    // The windows a modal form disabled, to enable again when it is hidden.
-    std::vector<HWND> disabled_;
-    OtherForm* modal_ = nullptr;
-    bool results_changed_ = false;
+    // The modal forms shown, the innermost last.
+    std::vector<ModalForm> modal_;
 };
 
 // start() (runtime/program.h), calling `created` with the form once it is
@@ -203,6 +223,9 @@ int start(const ProgramDescription& program, const std::function<void(MainWindow
 // through IsDialogMessageW for whichever of the program's forms they are for
 // (Tab, Shift+Tab, Space, Enter, Escape, arrows). Returns the exit status.
 int run_event_loop(HWND form);
+
+// Handles `message` as the event loop does.
+void dispatch(HWND form, MSG& message);
 
 // Handles the messages already queued, as the event loop does, and returns;
 // with the exit status when the program has ended.

@@ -34,8 +34,8 @@ const wchar_t* ok_text(int locale_id) {
 
 }  // namespace
 
-// A modal box owned by the form (or the modal form shown), with one OK button and no icon (the
-// button-and-icon value 0).
+// A modal box owned by the form (or the modal form shown), with one OK
+// button and no icon (the button-and-icon value 0).
 void MainWindow::message_box(std::string_view utf8) {
     g_ok_text = ok_text(program_.locale_id);
     if (g_ok_text != nullptr) {
@@ -43,7 +43,7 @@ void MainWindow::message_box(std::string_view utf8) {
     }
     // Over a modal form, owned by it: the form is active again after.
     HWND owner = window_ != nullptr && IsWindowVisible(window_) ? window_ : nullptr;
-    if (owner != nullptr && modal_ != nullptr) owner = modal_->hwnd();
+    if (owner != nullptr && !modal_.empty()) owner = other(modal_.back().form).hwnd();
     MessageBoxW(owner, widen(utf8).c_str(), widen(program_.title).c_str(),
                 MB_OK | (owner == nullptr ? MB_TASKMODAL : 0));
     if (g_hook != nullptr) {

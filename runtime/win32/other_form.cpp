@@ -1,5 +1,6 @@
 // The program's other forms on Win32: owned top-level windows built from
-// their tables as Form1 is, with text views and drawings.
+// their tables as Form1 is, with text views and drawings, and how a drawing
+// paints its shapes.
 #include <algorithm>
 
 #include "main_window.h"
@@ -21,10 +22,6 @@ using Kind = ControlRow::Kind;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
 
-HINSTANCE instance() {
-    return GetModuleHandleW(nullptr);
-}
-
 bool high_contrast() {
     HIGHCONTRASTW contrast{};
     contrast.cbSize = sizeof contrast;
@@ -32,57 +29,47 @@ bool high_contrast() {
            (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
-// Light colours, each with a contrast of 12:1 or more to black text: air
-// nearly white, water light blue, solids light sand.
-COLORREF colour_of(Shape::Fill fill) {
-    switch (fill) {
-        case Shape::Fill::Air:
-            return RGB(0xF4, 0xF9, 0xFF);
-        case Shape::Fill::Water:
-            return RGB(0xBF, 0xDF, 0xFF);
-        case Shape::Fill::Solid:
-            return RGB(0xE8, 0xD5, 0xB0);
-        case Shape::Fill::None:
-            break;
-    }
-    return RGB(0xFF, 0xFF, 0xFF);
+// A shape's text centred in its place, on its lines.
+void draw_text(HDC dc, const RECT& place, const std::string& utf8) {
+    const std::wstring text = widen(utf8);
+    RECT measured = place;
+    DrawTextW(dc, text.c_str(), -1, &measured, DT_CALCRECT | DT_CENTER | DT_NOPREFIX);
+    const int height = measured.bottom - measured.top;
+    RECT lines = place;
+    lines.top = place.top + (place.bottom - place.top - height) / 2;
+    lines.bottom = lines.top + height;
+    DrawTextW(dc, text.c_str(), -1, &lines, DT_CENTER | DT_NOPREFIX | DT_NOCLIP);
 }
 
-// Each filled shape in its colour with a black outline, each text centred
-// in its shape on its lines; in high contrast, the system's window colours,
-// outlines and no fills.
+// On the form's own background, as its captions are: each filled shape in
+// its colour with a black outline and black text, a shape without fill its
+// text alone in the captions' colour. In high contrast the system's colours
+// alone: outlines and text, no fills.
 void paint(HDC dc, HWND window, const Picture& picture) {
     RECT client{};
     GetClientRect(window, &client);
     const bool contrast = high_contrast();
-    FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+    const COLORREF ink = GetSysColor(COLOR_BTNTEXT);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
     HGDIOBJ old_font =
         SelectObject(dc, picture.font != nullptr ? picture.font : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, contrast ? GetSysColor(COLOR_WINDOWTEXT) : RGB(0, 0, 0));
-    HBRUSH outline = contrast ? GetSysColorBrush(COLOR_WINDOWTEXT)
+    HBRUSH outline = contrast ? GetSysColorBrush(COLOR_BTNTEXT)
                               : static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     const auto x = [&](int twips) { return MulDiv(twips, client.right, picture.row->width); };
     const auto y = [&](int twips) { return MulDiv(twips, client.bottom, picture.row->height); };
     for (const Shape& shape : picture.shapes) {
-        RECT place{x(shape.left), y(shape.top), x(shape.left + shape.width),
-                   y(shape.top + shape.height)};
-        if (shape.fill != Shape::Fill::None) {
-            if (!contrast) {
-                HBRUSH fill = CreateSolidBrush(colour_of(shape.fill));
-                FillRect(dc, &place, fill);
-                DeleteObject(fill);
-            }
-            FrameRect(dc, &place, outline);
+        const RECT place{x(shape.left), y(shape.top), x(shape.left + shape.width),
+                         y(shape.top + shape.height)};
+        if (shape.fill && !contrast) {
+            HBRUSH fill =
+                CreateSolidBrush(RGB(shape.fill->red, shape.fill->green, shape.fill->blue));
+            FillRect(dc, &place, fill);
+            DeleteObject(fill);
         }
-        const std::wstring text = widen(shape.text);
-        RECT measured = place;
-        DrawTextW(dc, text.c_str(), -1, &measured, DT_CALCRECT | DT_CENTER | DT_NOPREFIX);
-        const int height = measured.bottom - measured.top;
-        RECT lines = place;
-        lines.top = place.top + (place.bottom - place.top - height) / 2;
-        lines.bottom = lines.top + height;
-        DrawTextW(dc, text.c_str(), -1, &lines, DT_CENTER | DT_NOPREFIX | DT_NOCLIP);
+        if (shape.fill) FrameRect(dc, &place, outline);
+        SetTextColor(dc, shape.fill && !contrast ? RGB(0, 0, 0) : ink);
+        draw_text(dc, place, shape.text);
     }
     SelectObject(dc, old_font);
 }
@@ -111,18 +98,6 @@ LRESULT CALLBACK drawing_proc(HWND window, UINT message, WPARAM w, LPARAM l) {
         default:
             return DefWindowProcW(window, message, w, l);
     }
-}
-
-void register_drawing_class() {
-    static bool registered = false;
-    if (registered) return;
-    WNDCLASSEXW window_class{};
-    window_class.cbSize = sizeof window_class;
-    window_class.lpfnWndProc = drawing_proc;
-    window_class.hInstance = instance();
-    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    window_class.lpszClassName = kDrawingClass;
-    registered = RegisterClassExW(&window_class) != 0;
 }
 
 // A text view is a multi-line edit box, which would keep Tab, Enter and
@@ -166,9 +141,10 @@ void draw(HWND drawing, std::span<const Shape> shapes) {
     InvalidateRect(drawing, nullptr, TRUE);
 }
 
-OtherForm::OtherForm(const FormDescription& form, ScreenReaders& readers, MainWindow& main)
-    : FormWindow(form, readers, kStyle, kExStyle), main_(main) {
-    register_drawing_class();
+OtherForm::OtherForm(const FormDescription& form, FormNumber number, ScreenReaders& readers,
+                     MainWindow& main)
+    : FormWindow(form, readers, kStyle, kExStyle), number_(number), main_(main) {
+    register_class(kDrawingClass, nullptr, drawing_proc);
     if (create(kOtherFormClass, nullptr, widen(form.caption != nullptr ? form.caption : ""),
                main.hwnd())) {
         prepare_controls();
@@ -193,61 +169,48 @@ void OtherForm::prepare_controls() {
     }
 }
 
-// Centred on Form1 the first time, where it is then left.
-void OtherForm::show() {
-    if (!IsWindowVisible(window_)) {
-        if (!placed_) {
-            RECT owner{};
-            RECT own{};
-            GetWindowRect(main_.hwnd(), &owner);
-            GetWindowRect(window_, &own);
-            const int width = own.right - own.left;
-            const int height = own.bottom - own.top;
-            SetWindowPos(window_, nullptr, std::max(0L, (owner.left + owner.right - width) / 2),
-                         std::max(0L, (owner.top + owner.bottom - height) / 2), 0, 0,
-                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            placed_ = true;
-        }
-        ShowWindow(window_, SW_SHOW);
-        UpdateWindow(window_);
-        PostMessageW(window_, kCreateTooltips, 0, 0);
-        SetForegroundWindow(window_);
-        focus_first();
-        return;
+// Centred on Form1 the first time, where it is then left. SetFocus selects
+// nothing, unlike the dialog manager's Tab: a box's old text is selected
+// here, so that what is typed replaces it.
+void OtherForm::show(std::optional<std::size_t> focus) {
+    if (!placed_) {
+        RECT owner{};
+        RECT own{};
+        GetWindowRect(main_.hwnd(), &owner);
+        GetWindowRect(window_, &own);
+        const int width = own.right - own.left;
+        const int height = own.bottom - own.top;
+        SetWindowPos(window_, nullptr, std::max(0L, (owner.left + owner.right - width) / 2),
+                     std::max(0L, (owner.top + owner.bottom - height) / 2), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        placed_ = true;
     }
+    ShowWindow(window_, SW_SHOW);
+    UpdateWindow(window_);
+    PostMessageW(window_, kCreateTooltips, 0, 0);
     SetForegroundWindow(window_);
-}
-
-void OtherForm::hide() {
-    if (window_ != nullptr) ShowWindow(window_, SW_HIDE);
-}
-
-void OtherForm::clicked(const char* name) {
-    main_.clicked(name);
-}
-
-void OtherForm::close() {
-    if (window_ != nullptr && IsWindowVisible(window_)) main_.hide_form(form_.name);
-}
-
-bool OtherForm::has(int id) const {
-    return std::any_of(controls_.begin(), controls_.end(),
-                       [&](const Control& control) { return GetDlgCtrlID(control.hwnd) == id; });
+    this->focus(focus);
+    if (focus && controls_[*focus].row->kind == Kind::Input) {
+        SendMessageW(controls_[*focus].hwnd, EM_SETSEL, 0, -1);
+    }
 }
 
 LRESULT OtherForm::handle(UINT message, WPARAM w, LPARAM l) {
     switch (message) {
         case WM_CLOSE:
-            close();
+            vorlith::close_form(number_);
             return 0;
         case DM_GETDEFID:
             // Asked by the dialog manager for Enter: the default button.
-            return has(IDOK) ? MAKELRESULT(IDOK, DC_HASDEFID) : 0;
+            return GetDlgItem(window_, IDOK) != nullptr ? MAKELRESULT(IDOK, DC_HASDEFID) : 0;
         case WM_COMMAND:
-            FormWindow::handle(message, w, l);
-            // Escape, or the cancel button, closes the form after its click.
-            if (LOWORD(w) == IDCANCEL && HIWORD(w) == BN_CLICKED) close();
-            return 0;
+            // Escape comes as the cancel button's click, which the dialog
+            // manager sends whether the form has that button or not.
+            if (LOWORD(w) == IDCANCEL && HIWORD(w) == BN_CLICKED) {
+                vorlith::close_form(number_);
+                return 0;
+            }
+            return FormWindow::handle(message, w, l);
         case WM_SYSCOLORCHANGE:
         case WM_SETTINGCHANGE:
             // High contrast on or off: the drawings again.

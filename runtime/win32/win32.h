@@ -35,6 +35,13 @@ namespace vorlith::win32 {
 // UTF-8 → UTF-16, and back; invalid sequences become U+FFFD.
 std::wstring widen(std::string_view utf8);
 std::string narrow(std::wstring_view utf16);
+// The whole text of `window`.
+std::wstring window_text(HWND window);
+
+// The program's own module, which registers its window classes.
+inline HINSTANCE instance() {
+    return GetModuleHandleW(nullptr);
+}
 
 // Functions that Windows 7 lacks, or that live in DLLs the program does not
 // import, are looked up at run time so that the program starts everywhere:

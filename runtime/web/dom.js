@@ -12,74 +12,40 @@ mergeInto(LibraryManager.library, {
     hint: null,         // the line below the window that tells the way to the menu bar
     live: null,         // the one live region: the results after a command, then the end
     liveLine: null,     // the paragraph that holds it, out of sight until the end
-    controls: {},       // the client area's controls by name
-    byName: {},         // the same by the address of the name the program passes
-    announcing: false,  // an announcement is on its way
+    forms: [],          // by form number: {element, controls by row}; Form1 first
+    controls: {},       // the built forms' controls by name
+    reading: null,      // what the live region is to read once this turn is done
     menus: [],          // {title, list} per menu of the menu bar
     dialog: null,       // the message box, made on first use
-    running: false,     // a handler runs, or waits on a message box
     ended: false,
     returnFocus: null,  // where the focus goes when the menu bar is left
     altAlone: false,    // Alt is down and no other key came since
     building: null,     // the client area whose controls are being added
-    forms: {},          // the program's other forms, each a <dialog>, by name
-    modal: null,        // the other form shown modally, whose opener waits
-    nested: false,      // a handler of the modal form runs while its opener waits
-    wakeAfterNested: null,  // the opener's wake-up, when the form closed meanwhile
+    buildingForm: null, // and its form
+    // Asyncify keeps the record of one waiting call into the module (a
+    // handler on a message box or a modal form). A call that the page makes
+    // meanwhile (a click on the modal form) sets it aside, and the waiting
+    // one is woken only once that call is back: what it closed meanwhile.
+    wakes: [],
     drawing: null,      // the drawing whose shapes are being added
 
-    // Runs the program's handler numbered `click`: one at a time, never
-    // after End. A handler that waits on a message box lets the page go
-    // on; its promise settles when it ends. Whichever way it ends, the page
-    // takes the next click.
-    run: function(click) {
+    // Makes the call `into` the module for an event, never after End. A
+    // handler that waits lets the page go on.
+    call: function(into) {
       var page = VorlithPage;
-      if (click < 0 || page.ended) return;
-      if (page.running) {
-        if (page.modal && !page.nested) page.runNested(click);
-        return;
-      }
-      page.running = true;
-      var finish = function() {
-        page.running = false;
-        if (!page.announcing) {
-          page.announcing = true;
-          setTimeout(page.announceResults, 0);
-        }
-      };
-      try {
-        Module['_vorlith_click'](click);
-      } catch (error) {
-        page.running = false;
-        throw error;
-      }
-      if (Asyncify.currData) {
-        Asyncify.whenDone().then(finish, function() { page.running = false; });
-      } else {
-        finish();
-      }
-    },
-
-    // A click on the modal form while the handler that showed it waits:
-    // its handler runs with Asyncify's record of the waiting one put aside
-    // (a handler here may wait on a message box in turn), and the opener
-    // wakes once it is back.
-    runNested: function(click) {
-      var page = VorlithPage;
-      var waiting = {data: Asyncify.currData, handlers: Asyncify.asyncPromiseHandlers};
+      if (page.ended) return;
+      var aside = {data: Asyncify.currData, handlers: Asyncify.asyncPromiseHandlers};
       Asyncify.currData = null;
       Asyncify.asyncPromiseHandlers = null;
-      page.nested = true;
       var back = function() {
-        Asyncify.currData = waiting.data;
-        Asyncify.asyncPromiseHandlers = waiting.handlers;
-        page.nested = false;
-        var wake = page.wakeAfterNested;
-        page.wakeAfterNested = null;
-        if (wake) wake();
+        if (aside.data) {
+          Asyncify.currData = aside.data;
+          Asyncify.asyncPromiseHandlers = aside.handlers;
+        }
+        page.wakes.splice(0).forEach(function(wake) { wake(); });
       };
       try {
-        Module['_vorlith_click'](click);
+        into();
       } catch (error) {
         back();
         throw error;
@@ -87,14 +53,17 @@ mergeInto(LibraryManager.library, {
       if (Asyncify.currData) Asyncify.whenDone().then(back, back);
       else back();
     },
+    run: function(click) {
+      if (click >= 0) VorlithPage.call(function() { Module['_vorlith_click'](click); });
+    },
+    // Whether no call into the module waits.
+    idle: function() {
+      return !Asyncify.currData;
+    },
 
-    // The control named by the NUL-terminated name at `address`; the
-    // program passes the same few names again and again.
-    control: function(address) {
-      var page = VorlithPage;
-      var control = page.byName[address];
-      if (!control) control = page.byName[address] = page.controls[UTF8ToString(address)];
-      return control;
+    // Control `row` of form `form`.
+    control: function(form, row) {
+      return VorlithPage.forms[form].controls[row];
     },
 
     // The `bytes` bytes of UTF-8 at `address`: a short ASCII text (each
@@ -110,16 +79,14 @@ mergeInto(LibraryManager.library, {
       return text;
     },
 
-    // One announcement for all the results that commands wrote since the
-    // last (clicks faster than the page is drawn make one), as the program
-    // reads them. A handler that waits on a message box announces when it
-    // ends.
+    // One announcement for the commands of a turn (clicks faster than the
+    // page is drawn make one), the last reading the program gave.
     announceResults: function() {
-      var page = VorlithPage;
-      page.announcing = false;
-      if (page.ended || page.running) return;
-      var reading = Module['_vorlith_take_reading']();
-      if (reading) page.announce(UTF8ToString(reading));
+      var page = VorlithPage, reading = page.reading;
+      page.reading = null;
+      if (page.ended || reading === null) return;
+      if (reading) page.announce(reading);
+      else page.live.replaceChildren();
     },
     // A new text node each time, so that the same results twice are
     // announced twice.
@@ -302,7 +269,7 @@ mergeInto(LibraryManager.library, {
     // leaves it again, as on the desktop.
     globalKey: function(event) {
       var page = VorlithPage;
-      if (page.ended || (page.dialog && page.dialog.open) || page.modal) return;
+      if (page.ended || page.modalShown()) return;
       if (event.type === 'keydown') {
         page.altAlone = page.altOnly(event) && !event.repeat;
         var key = page.keyOf(event);
@@ -351,7 +318,7 @@ mergeInto(LibraryManager.library, {
     // step, with what was typed into it and the focus, and then answers
     // the presses of its buttons that came before (vorlithPressed, kept by
     // the page).
-    takeOver: function() {
+    takeOver: function(focus) {
       var page = VorlithPage;
       var early = document.getElementById(page.win.id);
       if (early && early.parentNode !== page.root) early = null;
@@ -374,7 +341,7 @@ mergeInto(LibraryManager.library, {
           now.setSelectionRange(kept.selectionStart, kept.selectionEnd, kept.selectionDirection);
         }
       } else if (!active || active === document.body) {
-        var first = page.tabStops()[0];
+        var first = focus >= 0 ? page.control(0, focus) : null;
         if (first) first.focus();
       }
       // Once the program has started, which is after this returns.
@@ -407,34 +374,43 @@ mergeInto(LibraryManager.library, {
       button.focus();
     },
 
-    // The program's other forms. Each is built hidden at start and joins
-    // the page when first shown; Form1 before it is as without them.
-    showDialog: function(name, modal) {
-      var page = VorlithPage;
-      var dialog = page.forms[name];
-      if (!dialog.isConnected) page.root.appendChild(dialog);
-      if (!dialog.open) {
-        if (page.win.contains(document.activeElement)) dialog.returnFocus = document.activeElement;
-        if (modal) dialog.showModal();
-        else dialog.show();
+    // The program's other forms, each a <dialog> that joins the page when
+    // the program first needs it; Form1 before it is as without them.
+    // `focus`: the row that gets the focus, an input box's whole text
+    // selected (typing replaces what the form kept), -1 none.
+    showDialog: function(form, modal, focus) {
+      var page = VorlithPage, dialog = page.forms[form].element;
+      if (page.win.contains(document.activeElement)) dialog.returnFocus = document.activeElement;
+      if (modal) dialog.showModal();
+      else dialog.show();
+      var control = focus >= 0 ? page.control(form, focus) : null;
+      if (control && control.type === 'radio' && !control.checked) {
+        control = dialog.querySelector('input[name="' + control.name + '"]:checked') || control;
       }
-      var first = page.tabStops(dialog)[0];
-      if (first) first.focus();
+      if (!control) return;
+      control.focus();
+      if (control.tagName === 'INPUT' && control.type === 'text') control.select();
     },
-    hideDialog: function(dialog) {
-      if (!dialog.open) return;
+    hideDialog: function(form) {
+      var dialog = VorlithPage.forms[form].element;
       var back = dialog.returnFocus && dialog.returnFocus.isConnected ? dialog.returnFocus
                                                                       : VorlithPage.tabStops()[0];
       dialog.close();
       if (back) back.focus();
     },
-    // The form's close control, and Escape: its cancel button, whose
-    // handler closes it; a form without one closes.
+    // The form's close control, and Escape: the program decides (its
+    // cancel button's Click, or the form hidden).
     cancelDialog: function(dialog) {
       if (!dialog.open) return;
-      var cancel = dialog.querySelector('.vorlith-cancel');
-      if (cancel) cancel.click();
-      else VorlithPage.hideDialog(dialog);
+      var form = Number(dialog.dataset.form);
+      VorlithPage.call(function() { Module['_vorlith_close_form'](form); });
+    },
+    // Whether a modal form or the message box is shown: the page behind
+    // takes no keys.
+    modalShown: function() {
+      var page = VorlithPage;
+      return (page.dialog && page.dialog.open) ||
+             page.forms.some(function(f) { return f.element.wake; });
     },
     // Enter anywhere in a form but on a button presses its default button;
     // Escape presses its cancel button, modal or not.
@@ -444,16 +420,16 @@ mergeInto(LibraryManager.library, {
     // read-only text area that can be selected and copied; a drawing an
     // SVG picture with its text alternative beside it. Returns the control
     // itself.
-    otherControl: function(element, kind, text, width, height) {
+    otherControl: function(element, kind, text, width, height, group) {
       var page = VorlithPage;
       if (kind === 'option') {
         var option = document.createElement('input');
         option.type = 'radio';
         option.id = element.id;
         element.id = option.id + '-label';
-        if (page.lastKind !== 'option') page.optionGroup = option.id;
+        if (group) page.optionGroup = option.id;
         option.name = page.optionGroup;
-        option.checked = page.lastKind !== 'option';
+        option.checked = group;
         element.append(option, document.createTextNode(text));
         return option;
       }
@@ -511,6 +487,7 @@ mergeInto(LibraryManager.library, {
     page.client.style.setProperty('--client-height', height + 'px');
     page.win.append(page.menubar, page.client);
     page.building = page.client;
+    page.forms[0] = page.buildingForm = {element: page.win, controls: []};
     // Below the window: the way to the menu bar from the keyboard, for
     // everyone to read, and the live region, there before anything is
     // announced so that screen readers follow it.
@@ -590,29 +567,31 @@ mergeInto(LibraryManager.library, {
   },
 
   vorlith_dom_add_control__deps: ['$VorlithPage'],
-  vorlith_dom_add_control: function(name, kind, text, left, top, width, height, tooltip, click) {
-    // By ControlRow::Kind: Caption, Result, Input, Button, DefaultButton,
-    // CancelButton, Option, TextView, Drawing.
-    var kinds = ['caption', 'result', 'input', 'button', 'button vorlith-default',
-                 'button vorlith-cancel', 'option', 'textview', 'drawing'];
-    var tags = ['label', 'output', 'input', 'button', 'button', 'button', 'label', 'textarea', 'svg'];
+  vorlith_dom_add_control: function(name, kindName, text, left, top, width, height, tooltip,
+                                    click, group) {
+    // Each ControlRow::Kind by its name: its class and its element.
+    var kinds = {Caption: ['caption', 'label'], Result: ['result', 'output'],
+                 Input: ['input', 'input'], Button: ['button', 'button'],
+                 DefaultButton: ['button vorlith-default', 'button'],
+                 CancelButton: ['button vorlith-cancel', 'button'],
+                 Option: ['option', 'label'], TextView: ['textview', 'textarea'],
+                 Drawing: ['drawing', 'svg']};
+    var made = kinds[UTF8ToString(kindName)], kind = made[0];
     var page = VorlithPage;
-    var control = kinds[kind] === 'drawing'
-                      ? document.createElementNS('http://www.w3.org/2000/svg', 'svg')
-                      : document.createElement(tags[kind]);
+    var control = kind === 'drawing' ? document.createElementNS('http://www.w3.org/2000/svg', 'svg')
+                                     : document.createElement(made[1]);
     var placed = control;  // the element at the control's place
     control.id = UTF8ToString(name);
-    control.setAttribute('class', 'vorlith-' + kinds[kind]);
-    if (kinds[kind] === 'option' || kinds[kind] === 'textview' || kinds[kind] === 'drawing') {
-      control = page.otherControl(control, kinds[kind], UTF8ToString(text), width, height);
+    control.setAttribute('class', 'vorlith-' + kind);
+    if (kind === 'option' || kind === 'textview' || kind === 'drawing') {
+      control = page.otherControl(control, kind, UTF8ToString(text), width, height, group !== 0);
       text = 0;
     }
-    page.lastKind = kinds[kind];
     placed.style.setProperty('--left', left + 'px');
     placed.style.setProperty('--top', top + 'px');
     placed.style.setProperty('--width', width + 'px');
     placed.style.setProperty('--height', height + 'px');
-    if (kinds[kind] === 'input') {
+    if (kind === 'input') {
       control.type = 'text';
       control.value = UTF8ToString(text);
       // A number: the keyboard with digits and the point, no word guessing.
@@ -625,13 +604,14 @@ mergeInto(LibraryManager.library, {
       if (control.tagName === 'BUTTON') control.type = 'button';
       control.textContent = UTF8ToString(text);
     }
-    if (kinds[kind] === 'result') control.setAttribute('aria-live', 'off');  // see announceResults
+    if (kind === 'result') control.setAttribute('aria-live', 'off');  // see announceResults
     if (tooltip) placed.title = UTF8ToString(tooltip);
     // An option runs its handler when it becomes the chosen one.
     var event = control.type === 'radio' ? 'change' : 'click';
     if (click >= 0) control.addEventListener(event, function() { page.run(click); });
     page.building.appendChild(placed);
     page.controls[control.id] = control;
+    page.buildingForm.controls.push(control);
   },
 
   vorlith_dom_add_quantity__deps: ['$VorlithPage'],
@@ -674,10 +654,11 @@ mergeInto(LibraryManager.library, {
   },
 
   vorlith_dom_begin_dialog__deps: ['$VorlithPage'],
-  vorlith_dom_begin_dialog: function(name, caption, width, height, close) {
+  vorlith_dom_begin_dialog: function(form, name, caption, width, height, close) {
     var page = VorlithPage;
     var dialog = document.createElement('dialog');
     dialog.id = UTF8ToString(name);
+    dialog.dataset.form = form;
     dialog.className = 'vorlith-form';
     dialog.setAttribute('aria-labelledby', dialog.id + '-caption');
     var bar = document.createElement('div');
@@ -707,52 +688,55 @@ mergeInto(LibraryManager.library, {
       event.preventDefault();
       page.cancelDialog(dialog);
     });
-    page.forms[dialog.id] = dialog;
+    page.root.appendChild(dialog);
+    page.forms[form] = page.buildingForm = {element: dialog, controls: []};
     page.building = client;
-    page.lastKind = null;
   },
 
+  // Modal: the handler waits while the form is shown; the form's own
+  // handlers run meanwhile (call). Its hiding wakes the handler once the
+  // call that hid it is back.
   vorlith_dom_show_dialog__deps: ['$VorlithPage'],
-  vorlith_dom_show_dialog: function(name) {
-    VorlithPage.showDialog(UTF8ToString(name), false);
-  },
-
-  // The handler waits while the form is shown; the form's own handlers run
-  // meanwhile (runNested). The form's closing wakes it, once none of them
-  // runs any more.
-  vorlith_dom_show_dialog_modal__deps: ['$VorlithPage'],
-  vorlith_dom_show_dialog_modal: function(name) {
+  vorlith_dom_show_dialog: function(form, modal, focus) {
+    var page = VorlithPage;
+    if (!modal) return page.showDialog(form, false, focus);
     return Asyncify.handleSleep(function(wakeUp) {
-      var page = VorlithPage, dialog = page.forms[UTF8ToString(name)];
-      if (dialog.open) {
-        page.showDialog(dialog.id, true);
-        wakeUp();
-        return;
-      }
-      dialog.addEventListener('close', function() {
-        page.modal = null;
-        if (page.nested) page.wakeAfterNested = wakeUp;
-        else wakeUp();
-      }, {once: true});
-      page.modal = dialog;
+      page.forms[form].element.wake = wakeUp;
       page.closeMenus();
-      page.showDialog(dialog.id, true);
+      page.showDialog(form, true, focus);
     });
   },
 
+  vorlith_dom_raise_dialog__deps: ['$VorlithPage'],
+  vorlith_dom_raise_dialog: function(form) {
+    var page = VorlithPage, dialog = page.forms[form].element;
+    if (dialog !== page.root.lastElementChild && !dialog.wake) {
+      dialog.close();  // to the front: a dialog shown later covers one before it
+      page.root.appendChild(dialog);
+      dialog.show();
+    }
+    if (!dialog.contains(document.activeElement)) {
+      var first = page.tabStops(dialog)[0];
+      if (first) first.focus();
+    }
+  },
+
   vorlith_dom_hide_dialog__deps: ['$VorlithPage'],
-  vorlith_dom_hide_dialog: function(name) {
-    VorlithPage.hideDialog(VorlithPage.forms[UTF8ToString(name)]);
+  vorlith_dom_hide_dialog: function(form) {
+    var page = VorlithPage, dialog = page.forms[form].element;
+    page.hideDialog(form);
+    if (dialog.wake) page.wakes.push(dialog.wake);
+    dialog.wake = null;
   },
 
-  vorlith_dom_dialog_open__deps: ['$VorlithPage'],
-  vorlith_dom_dialog_open: function(name) {
-    return VorlithPage.forms[UTF8ToString(name)].open ? 1 : 0;
-  },
-
+  // A caption's or a result field's text, an input box's or a text view's.
   vorlith_dom_set_text__deps: ['$VorlithPage'],
-  vorlith_dom_set_text: function(name, text, bytes) {
-    var control = VorlithPage.control(name);
+  vorlith_dom_set_text: function(form, row, text, bytes) {
+    var page = VorlithPage, control = page.control(form, row);
+    if (control.tagName === 'LABEL' || control.tagName === 'OUTPUT') {
+      control.textContent = page.text(text, bytes);
+      return;
+    }
     var top = control.scrollTop, left = control.scrollLeft;
     control.value = UTF8ToString(text, bytes);
     // A text view written anew stays where it was read, its caret at the top.
@@ -764,16 +748,16 @@ mergeInto(LibraryManager.library, {
   },
 
   vorlith_dom_option_value__deps: ['$VorlithPage'],
-  vorlith_dom_option_value: function(name) {
-    return VorlithPage.control(name).checked ? 1 : 0;
+  vorlith_dom_option_value: function(form, row) {
+    return VorlithPage.control(form, row).checked ? 1 : 0;
   },
 
   // A drawing's shapes: each a rectangle filled by its phase, its text
   // centred in it line by line; what the drawing shows in words is its
   // description.
   vorlith_dom_begin_drawing__deps: ['$VorlithPage'],
-  vorlith_dom_begin_drawing: function(name, text, bytes) {
-    var page = VorlithPage, drawing = page.control(name);
+  vorlith_dom_begin_drawing: function(form, row, text, bytes) {
+    var page = VorlithPage, drawing = page.control(form, row);
     var alternative = document.getElementById(drawing.id + '-alternative') ||
                       drawing.parentNode.querySelector('#' + CSS.escape(drawing.id + '-alternative'));
     alternative.textContent = UTF8ToString(text, bytes);
@@ -788,10 +772,12 @@ mergeInto(LibraryManager.library, {
   vorlith_dom_add_shape__deps: ['$VorlithPage'],
   vorlith_dom_add_shape: function(left, top, width, height, fill, text, bytes) {
     var svg = 'http://www.w3.org/2000/svg';
-    var rect = document.createElementNS(svg, 'rect');
-    var place = {x: left, y: top, width: width, height: height};
-    Object.keys(place).forEach(function(a) { rect.setAttribute(a, place[a]); });
-    rect.setAttribute('class', 'vorlith-phase-' + ['none', 'air', 'water', 'solid'][fill]);
+    if (fill) {  // a presentation attribute: the page's style wins in forced colours
+      var rect = document.createElementNS(svg, 'rect');
+      var place = {x: left, y: top, width: width, height: height, fill: UTF8ToString(fill)};
+      Object.keys(place).forEach(function(a) { rect.setAttribute(a, place[a]); });
+      VorlithPage.drawing.appendChild(rect);
+    }
     var label = document.createElementNS(svg, 'text');
     var lines = UTF8ToString(text, bytes).split('\n');
     lines.forEach(function(line, i) {
@@ -804,11 +790,11 @@ mergeInto(LibraryManager.library, {
     label.setAttribute('y', top + height / 2);
     label.setAttribute('text-anchor', 'middle');
     label.setAttribute('dominant-baseline', 'central');
-    VorlithPage.drawing.append(rect, label);
+    VorlithPage.drawing.appendChild(label);
   },
 
   vorlith_dom_show_form__deps: ['$VorlithPage'],
-  vorlith_dom_show_form: function() {
+  vorlith_dom_show_form: function(focus) {
     var page = VorlithPage;
     page.client.addEventListener('keydown', page.cycleTab);
     page.menubar.addEventListener('keydown', page.menuKey);
@@ -823,27 +809,29 @@ mergeInto(LibraryManager.library, {
     }, true);
     document.addEventListener('wheel', page.forgetAlt, {capture: true, passive: true});
     window.addEventListener('blur', page.forgetAlt);
-    page.takeOver();
+    page.takeOver(focus);
     page.building = null;
     if (typeof ResizeObserver === 'function') new ResizeObserver(page.relaid).observe(page.win);
   },
 
   vorlith_dom_text_length__deps: ['$VorlithPage'],
-  vorlith_dom_text_length: function(name) {
-    return VorlithPage.control(name).value.length;
+  vorlith_dom_text_length: function(form, row) {
+    return VorlithPage.control(form, row).value.length;
   },
 
   vorlith_dom_copy_text__deps: ['$VorlithPage'],
-  vorlith_dom_copy_text: function(name, out) {
-    var value = VorlithPage.control(name).value;
+  vorlith_dom_copy_text: function(form, row, out) {
+    var value = VorlithPage.control(form, row).value;
     var at = out >> 1;
     for (var i = 0; i < value.length; ++i) HEAPU16[at + i] = value.charCodeAt(i);
   },
 
-  vorlith_dom_set_caption__deps: ['$VorlithPage'],
-  vorlith_dom_set_caption: function(name, text, bytes) {
+  // Written once the clicks of this turn are done.
+  vorlith_dom_announce__deps: ['$VorlithPage'],
+  vorlith_dom_announce: function(text, bytes) {
     var page = VorlithPage;
-    page.control(name).textContent = page.text(text, bytes);
+    if (page.reading === null) setTimeout(page.announceResults, 0);
+    page.reading = UTF8ToString(text, bytes);
   },
 
   vorlith_dom_message_box__deps: ['$VorlithPage'],
@@ -859,7 +847,7 @@ mergeInto(LibraryManager.library, {
     page.ended = true;
     page.win.remove();
     page.hint.remove();
-    Object.keys(page.forms).forEach(function(name) { page.forms[name].remove(); });
+    page.forms.forEach(function(form) { if (form.element !== page.win) form.element.remove(); });
     // The line in the window's place is the live region's, which says it.
     page.liveLine.className = 'vorlith-ended';
     page.announce(UTF8ToString(ended));

@@ -140,7 +140,7 @@ class Page(unittest.TestCase):
     def dismiss(self):
         self.driver.find_element("css selector", "dialog.vorlith-msgbox button").click()
         WebDriverWait(self.driver, 5).until(
-            lambda d: d.execute_script("return !VorlithPage.running") and self.dialog() is None)
+            lambda d: d.execute_script("return VorlithPage.idle()") and self.dialog() is None)
 
     def menu(self, title, item):
         self.el(title).click()
@@ -363,12 +363,14 @@ class Page(unittest.TestCase):
             with self.subTest(form):
                 self.open()
                 item, modal = OPENED_BY[form]
+                rows = [r for r in X["other_controls"] if r[1] == form]
+                exists = "return [arguments[0], ...arguments[1]].filter(id => document.getElementById(id))"
+                self.assertEqual(self.js(exists, form, [r[0] for r in rows]), [])  # built when first opened
                 self.menu("TOOLS", item)
                 state, tree = self.js(FORM_JS, form), self.ax_tree()
                 state["controls"] = dict(state["controls"])
                 self.assertEqual((state["modal"], state["caption"], state["client"], tree[form]["name"]),
                                  (modal, caption, [width // 15, height // 15], caption))
-                rows = [r for r in X["other_controls"] if r[1] == form]
                 self.assertEqual(list(state["controls"]), [r[0] for r in rows])
                 for name, _, kind, text, left, top, w, h, tip, said, described in rows:
                     c = state["controls"][name]
@@ -393,6 +395,10 @@ class Page(unittest.TestCase):
                 self.keys(Keys.ESCAPE)  # presses the cancel button, which closes and writes nothing
                 WebDriverWait(self.driver, 5).until(lambda d: not self.form_open(form))
                 self.assertEqual((self.texts(X["boxes"]), self.focused()), (before, "Text1"))
+                self.menu("TOOLS", item)  # again: the first box's kept text is selected, typing replaces it
+                self.keys("60")
+                first = next((r[0] for r in rows if r[2] == "Input"), None)
+                self.assertEqual(first and (self.focused(), self.texts([first])), first and (first, ["60"]))
 
     def test_working_follows_g_and_calculate_while_form1_takes_input(self):
         self.menu("TOOLS", "WORKING")
@@ -424,7 +430,7 @@ class Page(unittest.TestCase):
                     WebDriverWait(self.driver, 5).until(lambda d: self.dialog() is None)
                     self.assertTrue(self.form_open("FormLab"))
                     self.keys(Keys.ESCAPE)
-                WebDriverWait(self.driver, 5).until(lambda d: not self.js("return VorlithPage.running"))
+                WebDriverWait(self.driver, 5).until(lambda d: self.js("return VorlithPage.idle()"))
                 self.assertFalse(self.form_open("FormLab"))
                 self.assertEqual(self.texts(X["boxes"]), run["boxes"] or before)
                 if run["report"]:  # the page goes on
@@ -911,7 +917,7 @@ return {inside: r.left >= 0 && r.right <= document.documentElement.clientWidth,
 # Points in the open working window: 3 CSS px inside each phase the diagram
 # fills, then one on the window's face beside the controls.
 PHASES_JS = """
-const points = [...document.querySelectorAll('#Diagram rect:not(.vorlith-phase-none)')].map(e => {
+const points = [...document.querySelectorAll('#Diagram rect')].map(e => {
   const r = e.getBoundingClientRect(); return [r.left + 3, r.top + 3]; });
 const c = document.querySelector('#FormWorking .vorlith-client').getBoundingClientRect();
 return [...points, [c.left + 3, c.bottom - 3]];"""

@@ -407,6 +407,8 @@ class Page(unittest.TestCase):
         self.assertEqual((lines[:5], lines[-len(X["working_notes"]):]),
                          (X["working_first_lines"], X["working_notes"]))
         self.assertEqual(self.ax_tree()["Diagram"]["description"], X["diagram_alternative"])
+        *free, face = self.pixels(self.js(FREE_TEXT_JS))  # the headings: text alone, no box
+        self.assertTrue(free and all(p == face for p in free), f"{free} {face}")
         for option, line in reversed(X["gravity_lines"]):  # g = 10, then back to 9.81
             self.el(option).click()
             self.assertEqual([l for _, l in X["gravity_lines"] if l in working()], [line])
@@ -921,6 +923,16 @@ const points = [...document.querySelectorAll('#Diagram rect')].map(e => {
   const r = e.getBoundingClientRect(); return [r.left + 3, r.top + 3]; });
 const c = document.querySelector('#FormWorking .vorlith-client').getBoundingClientRect();
 return [...points, [c.left + 3, c.bottom - 3]];"""
+
+# Points 3 CSS px left of each text of the diagram that no rectangle holds,
+# then one on the window's face beside the controls.
+FREE_TEXT_JS = """
+const rects = [...document.querySelectorAll('#Diagram rect')].map(e => e.getBoundingClientRect());
+const inside = (r, t) => t.left >= r.left && t.right <= r.right && t.top >= r.top && t.bottom <= r.bottom;
+const free = [...document.querySelectorAll('#Diagram text')].map(e => e.getBoundingClientRect())
+  .filter(t => !rects.some(r => inside(r, t)));
+const c = document.querySelector('#FormWorking .vorlith-client').getBoundingClientRect();
+return [...free.map(t => [t.left - 3, t.top + t.height / 2]), [c.left + 3, c.bottom - 3]];"""
 
 # layout, screen (emulate's arguments; None: the desktop window), whether a
 # result field's quantity is read as a text of its own right before it (the

@@ -407,6 +407,8 @@ class Page(unittest.TestCase):
         self.assertEqual((lines[:5], lines[-len(X["working_notes"]):]),
                          (X["working_first_lines"], X["working_notes"]))
         self.assertEqual(self.ax_tree()["Diagram"]["description"], X["diagram_alternative"])
+        wrap = self.js("const t = document.getElementById('WorkingText'); return [t.scrollWidth, t.clientWidth]")
+        self.assertLessEqual(*wrap, "the text view wraps, no sideways scrolling")
         *free, face = self.pixels(self.js(FREE_TEXT_JS))  # the headings: text alone, no box
         self.assertTrue(free and all(p == face for p in free), f"{free} {face}")
         for option, line in reversed(X["gravity_lines"]):  # g = 10, then back to 9.81
@@ -481,7 +483,8 @@ class Page(unittest.TestCase):
                 for form, (item, _) in OPENED_BY.items():
                     self.menu("TOOLS", item)
                     self.assertEqual(self.js(FORM_FIT_JS, form, 44 if phone else 24), {
-                        "inside": True, "sideways": False, "small": [], "smallText": [], "columns": 1}, form)
+                        "inside": True, "sideways": False, "scrolls": False, "small": [], "smallText": [],
+                        "columns": 1}, form)
                     self.keys(Keys.ESCAPE)
                     WebDriverWait(self.driver, 5).until(lambda d: not self.form_open(form))
 
@@ -902,7 +905,7 @@ return {transforms, smallText, smallBoxText, smallTargets, outOfOrder, fieldLeft
         scrollWidth: document.documentElement.scrollWidth, clientWidth: document.documentElement.clientWidth};"""
 
 # An open form on a narrow or touch screen: inside the page, no sideways
-# scrolling in it, targets of arguments[1] CSS px or more, text of 12 CSS px
+# scrolling in it, and no scrolling of the form itself (its body scrolls), targets of arguments[1] CSS px or more, text of 12 CSS px
 # or more, its boxes in one column.
 FORM_FIT_JS = """
 const [form, targetSize] = arguments, d = document.getElementById(form), r = d.getBoundingClientRect();
@@ -914,7 +917,8 @@ const smallText = [...d.querySelectorAll('*')].filter(e => e.getClientRects().le
   parseFloat(getComputedStyle(e).fontSize) < 12).map(e => e.id || e.tagName);
 const lefts = new Set([...d.querySelectorAll('input:not([type=radio]), textarea')].map(e => Math.round(e.getBoundingClientRect().left)));
 return {inside: r.left >= 0 && r.right <= document.documentElement.clientWidth,
-        sideways: d.scrollWidth > d.clientWidth, small, smallText, columns: lefts.size};"""
+        sideways: d.scrollWidth > d.clientWidth, scrolls: d.scrollHeight > d.clientHeight, small,
+        smallText, columns: lefts.size};"""
 
 # Points in the open working window: 3 CSS px inside each phase the diagram
 # fills, then one on the window's face beside the controls.

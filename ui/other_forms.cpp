@@ -82,10 +82,6 @@ std::span<const FormDescription> other_forms() {
     return kForms;
 }
 
-void fill_working() {
-    fill_working(box_texts());
-}
-
 void fill_working(const std::array<std::u16string, kInputCount>& texts) {
     const PhaseWorking working =
         work_out(texts, Value("Gravity10") ? Gravity::Ten : Gravity::Standard);
@@ -95,8 +91,12 @@ void fill_working(const std::array<std::u16string, kInputCount>& texts) {
 }
 
 void WORKING_Click() {
-    fill_working();
+    fill_working(box_texts());
     Show("FormWorking", Modal::No);
+}
+
+void Gravity_Click() {
+    fill_working(box_texts());
 }
 
 void LAB_Click() {

@@ -21,15 +21,15 @@ inline constexpr int kLabHeight = 1560;
 std::span<const FormDescription> other_forms();
 
 // Fills FormWorking from the boxes' texts with the chosen g: the working
-// text and the diagram. Never raises an error. Also the Click of the two g
-// options.
+// text and the diagram. Never raises an error.
 void fill_working(const std::array<std::u16string, kInputCount>& texts);
-void fill_working();
 
 // The Click handlers of the TOOLS menu's items and of the other forms'
 // controls.
 void WORKING_Click();
 void LAB_Click();
+// The Click of the two g options: FormWorking filled anew with the chosen g.
+void Gravity_Click();
 void WorkingClose_Click();
 void LabFill_Click();
 void LabCancel_Click();

@@ -1,9 +1,11 @@
-// The page's side of the web back end (linked with --js-library): the form
-// in the DOM, its clicks passed to the program, the menu bar's keyboard, the
-// modal message box and End. The C++ side is web_form.cpp; dom.h declares
-// these functions.
+// The page's side of the web back end (linked with --js-library, with
+// dom_menubar.js, dom_controls.js and dom_dialogs.js): the window in the
+// DOM, the calls into the module for its events, what is announced, and
+// End. The C++ side is web_form.cpp; dom.h declares the functions the
+// module calls.
 
 mergeInto(LibraryManager.library, {
+  $VorlithPage__deps: ['$VorlithMenubar', '$VorlithDialogs', '$VorlithControls'],
   $VorlithPage: {
     root: null,         // the element that holds the window, then the end line
     win: null,          // the window: menu bar and client area in one frame
@@ -12,74 +14,40 @@ mergeInto(LibraryManager.library, {
     hint: null,         // the line below the window that tells the way to the menu bar
     live: null,         // the one live region: the results after a command, then the end
     liveLine: null,     // the paragraph that holds it, out of sight until the end
-    controls: {},       // the client area's controls by name
-    byName: {},         // the same by the address of the name the program passes
-    announcing: false,  // an announcement is on its way
+    forms: [],          // by form number: {element, controls by row}; Form1 first
+    controls: {},       // the built forms' controls by name
+    reading: null,      // what the live region is to read once this turn is done
     menus: [],          // {title, list} per menu of the menu bar
     dialog: null,       // the message box, made on first use
-    running: false,     // a handler runs, or waits on a message box
     ended: false,
     returnFocus: null,  // where the focus goes when the menu bar is left
     altAlone: false,    // Alt is down and no other key came since
     building: null,     // the client area whose controls are being added
-    forms: {},          // the program's other forms, each a <dialog>, by name
-    modal: null,        // the other form shown modally, whose opener waits
-    nested: false,      // a handler of the modal form runs while its opener waits
-    wakeAfterNested: null,  // the opener's wake-up, when the form closed meanwhile
+    buildingForm: null, // and its form
+    // Asyncify keeps the record of one waiting call into the module (a
+    // handler on a message box or a modal form). A call that the page makes
+    // meanwhile (a click on the modal form) sets it aside, and the waiting
+    // one is woken only once that call is back: what it closed meanwhile.
+    wakes: [],
     drawing: null,      // the drawing whose shapes are being added
 
-    // Runs the program's handler numbered `click`: one at a time, never
-    // after End. A handler that waits on a message box lets the page go
-    // on; its promise settles when it ends. Whichever way it ends, the page
-    // takes the next click.
-    run: function(click) {
+    // Makes the call `into` the module for an event, never after End. A
+    // handler that waits lets the page go on.
+    call: function(into) {
       var page = VorlithPage;
-      if (click < 0 || page.ended) return;
-      if (page.running) {
-        if (page.modal && !page.nested) page.runNested(click);
-        return;
-      }
-      page.running = true;
-      var finish = function() {
-        page.running = false;
-        if (!page.announcing) {
-          page.announcing = true;
-          setTimeout(page.announceResults, 0);
-        }
-      };
-      try {
-        Module['_vorlith_click'](click);
-      } catch (error) {
-        page.running = false;
-        throw error;
-      }
-      if (Asyncify.currData) {
-        Asyncify.whenDone().then(finish, function() { page.running = false; });
-      } else {
-        finish();
-      }
-    },
-
-    // A click on the modal form while the handler that showed it waits:
-    // its handler runs with Asyncify's record of the waiting one put aside
-    // (a handler here may wait on a message box in turn), and the opener
-    // wakes once it is back.
-    runNested: function(click) {
-      var page = VorlithPage;
-      var waiting = {data: Asyncify.currData, handlers: Asyncify.asyncPromiseHandlers};
+      if (page.ended) return;
+      var aside = {data: Asyncify.currData, handlers: Asyncify.asyncPromiseHandlers};
       Asyncify.currData = null;
       Asyncify.asyncPromiseHandlers = null;
-      page.nested = true;
       var back = function() {
-        Asyncify.currData = waiting.data;
-        Asyncify.asyncPromiseHandlers = waiting.handlers;
-        page.nested = false;
-        var wake = page.wakeAfterNested;
-        page.wakeAfterNested = null;
-        if (wake) wake();
+        if (aside.data) {
+          Asyncify.currData = aside.data;
+          Asyncify.asyncPromiseHandlers = aside.handlers;
+        }
+        page.wakes.splice(0).forEach(function(wake) { wake(); });
       };
       try {
-        Module['_vorlith_click'](click);
+        into();
       } catch (error) {
         back();
         throw error;
@@ -88,13 +56,18 @@ mergeInto(LibraryManager.library, {
       else back();
     },
 
-    // The control named by the NUL-terminated name at `address`; the
-    // program passes the same few names again and again.
-    control: function(address) {
-      var page = VorlithPage;
-      var control = page.byName[address];
-      if (!control) control = page.byName[address] = page.controls[UTF8ToString(address)];
-      return control;
+    run: function(click) {
+      if (click >= 0) VorlithPage.call(function() { Module['_vorlith_click'](click); });
+    },
+
+    // Whether no call into the module waits.
+    idle: function() {
+      return !Asyncify.currData;
+    },
+
+    // Control `row` of form `form`.
+    control: function(form, row) {
+      return VorlithPage.forms[form].controls[row];
     },
 
     // The `bytes` bytes of UTF-8 at `address`: a short ASCII text (each
@@ -110,17 +83,16 @@ mergeInto(LibraryManager.library, {
       return text;
     },
 
-    // One announcement for all the results that commands wrote since the
-    // last (clicks faster than the page is drawn make one), as the program
-    // reads them. A handler that waits on a message box announces when it
-    // ends.
+    // One announcement for the commands of a turn (clicks faster than the
+    // page is drawn make one), the last reading the program gave.
     announceResults: function() {
-      var page = VorlithPage;
-      page.announcing = false;
-      if (page.ended || page.running) return;
-      var reading = Module['_vorlith_take_reading']();
-      if (reading) page.announce(UTF8ToString(reading));
+      var page = VorlithPage, reading = page.reading;
+      page.reading = null;
+      if (page.ended || reading === null) return;
+      if (reading) page.announce(reading);
+      else page.live.replaceChildren();
     },
+
     // A new text node each time, so that the same results twice are
     // announced twice.
     announce: function(text) {
@@ -169,189 +141,12 @@ mergeInto(LibraryManager.library, {
       if (focused && VorlithPage.win.contains(focused)) focused.scrollIntoView({block: 'nearest'});
     },
 
-    // Alt pressed for something else (a click, the wheel, another window)
-    // does not lead into the menu bar.
-    forgetAlt: function() {
-      VorlithPage.altAlone = false;
-    },
-
-    // Menu bar: open, close, enter and leave. One title at a time can be
-    // reached with Tab (a roving tabindex); the arrow keys move between them.
-    focusTitle: function(menu) {
-      VorlithPage.menus.forEach(function(m) { m.title.tabIndex = m === menu ? 0 : -1; });
-      menu.title.focus();
-    },
-    // `at`: 'first' or 'last' puts the focus on that item, else it stays.
-    openMenu: function(menu, at) {
-      var page = VorlithPage;
-      page.closeMenus();
-      menu.list.hidden = false;
-      menu.title.setAttribute('aria-expanded', 'true');
-      menu.title.tabIndex = 0;
-      page.menus.forEach(function(m) { if (m !== menu) m.title.tabIndex = -1; });
-      var items = menu.list.children;
-      if (items.length === 0) return;
-      if (at === 'first') items[0].focus();
-      if (at === 'last') items[items.length - 1].focus();
-    },
-    closeMenus: function() {
-      VorlithPage.menus.forEach(function(menu) {
-        menu.list.hidden = true;
-        menu.title.setAttribute('aria-expanded', 'false');
-      });
-    },
-    openMenuOf: function() {
-      return VorlithPage.menus.find(function(menu) { return !menu.list.hidden; }) || null;
-    },
-    enterMenubar: function() {
-      var page = VorlithPage;
-      if (page.menus.length === 0) return;
-      if (page.client.contains(document.activeElement)) page.returnFocus = document.activeElement;
-      page.focusTitle(page.menus[0]);
-    },
-    leaveMenubar: function() {
-      var page = VorlithPage;
-      page.closeMenus();
-      var back = page.returnFocus && page.returnFocus.isConnected ? page.returnFocus
-                                                                  : page.tabStops()[0];
-      if (back) back.focus();
-    },
-    inMenubar: function() {
-      return VorlithPage.menubar.contains(document.activeElement);
-    },
-    activate: function(item) {
-      var page = VorlithPage;
-      page.leaveMenubar();
-      page.run(Number(item.dataset.click));
-    },
-
-    // Keys on a menu title or a menu item, as a desktop menu bar takes them.
-    menuKey: function(event) {
-      var page = VorlithPage;
-      var target = event.target;
-      var index = page.menus.findIndex(function(menu) {
-        return menu.title === target || menu.list.contains(target);
-      });
-      if (index < 0) return;
-      var menu = page.menus[index];
-      var onTitle = target === menu.title;
-      var count = page.menus.length;
-      var beside = function(step) { return page.menus[(index + step + count) % count]; };
-      var items = Array.prototype.slice.call(menu.list.children);
-      var handled = true;
-      var key = page.keyOf(event);
-      switch (key) {
-        case 'ArrowRight':
-        case 'ArrowLeft': {
-          var other = beside(key === 'ArrowRight' ? 1 : -1);
-          if (onTitle && menu.list.hidden) page.focusTitle(other);
-          else page.openMenu(other, 'first');
-          break;
-        }
-        case 'ArrowDown':
-        case 'ArrowUp':
-          if (onTitle) {
-            page.openMenu(menu, key === 'ArrowDown' ? 'first' : 'last');
-          } else {
-            var step = key === 'ArrowDown' ? 1 : -1;
-            items[(items.indexOf(target) + step + items.length) % items.length].focus();
-          }
-          break;
-        case 'Home':
-        case 'End':
-          if (onTitle) {
-            page.closeMenus();
-            page.focusTitle(page.menus[key === 'Home' ? 0 : count - 1]);
-          } else {
-            items[key === 'Home' ? 0 : items.length - 1].focus();
-          }
-          break;
-        case 'Enter':
-        case ' ':
-          if (onTitle) page.openMenu(menu, 'first');
-          else page.activate(target);
-          break;
-        case 'Escape':
-          if (onTitle) {
-            page.leaveMenubar();
-          } else {
-            page.closeMenus();
-            page.focusTitle(menu);
-          }
-          break;
-        case 'Tab':
-          page.leaveMenubar();
-          break;
-        default:
-          handled = false;
-      }
-      if (handled) {
-        event.preventDefault();
-        event.stopPropagation();
-      }
-    },
-
-    // Whether `event` is Alt with no other modifier held: Shift+Alt and
-    // Ctrl+Alt switch the keyboard layout on Windows, and AltGr comes as
-    // Ctrl with Alt, or as a key of its own (AltGraph).
-    altOnly: function(event) {
-      return VorlithPage.keyOf(event) === 'Alt' && !event.shiftKey && !event.ctrlKey && !event.metaKey;
-    },
-
-    // F10, or Alt pressed and released alone, enters the menu bar and
-    // leaves it again, as on the desktop.
-    globalKey: function(event) {
-      var page = VorlithPage;
-      if (page.ended || (page.dialog && page.dialog.open) || page.modal) return;
-      if (event.type === 'keydown') {
-        page.altAlone = page.altOnly(event) && !event.repeat;
-        var key = page.keyOf(event);
-        if (key === 'Escape' && page.openMenuOf() && !page.inMenubar()) page.closeMenus();
-        if (key !== 'F10' || event.shiftKey || event.ctrlKey || event.altKey) return;
-      } else if (!page.altOnly(event) || !page.altAlone) {
-        return;
-      }
-      event.preventDefault();
-      if (page.inMenubar()) page.leaveMenubar();
-      else page.enterMenubar();
-    },
-
-    // The menu bar's pointer, mouse or touch: a click (a tap) on a title
-    // opens its menu and takes the keyboard there, or closes it again;
-    // moving the mouse to another title while a menu is open opens that one;
-    // a click on an item runs it.
-    menuPointer: function(event) {
-      var page = VorlithPage;
-      var menu = page.menus.find(function(m) {
-        return m.title === event.target || m.list.contains(event.target);
-      });
-      if (!menu) return;
-      if (event.type === 'mousedown') {
-        event.preventDefault();
-      } else if (event.type === 'pointerover') {
-        var open = page.openMenuOf();
-        if (event.pointerType === 'mouse' && open && open !== menu && event.target === menu.title) {
-          page.openMenu(menu, null);
-        }
-      } else if (event.target === menu.title) {
-        if (!menu.list.hidden) {
-          page.leaveMenubar();
-          return;
-        }
-        if (page.client.contains(document.activeElement)) page.returnFocus = document.activeElement;
-        page.openMenu(menu, null);
-        page.focusTitle(menu);
-      } else if (event.target.getAttribute('role') === 'menuitem') {
-        page.activate(event.target);
-      }
-    },
-
     // Shows the form. The page may already show it as the build wrote it
     // (prerender.js), the same to the eye: this one takes its place in one
     // step, with what was typed into it and the focus, and then answers
     // the presses of its buttons that came before (vorlithPressed, kept by
     // the page).
-    takeOver: function() {
+    takeOver: function(focus) {
       var page = VorlithPage;
       var early = document.getElementById(page.win.id);
       if (early && early.parentNode !== page.root) early = null;
@@ -374,121 +169,11 @@ mergeInto(LibraryManager.library, {
           now.setSelectionRange(kept.selectionStart, kept.selectionEnd, kept.selectionDirection);
         }
       } else if (!active || active === document.body) {
-        var first = page.tabStops()[0];
+        var first = focus >= 0 ? page.control(0, focus) : null;
         if (first) first.focus();
       }
       // Once the program has started, which is after this returns.
       setTimeout(function() { pressed.forEach(function(id) { page.controls[id].click(); }); }, 0);
-    },
-
-    message: function(title, text, ok, done) {
-      var page = VorlithPage;
-      if (!page.dialog) {
-        var dialog = document.createElement('dialog');
-        dialog.className = 'vorlith-msgbox';
-        dialog.setAttribute('role', 'alertdialog');
-        dialog.setAttribute('aria-labelledby', 'vorlith-msgbox-title');
-        dialog.setAttribute('aria-describedby', 'vorlith-msgbox-text');
-        dialog.innerHTML = '<div class="vorlith-msgbox-title" id="vorlith-msgbox-title"></div>' +
-                           '<p class="vorlith-msgbox-text" id="vorlith-msgbox-text"></p>' +
-                           '<div class="vorlith-msgbox-buttons">' +
-                           '<button type="button" id="vorlith-msgbox-ok"></button></div>';
-        dialog.querySelector('button').addEventListener('click', function() { dialog.close(); });
-        page.root.appendChild(dialog);
-        page.dialog = dialog;
-      }
-      var box = page.dialog;
-      box.querySelector('.vorlith-msgbox-title').textContent = title;
-      box.querySelector('.vorlith-msgbox-text').textContent = text;
-      var button = box.querySelector('button');
-      button.textContent = ok;
-      box.addEventListener('close', function() { done(); }, {once: true});
-      box.showModal();
-      button.focus();
-    },
-
-    // The program's other forms. Each is built hidden at start and joins
-    // the page when first shown; Form1 before it is as without them.
-    showDialog: function(name, modal) {
-      var page = VorlithPage;
-      var dialog = page.forms[name];
-      if (!dialog.isConnected) page.root.appendChild(dialog);
-      if (!dialog.open) {
-        if (page.win.contains(document.activeElement)) dialog.returnFocus = document.activeElement;
-        if (modal) dialog.showModal();
-        else dialog.show();
-      }
-      var first = page.tabStops(dialog)[0];
-      if (first) first.focus();
-    },
-    hideDialog: function(dialog) {
-      if (!dialog.open) return;
-      var back = dialog.returnFocus && dialog.returnFocus.isConnected ? dialog.returnFocus
-                                                                      : VorlithPage.tabStops()[0];
-      dialog.close();
-      if (back) back.focus();
-    },
-    // The form's close control, and Escape: its cancel button, whose
-    // handler closes it; a form without one closes.
-    cancelDialog: function(dialog) {
-      if (!dialog.open) return;
-      var cancel = dialog.querySelector('.vorlith-cancel');
-      if (cancel) cancel.click();
-      else VorlithPage.hideDialog(dialog);
-    },
-    // Enter anywhere in a form but on a button presses its default button;
-    // Escape presses its cancel button, modal or not.
-    // The controls of the other forms' kinds, made of `element` at their
-    // place: an option button is a radio button in its label, grouped with
-    // the options right before it (the first is chosen); a text view a
-    // read-only text area that can be selected and copied; a drawing an
-    // SVG picture with its text alternative beside it. Returns the control
-    // itself.
-    otherControl: function(element, kind, text, width, height) {
-      var page = VorlithPage;
-      if (kind === 'option') {
-        var option = document.createElement('input');
-        option.type = 'radio';
-        option.id = element.id;
-        element.id = option.id + '-label';
-        if (page.lastKind !== 'option') page.optionGroup = option.id;
-        option.name = page.optionGroup;
-        option.checked = page.lastKind !== 'option';
-        element.append(option, document.createTextNode(text));
-        return option;
-      }
-      if (kind === 'textview') {
-        element.readOnly = true;
-        element.value = text;
-        element.spellcheck = false;
-        return element;
-      }
-      element.setAttribute('role', 'img');
-      element.setAttribute('viewBox', '0 0 ' + width + ' ' + height);
-      element.setAttribute('width', width);
-      element.setAttribute('height', height);
-      var alternative = document.createElement('span');
-      alternative.id = element.id + '-alternative';
-      alternative.hidden = true;
-      page.building.appendChild(alternative);
-      return element;
-    },
-
-    dialogKey: function(event) {
-      var page = VorlithPage, dialog = event.currentTarget, key = page.keyOf(event);
-      if (event.altKey || event.ctrlKey || event.metaKey || event.shiftKey) return;
-      var pressed = null;
-      if (key === 'Enter' && event.target.tagName !== 'BUTTON') {
-        pressed = dialog.querySelector('.vorlith-default');
-        if (pressed) pressed.click();
-      } else if (key === 'Escape') {
-        pressed = dialog;
-        page.cancelDialog(dialog);
-      }
-      if (pressed) {
-        event.preventDefault();
-        event.stopPropagation();
-      }
     },
   },
 
@@ -511,24 +196,10 @@ mergeInto(LibraryManager.library, {
     page.client.style.setProperty('--client-height', height + 'px');
     page.win.append(page.menubar, page.client);
     page.building = page.client;
-    // Below the window: the way to the menu bar from the keyboard, for
-    // everyone to read, and the live region, there before anything is
-    // announced so that screen readers follow it.
-    page.hint = document.createElement('p');
-    page.hint.className = 'vorlith-hint';
-    page.hint.id = 'vorlith-hint';
-    page.hint.innerHTML = '按 <kbd>F10</kbd> 或 <kbd>Alt</kbd> 键进入菜单栏。';
-    // It describes the menu bar only where it shows: the page's style hides
-    // it on a touch screen with no mouse, touchpad or pen beside it.
-    var coarse = window.matchMedia('(pointer: coarse)');
-    var fine = window.matchMedia('(any-pointer: fine)');
-    var describeMenubar = function() {
-      if (coarse.matches && !fine.matches) page.menubar.removeAttribute('aria-describedby');
-      else page.menubar.setAttribute('aria-describedby', page.hint.id);
-    };
-    describeMenubar();
-    coarse.addEventListener('change', describeMenubar);
-    fine.addEventListener('change', describeMenubar);
+    page.forms[0] = page.buildingForm = {element: page.win, controls: []};
+    VorlithMenubar.addHint();
+    // The live region, there before anything is announced so that screen
+    // readers follow it.
     page.liveLine = document.createElement('p');
     page.liveLine.className = 'vorlith-live';
     page.live = document.createElement('span');
@@ -551,306 +222,33 @@ mergeInto(LibraryManager.library, {
     document.head.appendChild(link);
   },
 
-  vorlith_dom_add_menu__deps: ['$VorlithPage'],
-  vorlith_dom_add_menu: function(name, caption) {
-    var page = VorlithPage;
-    var menu = {title: document.createElement('div'), list: document.createElement('div')};
-    var holder = document.createElement('div');
-    holder.className = 'vorlith-menu';
-    holder.setAttribute('role', 'none');
-    menu.title.id = UTF8ToString(name);
-    menu.title.className = 'vorlith-menu-title';
-    menu.title.setAttribute('role', 'menuitem');
-    menu.title.setAttribute('aria-haspopup', 'menu');
-    menu.title.setAttribute('aria-expanded', 'false');
-    menu.title.setAttribute('aria-controls', menu.title.id + '-items');
-    menu.title.tabIndex = page.menus.length === 0 ? 0 : -1;
-    menu.title.textContent = UTF8ToString(caption);
-    menu.list.id = menu.title.id + '-items';
-    menu.list.className = 'vorlith-menu-items';
-    menu.list.setAttribute('role', 'menu');
-    menu.list.setAttribute('aria-labelledby', menu.title.id);
-    menu.list.hidden = true;
-    holder.append(menu.title, menu.list);
-    page.menubar.appendChild(holder);
-    page.menus.push(menu);
-  },
-
-  vorlith_dom_add_menu_item__deps: ['$VorlithPage'],
-  vorlith_dom_add_menu_item: function(name, caption, click) {
-    var page = VorlithPage;
-    var item = document.createElement('div');
-    item.id = UTF8ToString(name);
-    item.className = 'vorlith-menu-item';
-    item.setAttribute('role', 'menuitem');
-    item.tabIndex = -1;
-    item.textContent = UTF8ToString(caption);
-    item.dataset.click = click;
-    page.menus[page.menus.length - 1].list.appendChild(item);
-  },
-
-  vorlith_dom_add_control__deps: ['$VorlithPage'],
-  vorlith_dom_add_control: function(name, kind, text, left, top, width, height, tooltip, click) {
-    // By ControlRow::Kind: Caption, Result, Input, Button, DefaultButton,
-    // CancelButton, Option, TextView, Drawing.
-    var kinds = ['caption', 'result', 'input', 'button', 'button vorlith-default',
-                 'button vorlith-cancel', 'option', 'textview', 'drawing'];
-    var tags = ['label', 'output', 'input', 'button', 'button', 'button', 'label', 'textarea', 'svg'];
-    var page = VorlithPage;
-    var control = kinds[kind] === 'drawing'
-                      ? document.createElementNS('http://www.w3.org/2000/svg', 'svg')
-                      : document.createElement(tags[kind]);
-    var placed = control;  // the element at the control's place
-    control.id = UTF8ToString(name);
-    control.setAttribute('class', 'vorlith-' + kinds[kind]);
-    if (kinds[kind] === 'option' || kinds[kind] === 'textview' || kinds[kind] === 'drawing') {
-      control = page.otherControl(control, kinds[kind], UTF8ToString(text), width, height);
-      text = 0;
-    }
-    page.lastKind = kinds[kind];
-    placed.style.setProperty('--left', left + 'px');
-    placed.style.setProperty('--top', top + 'px');
-    placed.style.setProperty('--width', width + 'px');
-    placed.style.setProperty('--height', height + 'px');
-    if (kinds[kind] === 'input') {
-      control.type = 'text';
-      control.value = UTF8ToString(text);
-      // A number: the keyboard with digits and the point, no word guessing.
-      control.inputMode = 'decimal';
-      control.autocomplete = 'off';
-      control.setAttribute('autocapitalize', 'off');
-      control.setAttribute('autocorrect', 'off');
-      control.spellcheck = false;
-    } else if (text) {
-      if (control.tagName === 'BUTTON') control.type = 'button';
-      control.textContent = UTF8ToString(text);
-    }
-    if (kinds[kind] === 'result') control.setAttribute('aria-live', 'off');  // see announceResults
-    if (tooltip) placed.title = UTF8ToString(tooltip);
-    // An option runs its handler when it becomes the chosen one.
-    var event = control.type === 'radio' ? 'change' : 'click';
-    if (click >= 0) control.addEventListener(event, function() { page.run(click); });
-    page.building.appendChild(placed);
-    page.controls[control.id] = control;
-  },
-
-  vorlith_dom_add_quantity__deps: ['$VorlithPage'],
-  vorlith_dom_add_quantity: function(id, quantity) {
-    var said = document.createElement('span');
-    said.id = UTF8ToString(id);
-    said.className = 'vorlith-quantity';
-    said.hidden = true;  // shown by the touch layout
-    said.textContent = UTF8ToString(quantity);
-    VorlithPage.building.appendChild(said);
-  },
-
-  // The references to the texts on screen that the program decided on.
-  // What follows from them: a caption that names a box is its label (a
-  // click on it puts the focus there); a quantity that a name says already
-  // is not read again on its own; a caption that describes a control is
-  // its unit, set beside it (or below a result field) where the controls
-  // stand in one column.
-  vorlith_dom_relate__deps: ['$VorlithPage'],
-  vorlith_dom_relate: function(name, labelledBy, describedBy) {
-    var page = VorlithPage;
-    var control = page.controls[UTF8ToString(name)];
-    var names = UTF8ToString(labelledBy), descriptions = UTF8ToString(describedBy);
-    var each = function(ids, f) {
-      ids.split(' ').forEach(function(id) {
-        if (id) f(page.building.querySelector('#' + CSS.escape(id)));
-      });
-    };
-    if (names) control.setAttribute('aria-labelledby', names);
-    if (descriptions) control.setAttribute('aria-describedby', descriptions);
-    each(names, function(text) {
-      if (text.tagName === 'LABEL' && control.tagName === 'INPUT') text.htmlFor = control.id;
-      if (text.classList.contains('vorlith-quantity')) text.setAttribute('aria-hidden', 'true');
-    });
-    each(descriptions, function(text) {
-      if (text.tagName !== 'LABEL') return;
-      text.classList.add('vorlith-unit');
-      if (control.tagName === 'OUTPUT') text.classList.add('vorlith-range');
-    });
-  },
-
-  vorlith_dom_begin_dialog__deps: ['$VorlithPage'],
-  vorlith_dom_begin_dialog: function(name, caption, width, height, close) {
-    var page = VorlithPage;
-    var dialog = document.createElement('dialog');
-    dialog.id = UTF8ToString(name);
-    dialog.className = 'vorlith-form';
-    dialog.setAttribute('aria-labelledby', dialog.id + '-caption');
-    var bar = document.createElement('div');
-    bar.className = 'vorlith-form-title';
-    var title = document.createElement('span');
-    title.id = dialog.id + '-caption';
-    title.textContent = UTF8ToString(caption);
-    // For the pointer: the keyboard has Escape and the form's own button,
-    // and screen readers hear that button alone.
-    var closer = document.createElement('button');
-    closer.type = 'button';
-    closer.className = 'vorlith-form-close';
-    closer.tabIndex = -1;
-    closer.title = UTF8ToString(close);
-    closer.setAttribute('aria-hidden', 'true');
-    closer.textContent = '\u00d7';
-    closer.addEventListener('click', function() { page.cancelDialog(dialog); });
-    bar.append(title, closer);
-    var client = document.createElement('div');
-    client.className = 'vorlith-client';
-    client.style.setProperty('--client-width', width + 'px');
-    client.style.setProperty('--client-height', height + 'px');
-    dialog.append(bar, client);
-    dialog.addEventListener('keydown', page.cycleTab);
-    dialog.addEventListener('keydown', page.dialogKey);
-    dialog.addEventListener('cancel', function(event) {
-      event.preventDefault();
-      page.cancelDialog(dialog);
-    });
-    page.forms[dialog.id] = dialog;
-    page.building = client;
-    page.lastKind = null;
-  },
-
-  vorlith_dom_show_dialog__deps: ['$VorlithPage'],
-  vorlith_dom_show_dialog: function(name) {
-    VorlithPage.showDialog(UTF8ToString(name), false);
-  },
-
-  // The handler waits while the form is shown; the form's own handlers run
-  // meanwhile (runNested). The form's closing wakes it, once none of them
-  // runs any more.
-  vorlith_dom_show_dialog_modal__deps: ['$VorlithPage'],
-  vorlith_dom_show_dialog_modal: function(name) {
-    return Asyncify.handleSleep(function(wakeUp) {
-      var page = VorlithPage, dialog = page.forms[UTF8ToString(name)];
-      if (dialog.open) {
-        page.showDialog(dialog.id, true);
-        wakeUp();
-        return;
-      }
-      dialog.addEventListener('close', function() {
-        page.modal = null;
-        if (page.nested) page.wakeAfterNested = wakeUp;
-        else wakeUp();
-      }, {once: true});
-      page.modal = dialog;
-      page.closeMenus();
-      page.showDialog(dialog.id, true);
-    });
-  },
-
-  vorlith_dom_hide_dialog__deps: ['$VorlithPage'],
-  vorlith_dom_hide_dialog: function(name) {
-    VorlithPage.hideDialog(VorlithPage.forms[UTF8ToString(name)]);
-  },
-
-  vorlith_dom_dialog_open__deps: ['$VorlithPage'],
-  vorlith_dom_dialog_open: function(name) {
-    return VorlithPage.forms[UTF8ToString(name)].open ? 1 : 0;
-  },
-
-  vorlith_dom_set_text__deps: ['$VorlithPage'],
-  vorlith_dom_set_text: function(name, text, bytes) {
-    var control = VorlithPage.control(name);
-    var top = control.scrollTop, left = control.scrollLeft;
-    control.value = UTF8ToString(text, bytes);
-    // A text view written anew stays where it was read, its caret at the top.
-    if (control.tagName === 'TEXTAREA') {
-      control.setSelectionRange(0, 0);
-      control.scrollTop = top;
-      control.scrollLeft = left;
-    }
-  },
-
-  vorlith_dom_option_value__deps: ['$VorlithPage'],
-  vorlith_dom_option_value: function(name) {
-    return VorlithPage.control(name).checked ? 1 : 0;
-  },
-
-  // A drawing's shapes: each a rectangle filled by its phase, its text
-  // centred in it line by line; what the drawing shows in words is its
-  // description.
-  vorlith_dom_begin_drawing__deps: ['$VorlithPage'],
-  vorlith_dom_begin_drawing: function(name, text, bytes) {
-    var page = VorlithPage, drawing = page.control(name);
-    var alternative = document.getElementById(drawing.id + '-alternative') ||
-                      drawing.parentNode.querySelector('#' + CSS.escape(drawing.id + '-alternative'));
-    alternative.textContent = UTF8ToString(text, bytes);
-    var described = (drawing.getAttribute('aria-describedby') || '').split(' ').filter(function(id) {
-      return id && id !== alternative.id;
-    });
-    drawing.setAttribute('aria-describedby', described.concat(alternative.id).join(' '));
-    drawing.replaceChildren();
-    page.drawing = drawing;
-  },
-
-  vorlith_dom_add_shape__deps: ['$VorlithPage'],
-  vorlith_dom_add_shape: function(left, top, width, height, fill, text, bytes) {
-    var svg = 'http://www.w3.org/2000/svg';
-    var rect = document.createElementNS(svg, 'rect');
-    var place = {x: left, y: top, width: width, height: height};
-    Object.keys(place).forEach(function(a) { rect.setAttribute(a, place[a]); });
-    rect.setAttribute('class', 'vorlith-phase-' + ['none', 'air', 'water', 'solid'][fill]);
-    var label = document.createElementNS(svg, 'text');
-    var lines = UTF8ToString(text, bytes).split('\n');
-    lines.forEach(function(line, i) {
-      var span = document.createElementNS(svg, 'tspan');
-      span.setAttribute('x', left + width / 2);
-      span.setAttribute('dy', (i === 0 ? -(lines.length - 1) * 0.6 : 1.2) + 'em');
-      span.textContent = line;
-      label.appendChild(span);
-    });
-    label.setAttribute('y', top + height / 2);
-    label.setAttribute('text-anchor', 'middle');
-    label.setAttribute('dominant-baseline', 'central');
-    VorlithPage.drawing.append(rect, label);
-  },
-
   vorlith_dom_show_form__deps: ['$VorlithPage'],
-  vorlith_dom_show_form: function() {
+  vorlith_dom_show_form: function(focus) {
     var page = VorlithPage;
     page.client.addEventListener('keydown', page.cycleTab);
-    page.menubar.addEventListener('keydown', page.menuKey);
+    page.menubar.addEventListener('keydown', VorlithMenubar.menuKey);
     ['mousedown', 'pointerover', 'click'].forEach(function(type) {
-      page.menubar.addEventListener(type, page.menuPointer);
+      page.menubar.addEventListener(type, VorlithMenubar.menuPointer);
     });
-    document.addEventListener('keydown', page.globalKey);
-    document.addEventListener('keyup', page.globalKey);
+    document.addEventListener('keydown', VorlithMenubar.globalKey);
+    document.addEventListener('keyup', VorlithMenubar.globalKey);
     document.addEventListener('pointerdown', function(event) {
-      page.forgetAlt();
-      if (!page.menubar.contains(event.target)) page.closeMenus();
+      VorlithMenubar.forgetAlt();
+      if (!page.menubar.contains(event.target)) VorlithMenubar.closeMenus();
     }, true);
-    document.addEventListener('wheel', page.forgetAlt, {capture: true, passive: true});
-    window.addEventListener('blur', page.forgetAlt);
-    page.takeOver();
+    document.addEventListener('wheel', VorlithMenubar.forgetAlt, {capture: true, passive: true});
+    window.addEventListener('blur', VorlithMenubar.forgetAlt);
+    page.takeOver(focus);
     page.building = null;
     if (typeof ResizeObserver === 'function') new ResizeObserver(page.relaid).observe(page.win);
   },
 
-  vorlith_dom_text_length__deps: ['$VorlithPage'],
-  vorlith_dom_text_length: function(name) {
-    return VorlithPage.control(name).value.length;
-  },
-
-  vorlith_dom_copy_text__deps: ['$VorlithPage'],
-  vorlith_dom_copy_text: function(name, out) {
-    var value = VorlithPage.control(name).value;
-    var at = out >> 1;
-    for (var i = 0; i < value.length; ++i) HEAPU16[at + i] = value.charCodeAt(i);
-  },
-
-  vorlith_dom_set_caption__deps: ['$VorlithPage'],
-  vorlith_dom_set_caption: function(name, text, bytes) {
+  // Written once the clicks of this turn are done.
+  vorlith_dom_announce__deps: ['$VorlithPage'],
+  vorlith_dom_announce: function(text, bytes) {
     var page = VorlithPage;
-    page.control(name).textContent = page.text(text, bytes);
-  },
-
-  vorlith_dom_message_box__deps: ['$VorlithPage'],
-  vorlith_dom_message_box: function(title, text, bytes, ok) {
-    return Asyncify.handleSleep(function(wakeUp) {
-      VorlithPage.message(UTF8ToString(title), UTF8ToString(text, bytes), UTF8ToString(ok), wakeUp);
-    });
+    if (page.reading === null) setTimeout(page.announceResults, 0);
+    page.reading = UTF8ToString(text, bytes);
   },
 
   vorlith_dom_end__deps: ['$VorlithPage'],
@@ -859,7 +257,7 @@ mergeInto(LibraryManager.library, {
     page.ended = true;
     page.win.remove();
     page.hint.remove();
-    Object.keys(page.forms).forEach(function(name) { page.forms[name].remove(); });
+    page.forms.forEach(function(form) { if (form.element !== page.win) form.element.remove(); });
     // The line in the window's place is the live region's, which says it.
     page.liveLine.className = 'vorlith-ended';
     page.announce(UTF8ToString(ended));

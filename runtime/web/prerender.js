@@ -1,7 +1,7 @@
 // Writes the form into the linked page, so that the browser paints it before
-// the module arrives: runs the page's own script (its module and dom.js)
+// the module arrives: runs the page's own script (its module and dom*.js)
 // under Node against a small stand-in for the DOM, takes the markup that
-// dom.js built of the program's description, and puts it in the page's
+// dom*.js built of Form1's description, and puts it in the page's
 // <div id="vorlith">. The module then takes that form over (dom.js,
 // takeOver). Then writes the module in the script as text (asText). A
 // build step, run by the build after each link:

@@ -1,6 +1,6 @@
 #include "web_form.h"
 
-#include <algorithm>
+#include <cstdint>
 #include <new>
 #include <span>
 #include <string>
@@ -32,6 +32,47 @@ constexpr RunTimeTexts kChinese{"zh-CN", "确定", "程序已结束。", "重新
 
 WebForm* g_form = nullptr;
 
+// The page knows a control's kind by its name, never by the enum's number.
+const char* kind_name(Kind kind) {
+    switch (kind) {
+        case Kind::Caption:
+            return "Caption";
+        case Kind::Result:
+            return "Result";
+        case Kind::Input:
+            return "Input";
+        case Kind::Button:
+            return "Button";
+        case Kind::DefaultButton:
+            return "DefaultButton";
+        case Kind::CancelButton:
+            return "CancelButton";
+        case Kind::Option:
+            return "Option";
+        case Kind::TextView:
+            return "TextView";
+        case Kind::Drawing:
+            return "Drawing";
+    }
+    return "Caption";
+}
+
+// A colour as CSS writes it: "#rrggbb".
+std::string css_colour(Colour colour) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string css = "#";
+    for (const std::uint8_t part : {colour.red, colour.green, colour.blue}) {
+        css += kDigits[part >> 4];
+        css += kDigits[part & 15];
+    }
+    return css;
+}
+
+// The row number the page takes for "no control".
+int row_or_none(std::optional<std::size_t> row) {
+    return row ? static_cast<int>(*row) : -1;
+}
+
 // The id of the page's text that holds row `row`'s quantity.
 std::string quantity_id(const ControlRow& row) {
     return std::string(row.name) + "-quantity";
@@ -51,8 +92,7 @@ std::string ids(std::span<const ControlRow> rows, std::span<const TextSource> so
 
 }  // namespace
 
-WebForm::WebForm(const ProgramDescription& program)
-    : program_(program), shown_(program.form.controls.size()) {
+WebForm::WebForm(const ProgramDescription& program) : program_(program) {
     const FormDescription& form = program.form;
     vorlith_dom_begin_form(form.name, program.title, kChinese.lang,
                            twips_to_css_pixels(form.client_width),
@@ -60,31 +100,9 @@ WebForm::WebForm(const ProgramDescription& program)
     if (form.icon != nullptr) add_icon(form.icon);
     add_menus();
     add_controls(form);
-    // The other forms wait hidden in the page, each a dialog of its own.
-    for (const FormDescription& other : program.other_forms) {
-        vorlith_dom_begin_dialog(other.name,
-                                 other.caption != nullptr ? other.caption : program.title,
-                                 twips_to_css_pixels(other.client_width),
-                                 twips_to_css_pixels(other.client_height), kChinese.close);
-        add_controls(other);
-    }
-    vorlith_dom_show_form();
+    vorlith_dom_show_form(row_or_none(first_focus(form.controls)));
     g_form = this;
-    attach(this);
-}
-
-void WebForm::add_controls(const FormDescription& form) {
-    for (const ControlRow& row : form.controls) {
-        controls_.push_back(&row);
-        if (row.quantity != nullptr) {
-            vorlith_dom_add_quantity(quantity_id(row).c_str(), row.quantity);
-        }
-        vorlith_dom_add_control(row.name, static_cast<int>(row.kind), row.text,
-                                twips_to_css_pixels(row.left), twips_to_css_pixels(row.top),
-                                twips_to_css_pixels(row.width), twips_to_css_pixels(row.height),
-                                row.tooltip, number_click(row.name));
-    }
-    for (std::size_t i = 0; i < form.controls.size(); ++i) relate(form.controls, i);
+    attach(this, program);
 }
 
 WebForm::~WebForm() {
@@ -92,10 +110,33 @@ WebForm::~WebForm() {
     if (g_form == this) g_form = nullptr;
 }
 
+void WebForm::create_form(FormNumber form) {
+    const FormDescription& other = form_description(program_, form);
+    vorlith_dom_begin_dialog(static_cast<int>(form), other.name,
+                             other.caption != nullptr ? other.caption : program_.title,
+                             twips_to_css_pixels(other.client_width),
+                             twips_to_css_pixels(other.client_height), kChinese.close);
+    add_controls(other);
+}
+
+void WebForm::add_controls(const FormDescription& form) {
+    for (std::size_t i = 0; i < form.controls.size(); ++i) {
+        const ControlRow& row = form.controls[i];
+        if (row.quantity != nullptr) {
+            vorlith_dom_add_quantity(quantity_id(row).c_str(), row.quantity);
+        }
+        vorlith_dom_add_control(row.name, kind_name(row.kind), row.text,
+                                twips_to_css_pixels(row.left), twips_to_css_pixels(row.top),
+                                twips_to_css_pixels(row.width), twips_to_css_pixels(row.height),
+                                row.tooltip, number_click(row.name),
+                                starts_option_group(form.controls, i));
+    }
+    for (std::size_t i = 0; i < form.controls.size(); ++i) relate(form.controls, i);
+}
+
 int WebForm::number_click(const char* name) {
-    void (*handler)() = click_handler(program_, name);
-    if (handler == nullptr) return -1;
-    clicks_.push_back(handler);
+    if (click_handler(program_, name) == nullptr) return -1;
+    clicks_.push_back(name);
     return static_cast<int>(clicks_.size()) - 1;
 }
 
@@ -121,88 +162,56 @@ void WebForm::relate(std::span<const ControlRow> rows, std::size_t i) {
                        ids(rows, sources.description).c_str());
 }
 
-const ControlRow& WebForm::find(std::string_view name, std::initializer_list<Kind> kinds) {
-    const auto found = std::find_if(controls_.rbegin(), controls_.rend(),
-                                    [name](const ControlRow* row) { return row->name == name; });
-    if (found != controls_.rend()) {
-        for (const Kind kind : kinds) {
-            if ((*found)->kind == kind) return **found;
-        }
-    }
-    vorlith::raise(ErrorNumber::ObjectNotSet);
+const char* WebForm::clicked(int click) const {
+    if (click < 0 || click >= static_cast<int>(clicks_.size())) return nullptr;
+    return clicks_[static_cast<std::size_t>(click)];
 }
 
-const char* WebForm::other_form(std::string_view name) const {
-    for (const FormDescription& form : program_.other_forms) {
-        if (form.name == name) return form.name;
-    }
-    vorlith::raise(ErrorNumber::ObjectNotSet);
+void WebForm::show_form(FormNumber form, Modal modal, std::optional<std::size_t> focus) {
+    vorlith_dom_show_dialog(static_cast<int>(form), modal == Modal::Yes ? 1 : 0,
+                            row_or_none(focus));
 }
 
-void WebForm::click(int click) const {
-    if (click >= 0 && click < static_cast<int>(clicks_.size())) run_handler(clicks_[click]);
+void WebForm::raise_form(FormNumber form) {
+    vorlith_dom_raise_dialog(static_cast<int>(form));
 }
 
-std::u16string WebForm::text(std::string_view box) {
-    const char* name = find(box, {Kind::Input}).name;
-    std::u16string text(static_cast<std::size_t>(vorlith_dom_text_length(name)), u'\0');
-    vorlith_dom_copy_text(name, text.data());
+void WebForm::hide_form(FormNumber form) {
+    vorlith_dom_hide_dialog(static_cast<int>(form));
+}
+
+std::u16string WebForm::text(ControlRef box) {
+    const int form = static_cast<int>(box.form), row = static_cast<int>(box.row);
+    std::u16string text(static_cast<std::size_t>(vorlith_dom_text_length(form, row)), u'\0');
+    vorlith_dom_copy_text(form, row, text.data());
     return text;
 }
 
-void WebForm::set_caption(std::string_view label, std::string_view utf8) {
-    const ControlRow& row = find(label, {Kind::Caption, Kind::Result});
-    vorlith_dom_set_caption(row.name, utf8.data(), static_cast<int>(utf8.size()));
-    const auto form1 = program_.form.controls;
-    if (row.kind == Kind::Result && &row >= form1.data() && &row < form1.data() + form1.size()) {
-        shown_[static_cast<std::size_t>(&row - form1.data())].assign(utf8);
-        results_written_ = true;
-    }
+void WebForm::set_text(ControlRef control, std::string_view utf8) {
+    vorlith_dom_set_text(static_cast<int>(control.form), static_cast<int>(control.row), utf8.data(),
+                         static_cast<int>(utf8.size()));
 }
 
-void WebForm::set_text(std::string_view control, std::string_view utf8) {
-    const ControlRow& row = find(control, {Kind::Input, Kind::TextView});
-    vorlith_dom_set_text(row.name, utf8.data(), static_cast<int>(utf8.size()));
+bool WebForm::option_value(ControlRef option) {
+    return vorlith_dom_option_value(static_cast<int>(option.form), static_cast<int>(option.row)) !=
+           0;
 }
 
-bool WebForm::option_value(std::string_view option) {
-    return vorlith_dom_option_value(find(option, {Kind::Option}).name) != 0;
-}
-
-void WebForm::set_drawing(std::string_view drawing, std::span<const Shape> shapes,
+void WebForm::set_drawing(ControlRef drawing, std::span<const Shape> shapes,
                           std::string_view alternative) {
-    const char* name = find(drawing, {Kind::Drawing}).name;
-    vorlith_dom_begin_drawing(name, alternative.data(), static_cast<int>(alternative.size()));
+    vorlith_dom_begin_drawing(static_cast<int>(drawing.form), static_cast<int>(drawing.row),
+                              alternative.data(), static_cast<int>(alternative.size()));
     for (const Shape& shape : shapes) {
+        const std::string fill = shape.fill ? css_colour(*shape.fill) : std::string();
         vorlith_dom_add_shape(twips_to_css_pixels(shape.left), twips_to_css_pixels(shape.top),
                               twips_to_css_pixels(shape.width), twips_to_css_pixels(shape.height),
-                              static_cast<int>(shape.fill), shape.text.data(),
+                              shape.fill ? fill.c_str() : nullptr, shape.text.data(),
                               static_cast<int>(shape.text.size()));
     }
 }
 
-void WebForm::show_form(std::string_view form, Modal modal) {
-    const char* name = other_form(form);
-    if (modal == Modal::Yes) {
-        vorlith_dom_show_dialog_modal(name);
-    } else {
-        vorlith_dom_show_dialog(name);
-    }
-}
-
-void WebForm::hide_form(std::string_view form) {
-    vorlith_dom_hide_dialog(other_form(form));
-}
-
-bool WebForm::form_visible(std::string_view form) {
-    return vorlith_dom_dialog_open(other_form(form)) != 0;
-}
-
-const char* WebForm::take_reading() {
-    if (!results_written_) return nullptr;
-    results_written_ = false;
-    reading_ = results_reading(program_.form.controls, shown_);
-    return reading_.c_str();
+void WebForm::announce(std::string_view reading) {
+    vorlith_dom_announce(reading.data(), static_cast<int>(reading.size()));
 }
 
 void WebForm::message_box(std::string_view utf8) {
@@ -217,14 +226,10 @@ void WebForm::end() {
 }  // namespace vorlith::web
 
 extern "C" void vorlith_click(int click) {
-    if (vorlith::web::g_form != nullptr) vorlith::web::g_form->click(click);
+    if (vorlith::web::g_form == nullptr) return;
+    if (const char* name = vorlith::web::g_form->clicked(click)) vorlith::click(name);
 }
 
-extern "C" const char* vorlith_take_reading() {
-    if (vorlith::web::g_form == nullptr) return nullptr;
-    try {
-        return vorlith::web::g_form->take_reading();
-    } catch (const std::bad_alloc&) {
-        return nullptr;  // no reading this time; the page goes on
-    }
+extern "C" void vorlith_close_form(int form) {
+    if (form > 0) vorlith::close_form(static_cast<vorlith::FormNumber>(form));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <initializer_list>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -11,9 +11,10 @@
 
 namespace vorlith::web {
 
-// A form built from its description in the page's DOM: the window with its
-// menu bar and client area, each control an element whose id is the
-// control's name. It is the back end that the run-time's operations reach.
+// The program's forms in the page's DOM: Form1 as the window with its menu
+// bar and client area, each other form a dialog built when the core first
+// asks for it; each control an element whose id is the control's name. It
+// is the back end that the run-time's core reaches.
 class WebForm final : public Backend {
 public:
     explicit WebForm(const ProgramDescription& program);
@@ -21,25 +22,22 @@ public:
     WebForm& operator=(const WebForm&) = delete;
     ~WebForm();
 
-    std::u16string text(std::string_view box) override;
-    void set_caption(std::string_view label, std::string_view utf8) override;
-    void set_text(std::string_view control, std::string_view utf8) override;
-    bool option_value(std::string_view option) override;
-    void set_drawing(std::string_view drawing, std::span<const Shape> shapes,
+    void create_form(FormNumber form) override;
+    void show_form(FormNumber form, Modal modal, std::optional<std::size_t> focus) override;
+    void raise_form(FormNumber form) override;
+    void hide_form(FormNumber form) override;
+    std::u16string text(ControlRef box) override;
+    void set_text(ControlRef control, std::string_view utf8) override;
+    bool option_value(ControlRef option) override;
+    void set_drawing(ControlRef drawing, std::span<const Shape> shapes,
                      std::string_view alternative) override;
-    void show_form(std::string_view form, Modal modal) override;
-    void hide_form(std::string_view form) override;
-    bool form_visible(std::string_view form) override;
+    void announce(std::string_view reading) override;
     void message_box(std::string_view utf8) override;
     void end() override;
 
-    // Runs the Click handler numbered `click` as the run-time runs every
-    // handler.
-    void click(int click) const;
-    // What a screen reader hears of the results written since the last
-    // call, each with its quantity (results_reading); nullptr when none was
-    // written. Valid until the next call.
-    const char* take_reading();
+    // The control or menu item that the page's click number `click` stands
+    // for; nullptr for none.
+    const char* clicked(int click) const;
 
 private:
     // The number the page passes back for a click on `name`, or -1 when the
@@ -51,23 +49,9 @@ private:
     // name and describe it; Form1's and the other forms' alike.
     void add_controls(const FormDescription& form);
     void relate(std::span<const ControlRow> rows, std::size_t i);
-    // Control `name` of any form, when it is of one of `kinds`; else raises
-    // 91.
-    const ControlRow& find(std::string_view name, std::initializer_list<ControlRow::Kind> kinds);
-    // The page's name of the program's other form `name`; raises 91 for any
-    // other.
-    const char* other_form(std::string_view name) const;
 
     const ProgramDescription& program_;
-    // Every form's controls by name (whose name is NUL-terminated for the
-    // page).
-    std::vector<const ControlRow*> controls_;  // a few dozen: a vector is the smallest
-    std::vector<void (*)()> clicks_;
-    // What each result field shows, by row, and whether one was written
-    // since the last reading.
-    std::vector<std::string> shown_;
-    bool results_written_ = false;
-    std::string reading_;
+    std::vector<const char*> clicks_;  // the names of the controls that have a Click
 };
 
 }  // namespace vorlith::web

@@ -140,7 +140,7 @@ class Page(unittest.TestCase):
     def dismiss(self):
         self.driver.find_element("css selector", "dialog.vorlith-msgbox button").click()
         WebDriverWait(self.driver, 5).until(
-            lambda d: d.execute_script("return !VorlithPage.running") and self.dialog() is None)
+            lambda d: d.execute_script("return VorlithPage.idle()") and self.dialog() is None)
 
     def menu(self, title, item):
         self.el(title).click()
@@ -363,12 +363,14 @@ class Page(unittest.TestCase):
             with self.subTest(form):
                 self.open()
                 item, modal = OPENED_BY[form]
+                rows = [r for r in X["other_controls"] if r[1] == form]
+                exists = "return [arguments[0], ...arguments[1]].filter(id => document.getElementById(id))"
+                self.assertEqual(self.js(exists, form, [r[0] for r in rows]), [])  # built when first opened
                 self.menu("TOOLS", item)
                 state, tree = self.js(FORM_JS, form), self.ax_tree()
                 state["controls"] = dict(state["controls"])
                 self.assertEqual((state["modal"], state["caption"], state["client"], tree[form]["name"]),
                                  (modal, caption, [width // 15, height // 15], caption))
-                rows = [r for r in X["other_controls"] if r[1] == form]
                 self.assertEqual(list(state["controls"]), [r[0] for r in rows])
                 for name, _, kind, text, left, top, w, h, tip, said, described in rows:
                     c = state["controls"][name]
@@ -393,6 +395,10 @@ class Page(unittest.TestCase):
                 self.keys(Keys.ESCAPE)  # presses the cancel button, which closes and writes nothing
                 WebDriverWait(self.driver, 5).until(lambda d: not self.form_open(form))
                 self.assertEqual((self.texts(X["boxes"]), self.focused()), (before, "Text1"))
+                self.menu("TOOLS", item)  # again: the first box's kept text is selected, typing replaces it
+                self.keys("60")
+                first = next((r[0] for r in rows if r[2] == "Input"), None)
+                self.assertEqual(first and (self.focused(), self.texts([first])), first and (first, ["60"]))
 
     def test_working_follows_g_and_calculate_while_form1_takes_input(self):
         self.menu("TOOLS", "WORKING")
@@ -401,6 +407,10 @@ class Page(unittest.TestCase):
         self.assertEqual((lines[:5], lines[-len(X["working_notes"]):]),
                          (X["working_first_lines"], X["working_notes"]))
         self.assertEqual(self.ax_tree()["Diagram"]["description"], X["diagram_alternative"])
+        wrap = self.js("const t = document.getElementById('WorkingText'); return [t.scrollWidth, t.clientWidth]")
+        self.assertLessEqual(*wrap, "the text view wraps, no sideways scrolling")
+        *free, face = self.pixels(self.js(FREE_TEXT_JS))  # the headings: text alone, no box
+        self.assertTrue(free and all(p == face for p in free), f"{free} {face}")
         for option, line in reversed(X["gravity_lines"]):  # g = 10, then back to 9.81
             self.el(option).click()
             self.assertEqual([l for _, l in X["gravity_lines"] if l in working()], [line])
@@ -424,7 +434,7 @@ class Page(unittest.TestCase):
                     WebDriverWait(self.driver, 5).until(lambda d: self.dialog() is None)
                     self.assertTrue(self.form_open("FormLab"))
                     self.keys(Keys.ESCAPE)
-                WebDriverWait(self.driver, 5).until(lambda d: not self.js("return VorlithPage.running"))
+                WebDriverWait(self.driver, 5).until(lambda d: self.js("return VorlithPage.idle()"))
                 self.assertFalse(self.form_open("FormLab"))
                 self.assertEqual(self.texts(X["boxes"]), run["boxes"] or before)
                 if run["report"]:  # the page goes on
@@ -473,7 +483,8 @@ class Page(unittest.TestCase):
                 for form, (item, _) in OPENED_BY.items():
                     self.menu("TOOLS", item)
                     self.assertEqual(self.js(FORM_FIT_JS, form, 44 if phone else 24), {
-                        "inside": True, "sideways": False, "small": [], "smallText": [], "columns": 1}, form)
+                        "inside": True, "sideways": False, "scrolls": False, "small": [], "smallText": [],
+                        "columns": 1, "overlaps": []}, form)
                     self.keys(Keys.ESCAPE)
                     WebDriverWait(self.driver, 5).until(lambda d: not self.form_open(form))
 
@@ -894,8 +905,9 @@ return {transforms, smallText, smallBoxText, smallTargets, outOfOrder, fieldLeft
         scrollWidth: document.documentElement.scrollWidth, clientWidth: document.documentElement.clientWidth};"""
 
 # An open form on a narrow or touch screen: inside the page, no sideways
-# scrolling in it, targets of arguments[1] CSS px or more, text of 12 CSS px
-# or more, its boxes in one column.
+# scrolling in it, no scrolling of the form itself (its client area
+# scrolls), targets of arguments[1] CSS px or more, text of 12 CSS px or
+# more, its boxes in one column, no two controls over each other.
 FORM_FIT_JS = """
 const [form, targetSize] = arguments, d = document.getElementById(form), r = d.getBoundingClientRect();
 const small = [...d.querySelectorAll('input:not([type=radio]), button, .vorlith-option')]
@@ -905,16 +917,31 @@ const smallText = [...d.querySelectorAll('*')].filter(e => e.getClientRects().le
   [...e.childNodes].some(c => c.nodeType === 3 && c.textContent.trim()) &&
   parseFloat(getComputedStyle(e).fontSize) < 12).map(e => e.id || e.tagName);
 const lefts = new Set([...d.querySelectorAll('input:not([type=radio]), textarea')].map(e => Math.round(e.getBoundingClientRect().left)));
+const boxes = [...d.querySelectorAll('.vorlith-client > *')].filter(e => e.getClientRects().length)
+  .map(e => [e.id || e.className, e.getBoundingClientRect()]);
+const overlaps = boxes.flatMap(([a, p], i) => boxes.slice(i + 1).filter(([, q]) => p.left < q.right - 1 &&
+  q.left < p.right - 1 && p.top < q.bottom - 1 && q.top < p.bottom - 1).map(([b]) => `${a} ${b}`));
 return {inside: r.left >= 0 && r.right <= document.documentElement.clientWidth,
-        sideways: d.scrollWidth > d.clientWidth, small, smallText, columns: lefts.size};"""
+        sideways: d.scrollWidth > d.clientWidth, scrolls: d.scrollHeight > d.clientHeight, small,
+        smallText, columns: lefts.size, overlaps};"""
 
 # Points in the open working window: 3 CSS px inside each phase the diagram
 # fills, then one on the window's face beside the controls.
 PHASES_JS = """
-const points = [...document.querySelectorAll('#Diagram rect:not(.vorlith-phase-none)')].map(e => {
+const points = [...document.querySelectorAll('#Diagram rect')].map(e => {
   const r = e.getBoundingClientRect(); return [r.left + 3, r.top + 3]; });
 const c = document.querySelector('#FormWorking .vorlith-client').getBoundingClientRect();
 return [...points, [c.left + 3, c.bottom - 3]];"""
+
+# Points 3 CSS px left of each text of the diagram that no rectangle holds,
+# then one on the window's face beside the controls.
+FREE_TEXT_JS = """
+const rects = [...document.querySelectorAll('#Diagram rect')].map(e => e.getBoundingClientRect());
+const inside = (r, t) => t.left >= r.left && t.right <= r.right && t.top >= r.top && t.bottom <= r.bottom;
+const free = [...document.querySelectorAll('#Diagram text')].map(e => e.getBoundingClientRect())
+  .filter(t => !rects.some(r => inside(r, t)));
+const c = document.querySelector('#FormWorking .vorlith-client').getBoundingClientRect();
+return [...free.map(t => [t.left - 3, t.top + t.height / 2]), [c.left + 3, c.bottom - 3]];"""
 
 # layout, screen (emulate's arguments; None: the desktop window), whether a
 # result field's quantity is read as a text of its own right before it (the

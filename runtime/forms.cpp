@@ -196,14 +196,11 @@ void Show(std::string_view name, Modal modal) {
     const auto rows = form_description(*g.program, form).controls;
     if (modal == Modal::No) return backend().show_form(form, modal, first_focus(rows));
     g.modal.push_back(form);
-    struct Inside {
-        Inside() { enter_modal(); }
+    struct Inside : ModalScope {
+        Inside() = default;
         Inside(const Inside&) = delete;
         Inside& operator=(const Inside&) = delete;
-        ~Inside() {
-            leave_modal();
-            g.modal.pop_back();
-        }
+        ~Inside() { g.modal.pop_back(); }
     } const inside;
     backend().show_form(form, modal, first_focus(rows));
     hide(form);  // unless hide_form ended its loop, or End hid every form

@@ -27,13 +27,6 @@ bool running = false;
 // Handlers under way, those of modal forms inside the one that showed them.
 int depth = 0;
 
-// The state that a modal form's Show sets aside, the innermost last.
-struct Outside {
-    std::vector<void (*)()> waiting;
-    bool running;
-};
-std::vector<Outside> outside;
-
 }  // namespace
 
 void (*click_handler(const ProgramDescription& program, std::string_view control))() {
@@ -86,14 +79,13 @@ bool handler_running() {
     return depth > 0;
 }
 
-void enter_modal() {
-    outside.push_back({std::exchange(waiting, {}), std::exchange(running, false)});
-}
+ModalScope::ModalScope()
+    : waiting_outside_(std::exchange(waiting, {})),
+      running_outside_(std::exchange(running, false)) {}
 
-void leave_modal() {
-    waiting = std::move(outside.back().waiting);
-    running = outside.back().running;
-    outside.pop_back();
+ModalScope::~ModalScope() {
+    waiting = std::move(waiting_outside_);
+    running = running_outside_;
 }
 
 void unload() {

@@ -40,6 +40,7 @@ mergeInto(LibraryManager.library, {
       if (page.win.contains(document.activeElement)) dialog.returnFocus = document.activeElement;
       if (modal) dialog.showModal();
       else dialog.show();
+      if (!dialog.placed) VorlithDialogs.placeDialog(dialog);
       var control = focus >= 0 ? page.control(form, focus) : null;
       if (control && control.type === 'radio' && !control.checked) {
         control = dialog.querySelector('input[name="' + control.name + '"]:checked') || control;
@@ -47,6 +48,18 @@ mergeInto(LibraryManager.library, {
       if (!control) return;
       control.focus();
       if (control.tagName === 'INPUT' && control.type === 'text') control.select();
+    },
+
+    // Centred on Form1 the first time it is shown, as on the desktop, and
+    // kept within the screen; it stays there (a narrow screen: within it).
+    placeDialog: function(dialog) {
+      var win = VorlithPage.win.getBoundingClientRect(), own = dialog.getBoundingClientRect();
+      var within = function(centre, size, room) {
+        return Math.max(8, Math.min(room - size - 8, centre - size / 2)) + 'px';
+      };
+      dialog.style.setProperty('--form-left', within(win.left + win.width / 2, own.width, innerWidth));
+      dialog.style.setProperty('--form-top', within(win.top + win.height / 2, own.height, innerHeight));
+      dialog.placed = true;
     },
 
     hideDialog: function(form) {

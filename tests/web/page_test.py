@@ -83,7 +83,9 @@ for (const e of client.querySelectorAll(':scope > :not([hidden])')) {
     title: e.getAttribute('title'), text: typed ? control.value : e.textContent,
     place: [r.left - c.left, r.top - c.top, r.width, r.height].map(Math.round)}]);
 }
+const rect = e => ['left', 'top', 'width', 'height'].map(k => e.getBoundingClientRect()[k]);
 return {open: true, modal: d.matches(':modal'), controls, client: [c.width, c.height],
+        top: rect(d)[1], centres: [rect(d), rect(document.getElementById('Form1'))].map(([l, t, w, h]) => [l + w / 2, t + h / 2]),
         caption: document.getElementById(d.getAttribute('aria-labelledby')).textContent};"""
 KIND_TAGS = {"Caption": "label", "Input": "input text", "DefaultButton": "button button",
              "CancelButton": "button button", "Option": "input radio", "TextView": "textarea textarea",
@@ -372,6 +374,8 @@ class Page(unittest.TestCase):
                 self.assertEqual((state["modal"], state["caption"], state["client"], tree[form]["name"]),
                                  (modal, caption, [width // 15, height // 15], caption))
                 self.assertEqual(list(state["controls"]), [r[0] for r in rows])
+                (x, y), (form1_x, form1_y) = state["centres"]  # on Form1, as on the desktop, where it fits
+                self.assertTrue(abs(x - form1_x) <= 1 and (abs(y - form1_y) <= 1 or state["top"] == 8), state)
                 for name, _, kind, text, left, top, w, h, tip, said, described in rows:
                     c = state["controls"][name]
                     shown = c["text"] if kind not in ("TextView", "Drawing") else text  # the program's

@@ -91,12 +91,16 @@ bool takes_focus(ControlRow::Kind kind);
 // The first row that takes the focus, which has it when the form is shown.
 std::optional<std::size_t> first_focus(std::span<const ControlRow> rows);
 
-// The handler of the Click of `control`, or nullptr when it has none.
-void (*click_handler(const ProgramDescription& program, std::string_view control))();
+// The number of the Click handler of `control` in `program`'s click table,
+// or -1 when it has none: what a back end hands its platform (a menu item's
+// id, the page's data-click) and passes back to click().
+int click_number(const ProgramDescription& program, std::string_view control);
 
 // The events a back end passes on. A click on the control or menu item
-// `control` of the attached program runs its Click handler, if it has one.
+// `control` of the attached program runs its Click handler, if it has one;
+// so does a click on the one numbered `number` by click_number.
 void click(std::string_view control);
+void click(int number);
 // The close control of other form `form` does what its cancel button does
 // (its Click runs); a form without one is hidden.
 void close_form(FormNumber form);

@@ -132,7 +132,13 @@ std::optional<std::size_t> first_focus(std::span<const ControlRow> rows) {
 }
 
 void click(std::string_view control) {
-    if (g.program != nullptr) run_handler(click_handler(*g.program, control));
+    if (g.program != nullptr) click(click_number(*g.program, control));
+}
+
+void click(int number) {
+    if (g.program == nullptr || number < 0) return;
+    const auto clicks = g.program->clicks;
+    if (static_cast<std::size_t>(number) < clicks.size()) run_handler(clicks[static_cast<std::size_t>(number)].handler);
 }
 
 void close_form(FormNumber form) {

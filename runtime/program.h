@@ -14,6 +14,12 @@ namespace vorlith {
 // dots per inch.
 inline constexpr int kTwipsPerInch = 1440;
 
+// A length in twips as pixels at 96 dots per inch: a CSS pixel, a logical
+// pixel of Qt's.
+constexpr int twips_to_pixels(int twips) {
+    return twips * 96 / kTwipsPerInch;
+}
+
 // One control of a form. A form lists its controls in tab-index order.
 struct ControlRow {
     enum class Kind {

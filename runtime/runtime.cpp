@@ -29,11 +29,12 @@ int depth = 0;
 
 }  // namespace
 
-void (*click_handler(const ProgramDescription& program, std::string_view control))() {
-    for (const ClickHandler& click : program.clicks) {
-        if (control == click.control) return click.handler;
+int click_number(const ProgramDescription& program, std::string_view control) {
+    const auto clicks = program.clicks;
+    for (std::size_t i = 0; i < clicks.size(); ++i) {
+        if (control == clicks[i].control) return static_cast<int>(i);
     }
-    return nullptr;
+    return -1;
 }
 
 void run_handler(void (*handler)()) {

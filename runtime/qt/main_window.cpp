@@ -80,8 +80,8 @@ QWidget* text_view(const QString& text, QWidget* client) {
 // Runs the control's Click handler, if the program has one, as a command.
 template <typename Sender, typename Signal>
 void MainWindow::connect_click(const char* name, Sender* sender, Signal signal) {
-    if (click_handler(program_, name) == nullptr) return;
-    QObject::connect(sender, signal, sender, [this, name] { command(name); });
+    const int number = click_number(program_, name);
+    if (number >= 0) QObject::connect(sender, signal, sender, [this, number] { command(number); });
 }
 
 MainWindow::MainWindow(const ProgramDescription& program)
@@ -189,10 +189,9 @@ QWidget* MainWindow::option_button(const ControlRow& row, const QString& text, Q
     auto* option = new QRadioButton(text, client);
     option->setChecked(options->buttons().isEmpty());
     options->addButton(option);
-    if (click_handler(program_, row.name) != nullptr) {
-        const char* name = row.name;
-        QObject::connect(option, &QRadioButton::toggled, option, [this, name](bool chosen) {
-            if (chosen) command(name);
+    if (const int number = click_number(program_, row.name); number >= 0) {
+        QObject::connect(option, &QRadioButton::toggled, option, [this, number](bool chosen) {
+            if (chosen) command(number);
         });
     }
     return option;
@@ -246,9 +245,9 @@ void MainWindow::set_drawing(ControlRef drawing, std::span<const Shape> shapes,
 }
 
 // The form as the command began is remembered for announce().
-void MainWindow::command(const char* name) {
+void MainWindow::command(int number) {
     if (!handler_running()) was_active_ = isActiveWindow();
-    click(name);
+    click(number);
 }
 
 // When the form was active as the command began but is not now, an error

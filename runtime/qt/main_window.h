@@ -67,7 +67,7 @@ private:
     template <typename Sender, typename Signal>
     void connect_click(const char* name, Sender* sender, Signal signal);
     void changeEvent(QEvent* event) override;
-    void command(const char* name);
+    void command(int number);
     void raise_waiting_reading();
     std::vector<QWidget*> create_controls(std::span<const ControlRow> rows, QWidget* client);
     QWidget* create_control(const ControlRow& row, QWidget* client, QButtonGroup* options);
@@ -87,10 +87,5 @@ private:
     // to be active.
     std::optional<QString> waiting_reading_;
 };
-
-// A length in twips as logical pixels (96 to the inch).
-constexpr int twips_to_pixels(int twips) {
-    return twips * 96 / kTwipsPerInch;
-}
 
 }  // namespace vorlith::qt

@@ -14,11 +14,6 @@ namespace {
 
 using Kind = ControlRow::Kind;
 
-// A CSS pixel is 1/96 inch, whatever the screen.
-constexpr int twips_to_css_pixels(int twips) {
-    return twips * 96 / kTwipsPerInch;
-}
-
 // The run-time's own texts. Simplified Chinese (2052) is the one language
 // this run-time knows.
 struct RunTimeTexts {
@@ -29,8 +24,6 @@ struct RunTimeTexts {
     const char* close;  // a dialog's close control in its title bar
 };
 constexpr RunTimeTexts kChinese{"zh-CN", "确定", "程序已结束。", "重新启动", "关闭"};
-
-WebForm* g_form = nullptr;
 
 // The page knows a control's kind by its name, never by the enum's number.
 const char* kind_name(Kind kind) {
@@ -95,27 +88,25 @@ std::string ids(std::span<const ControlRow> rows, std::span<const TextSource> so
 WebForm::WebForm(const ProgramDescription& program) : program_(program) {
     const FormDescription& form = program.form;
     vorlith_dom_begin_form(form.name, program.title, kChinese.lang,
-                           twips_to_css_pixels(form.client_width),
-                           twips_to_css_pixels(form.client_height));
+                           twips_to_pixels(form.client_width),
+                           twips_to_pixels(form.client_height));
     if (form.icon != nullptr) add_icon(form.icon);
     add_menus();
     add_controls(form);
     vorlith_dom_show_form(row_or_none(first_focus(form.controls)));
-    g_form = this;
     attach(this, program);
 }
 
 WebForm::~WebForm() {
     detach(this);
-    if (g_form == this) g_form = nullptr;
 }
 
 void WebForm::create_form(FormNumber form) {
     const FormDescription& other = form_description(program_, form);
     vorlith_dom_begin_dialog(static_cast<int>(form), other.name,
                              other.caption != nullptr ? other.caption : program_.title,
-                             twips_to_css_pixels(other.client_width),
-                             twips_to_css_pixels(other.client_height), kChinese.close);
+                             twips_to_pixels(other.client_width),
+                             twips_to_pixels(other.client_height), kChinese.close);
     add_controls(other);
 }
 
@@ -126,25 +117,19 @@ void WebForm::add_controls(const FormDescription& form) {
             vorlith_dom_add_quantity(quantity_id(row).c_str(), row.quantity);
         }
         vorlith_dom_add_control(row.name, kind_name(row.kind), row.text,
-                                twips_to_css_pixels(row.left), twips_to_css_pixels(row.top),
-                                twips_to_css_pixels(row.width), twips_to_css_pixels(row.height),
-                                row.tooltip, number_click(row.name),
+                                twips_to_pixels(row.left), twips_to_pixels(row.top),
+                                twips_to_pixels(row.width), twips_to_pixels(row.height),
+                                row.tooltip, click_number(program_, row.name),
                                 starts_option_group(form.controls, i));
     }
     for (std::size_t i = 0; i < form.controls.size(); ++i) relate(form.controls, i);
-}
-
-int WebForm::number_click(const char* name) {
-    if (click_handler(program_, name) == nullptr) return -1;
-    clicks_.push_back(name);
-    return static_cast<int>(clicks_.size()) - 1;
 }
 
 void WebForm::add_menus() {
     for (const MenuRow& menu : program_.form.menus) {
         vorlith_dom_add_menu(menu.name, menu.caption);
         for (const MenuItemRow& item : menu.items) {
-            vorlith_dom_add_menu_item(item.name, item.caption, number_click(item.name));
+            vorlith_dom_add_menu_item(item.name, item.caption, click_number(program_, item.name));
         }
     }
 }
@@ -160,11 +145,6 @@ void WebForm::relate(std::span<const ControlRow> rows, std::size_t i) {
     if (sources.name.empty() && sources.description.empty()) return;
     vorlith_dom_relate(rows[i].name, ids(rows, sources.name).c_str(),
                        ids(rows, sources.description).c_str());
-}
-
-const char* WebForm::clicked(int click) const {
-    if (click < 0 || click >= static_cast<int>(clicks_.size())) return nullptr;
-    return clicks_[static_cast<std::size_t>(click)];
 }
 
 void WebForm::show_form(FormNumber form, Modal modal, std::optional<std::size_t> focus) {
@@ -203,8 +183,8 @@ void WebForm::set_drawing(ControlRef drawing, std::span<const Shape> shapes,
                               alternative.data(), static_cast<int>(alternative.size()));
     for (const Shape& shape : shapes) {
         const std::string fill = shape.fill ? css_colour(*shape.fill) : std::string();
-        vorlith_dom_add_shape(twips_to_css_pixels(shape.left), twips_to_css_pixels(shape.top),
-                              twips_to_css_pixels(shape.width), twips_to_css_pixels(shape.height),
+        vorlith_dom_add_shape(twips_to_pixels(shape.left), twips_to_pixels(shape.top),
+                              twips_to_pixels(shape.width), twips_to_pixels(shape.height),
                               shape.fill ? fill.c_str() : nullptr, shape.text.data(),
                               static_cast<int>(shape.text.size()));
     }
@@ -226,8 +206,7 @@ void WebForm::end() {
 }  // namespace vorlith::web
 
 extern "C" void vorlith_click(int click) {
-    if (vorlith::web::g_form == nullptr) return;
-    if (const char* name = vorlith::web::g_form->clicked(click)) vorlith::click(name);
+    vorlith::click(click);
 }
 
 extern "C" void vorlith_close_form(int form) {

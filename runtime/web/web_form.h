@@ -35,14 +35,7 @@ public:
     void message_box(std::string_view utf8) override;
     void end() override;
 
-    // The control or menu item that the page's click number `click` stands
-    // for; nullptr for none.
-    const char* clicked(int click) const;
-
 private:
-    // The number the page passes back for a click on `name`, or -1 when the
-    // program has no handler for it.
-    int number_click(const char* name);
     void add_menus();
     void add_icon(const char* icon);
     // The client area's controls of `form`, each pointed at the texts that
@@ -51,7 +44,6 @@ private:
     void relate(std::span<const ControlRow> rows, std::size_t i);
 
     const ProgramDescription& program_;
-    std::vector<const char*> clicks_;  // the names of the controls that have a Click
 };
 
 }  // namespace vorlith::web

@@ -339,7 +339,11 @@ LRESULT CALLBACK FormWindow::window_proc(HWND window, UINT message, WPARAM w, LP
 LRESULT FormWindow::handle(UINT message, WPARAM w, LPARAM l) {
     switch (message) {
         case WM_COMMAND:
-            if (const char* name = command_name(LOWORD(w), HIWORD(w))) vorlith::click(name);
+            if (HIWORD(w) == 0 && l == 0 && LOWORD(w) >= kFirstMenuId) {
+                vorlith::click(LOWORD(w) - kFirstMenuId);  // a menu item's
+            } else if (const char* name = button_clicked(LOWORD(w), HIWORD(w))) {
+                vorlith::click(name);
+            }
             return 0;
         case kCreateTooltips:
             if (tooltips_ == nullptr) create_tooltips();
@@ -397,7 +401,7 @@ void FormWindow::limit_size(MINMAXINFO& limits) const {
 }
 
 // A button's click; a default or cancel button's comes as IDOK or IDCANCEL.
-const char* FormWindow::command_name(WORD id, WORD code) const {
+const char* FormWindow::button_clicked(WORD id, WORD code) const {
     if (code != BN_CLICKED) return nullptr;
     for (const Control& control : controls_) {
         if (is_button(control.row->kind) && GetDlgCtrlID(control.hwnd) == id) {

@@ -93,15 +93,16 @@ void MainWindow::create_live_region() {
     screen_readers_.set_live_region(live_region_);
 }
 
-// Entries with neither access key, accelerator nor separator.
+// Entries with neither access key, accelerator nor separator; an item's id
+// is its Click's number past kFirstMenuId (0 for an item without one).
 void MainWindow::create_menus() {
     HMENU bar = CreateMenu();
     for (const MenuRow& menu : program_.form.menus) {
         HMENU popup = CreatePopupMenu();
         for (const MenuItemRow& item : menu.items) {
-            const auto id = static_cast<UINT_PTR>(kFirstMenuId + menu_items_.size());
-            AppendMenuW(popup, MF_STRING, id, widen(item.caption).c_str());
-            menu_items_.push_back(&item);
+            const int number = click_number(program_, item.name);
+            AppendMenuW(popup, MF_STRING, number < 0 ? 0 : kFirstMenuId + number,
+                        widen(item.caption).c_str());
         }
         AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), widen(menu.caption).c_str());
     }
@@ -133,12 +134,6 @@ LRESULT MainWindow::handle(UINT message, WPARAM w, LPARAM l) {
         default:
             return FormWindow::handle(message, w, l);
     }
-}
-
-const char* MainWindow::command_name(WORD id, WORD code) const {
-    const std::size_t item = id - kFirstMenuId;
-    if (id >= kFirstMenuId && item < menu_items_.size()) return menu_items_[item]->name;
-    return FormWindow::command_name(id, code);
 }
 
 // Built hidden; should Windows make no window, the form cannot load, as

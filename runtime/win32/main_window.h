@@ -86,8 +86,8 @@ protected:
     // A message of the window that Form1 and the other forms handle alike,
     // or DefWindowProcW's answer.
     virtual LRESULT handle(UINT message, WPARAM w, LPARAM l);
-    // The name of what WM_COMMAND `id` with `code` clicks, or nullptr.
-    virtual const char* command_name(WORD id, WORD code) const;
+    // The button that WM_COMMAND `id` with `code` clicks, or nullptr.
+    const char* button_clicked(WORD id, WORD code) const;
     // Puts the focus on row `row`, if any.
     void focus(std::optional<std::size_t> row);
 
@@ -195,7 +195,6 @@ private:
     void create_frame() override;
     void lay_out_frame(UINT dpi) override;
     LRESULT handle(UINT message, WPARAM w, LPARAM l) override;
-    const char* command_name(WORD id, WORD code) const override;
     void create_live_region();
     void create_menus();
     void set_icons(UINT dpi);
@@ -208,7 +207,6 @@ private:
     ScreenReaders screen_readers_;
     HWND live_region_ = nullptr;
     HICON icons_[2] = {};  // small and big, at dpi_
-    std::vector<const MenuItemRow*> menu_items_;
     // The other forms by number from 1, nullptr until built.
     std::vector<std::unique_ptr<OtherForm>> others_;
     // The modal forms shown, the innermost last.

@@ -138,7 +138,8 @@ void click(std::string_view control) {
 void click(int number) {
     if (g.program == nullptr || number < 0) return;
     const auto clicks = g.program->clicks;
-    if (static_cast<std::size_t>(number) < clicks.size()) run_handler(clicks[static_cast<std::size_t>(number)].handler);
+    if (static_cast<std::size_t>(number) < clicks.size())
+        run_handler(clicks[static_cast<std::size_t>(number)].handler);
 }
 
 void close_form(FormNumber form) {

@@ -88,8 +88,7 @@ std::string ids(std::span<const ControlRow> rows, std::span<const TextSource> so
 WebForm::WebForm(const ProgramDescription& program) : program_(program) {
     const FormDescription& form = program.form;
     vorlith_dom_begin_form(form.name, program.title, kChinese.lang,
-                           twips_to_pixels(form.client_width),
-                           twips_to_pixels(form.client_height));
+                           twips_to_pixels(form.client_width), twips_to_pixels(form.client_height));
     if (form.icon != nullptr) add_icon(form.icon);
     add_menus();
     add_controls(form);
@@ -116,11 +115,10 @@ void WebForm::add_controls(const FormDescription& form) {
         if (row.quantity != nullptr) {
             vorlith_dom_add_quantity(quantity_id(row).c_str(), row.quantity);
         }
-        vorlith_dom_add_control(row.name, kind_name(row.kind), row.text,
-                                twips_to_pixels(row.left), twips_to_pixels(row.top),
-                                twips_to_pixels(row.width), twips_to_pixels(row.height),
-                                row.tooltip, click_number(program_, row.name),
-                                starts_option_group(form.controls, i));
+        vorlith_dom_add_control(
+            row.name, kind_name(row.kind), row.text, twips_to_pixels(row.left),
+            twips_to_pixels(row.top), twips_to_pixels(row.width), twips_to_pixels(row.height),
+            row.tooltip, click_number(program_, row.name), starts_option_group(form.controls, i));
     }
     for (std::size_t i = 0; i < form.controls.size(); ++i) relate(form.controls, i);
 }

@@ -8,6 +8,7 @@
 
 #include "fifteen_digits.h"
 #include "numeric_text.h"
+#include "runtime/runtime_error.h"
 
 namespace vorlith {
 namespace {
@@ -65,10 +66,30 @@ struct Shown {
     double value;
 };
 
+// A result beyond the range of a double (the cone's powers on extreme data)
+// ends the working: thrown where it is shown, caught by guarded_work.
+struct OutOfRange {};
+
 Shown show(double value, int places, Precision precision) {
+    if (!std::isfinite(value)) throw OutOfRange{};
     if (precision == Precision::Full) return {plain(value), value};
     const std::string text = fixed(value, places);
-    return {text, Val(std::u16string(text.begin(), text.end()))};
+    try {
+        return {text, Val(std::u16string(text.begin(), text.end()))};
+    } catch (const RuntimeError&) {  // rounded up beyond the largest double
+        throw OutOfRange{};
+    }
+}
+
+template <class Work>
+StateWorking guarded_work(Work work) {
+    StateWorking working;
+    try {
+        work(working);
+    } catch (const OutOfRange&) {
+        working.refusal = "结果超出范围：数据远在土的常见范围之外";
+    }
+    return working;
 }
 
 // A number within a formula: a negative one in brackets.
@@ -201,40 +222,43 @@ std::string chart_name(double wL, double Ip) {
 }
 
 StateWorking work_out_limits(double wL, double wP, std::optional<double> w, Precision precision) {
-    StateWorking working;
-    working.given = "wL = " + plain(wL) + " %，wP = " + plain(wP) + " %" +
-                    (w ? "，w = " + plain(*w) + " %" : "");
-    if (refuse(working, wP < 0 || (w && *w < 0), "含水率不能为负") ||
-        refuse(working, wP >= wL,
-               "塑限 wP = " + plain(wP) + " % 不小于液限 wL = " + plain(wL) + " %：塑限应小于液限"))
-        return working;
-    const StateStep given_wL{.symbol = "wL", .result = plain(wL), .value = wL};
-    const StateStep given_wP{.symbol = "wP", .result = plain(wP), .value = wP};
-    add_plasticity(given_wL, given_wP, w, precision, working);
-    return working;
+    return guarded_work([&](StateWorking& working) {
+        working.given = "wL = " + plain(wL) + " %，wP = " + plain(wP) + " %" +
+                        (w ? "，w = " + plain(*w) + " %" : "");
+        if (refuse(working, wP < 0 || (w && *w < 0), "含水率不能为负") ||
+            refuse(working, wP >= wL,
+                   "塑限 wP = " + plain(wP) + " % 不小于液限 wL = " + plain(wL) +
+                       " %：塑限应小于液限"))
+            return;
+        const StateStep given_wL{.symbol = "wL", .result = plain(wL), .value = wL};
+        const StateStep given_wP{.symbol = "wP", .result = plain(wP), .value = wP};
+        add_plasticity(given_wL, given_wP, w, precision, working);
+    });
 }
 
 StateWorking work_out_density(double emax, double emin, double e, Precision precision) {
-    StateWorking working;
-    working.given = "emax = " + plain(emax) + "，emin = " + plain(emin) + "，e = " + plain(e);
-    if (refuse(working, emin < 0 || e < 0, "孔隙比不能为负") ||
-        refuse(working, emin >= emax,
-               "emin = " + plain(emin) + " 不小于 emax = " + plain(emax) +
-                   "：最小孔隙比应小于最大孔隙比"))
-        return working;
-    working.steps.push_back(quantity(
-        "Dr", "相对密实度", "", "Dr = (emax − e)/(emax − emin)",
-        "(" + number(emax) + " − " + number(e) + ")/(" + number(emax) + " − " + number(emin) + ")",
-        (emax - e) / (emax - emin), kRatioPlaces, precision));
-    const StateStep Dr = working.steps.back();
-    if (*Dr.value < 0) working.notes.push_back("Dr = " + Dr.result + " < 0：e 大于 emax，请核对");
-    if (*Dr.value > 1) working.notes.push_back("Dr = " + Dr.result + " > 1：e 小于 emin，请核对");
-    // No two-decimal value is a third: the class goes by Dr before rounding.
-    StateStep unrounded = Dr;
-    unrounded.value = (emax - e) / (emax - emin);
-    unrounded.result = plain(*unrounded.value);
-    working.steps.push_back(naming("密实度", "砂土的密实度", kDensityBands, "Dr", unrounded));
-    return working;
+    return guarded_work([&](StateWorking& working) {
+        working.given = "emax = " + plain(emax) + "，emin = " + plain(emin) + "，e = " + plain(e);
+        if (refuse(working, emin < 0 || e < 0, "孔隙比不能为负") ||
+            refuse(working, emin >= emax,
+                   "emin = " + plain(emin) + " 不小于 emax = " + plain(emax) +
+                       "：最小孔隙比应小于最大孔隙比"))
+            return;
+        working.steps.push_back(quantity("Dr", "相对密实度", "", "Dr = (emax − e)/(emax − emin)",
+                                         "(" + number(emax) + " − " + number(e) + ")/(" +
+                                             number(emax) + " − " + number(emin) + ")",
+                                         (emax - e) / (emax - emin), kRatioPlaces, precision));
+        const StateStep Dr = working.steps.back();
+        if (*Dr.value < 0)
+            working.notes.push_back("Dr = " + Dr.result + " < 0：e 大于 emax，请核对");
+        if (*Dr.value > 1)
+            working.notes.push_back("Dr = " + Dr.result + " > 1：e 小于 emin，请核对");
+        // No two-decimal value is a third: the class goes by Dr before rounding.
+        StateStep unrounded = Dr;
+        unrounded.value = (emax - e) / (emax - emin);
+        unrounded.result = plain(*unrounded.value);
+        working.steps.push_back(naming("密实度", "砂土的密实度", kDensityBands, "Dr", unrounded));
+    });
 }
 
 namespace {
@@ -293,8 +317,6 @@ bool plastic_limit(const std::array<ConePoint, 3>& p, Precision precision, State
     steps.push_back(on_line("wP,ac", "直线 ac 上 2 mm 处的含水率", p[0], p[2], "c", plain(p[2].w),
                             kPlasticDepth, precision));
     const StateStep ab = steps[0], ac = steps[1];  // copies: the vector grows below
-    if (refuse(working, !std::isfinite(*ab.value) || !std::isfinite(*ac.value), "结果超出范围"))
-        return false;
     steps.push_back(quantity("ΔwP", "两线塑限之差", "%", "ΔwP = |wP,ab − wP,ac|",
                              "|" + ab.result + " − " + ac.result + "|",
                              std::fabs(*ab.value - *ac.value), kWaterPlaces, precision));
@@ -316,38 +338,38 @@ bool plastic_limit(const std::array<ConePoint, 3>& p, Precision precision, State
 
 StateWorking work_out_cone(const std::array<ConePoint, 3>& points, std::optional<double> w,
                            Precision precision) {
-    StateWorking working;
-    working.given = "圆锥 76 g，" + listed_points(points) + (w ? "；w = " + plain(*w) + " %" : "");
-    std::array<ConePoint, 3> p = points;
-    if (!order_points(p, working) || !plastic_limit(p, precision, working) ||
-        refuse(working, w && *w < 0, "含水率不能为负"))
-        return working;
-    // On one line the line ac is the line; else the line through a and wP at
-    // 2 mm, which is defined since a lies deeper than 2 mm then.
-    const StateStep wP = working.steps.back();
-    const bool one_line = working.steps[2].comment == "三点在一条直线上";
-    const ConePoint q = one_line ? p[2] : ConePoint{kPlasticDepth, *wP.value};
-    const std::string q_name = one_line ? "c" : "P", q_w = one_line ? plain(p[2].w) : wP.result;
-    working.steps.push_back(
-        on_line("wL", "液限（17 mm）", p[0], q, q_name, q_w, kLiquidDepth, precision));
-    working.steps.push_back(
-        on_line("wL10", "液限（10 mm）", p[0], q, q_name, q_w, kTenDepth, precision));
-    const StateStep wL = working.steps[working.steps.size() - 2], wL10 = working.steps.back();
-    if (refuse(working, !std::isfinite(*wL.value), "结果超出范围")) return working;
-    working.steps.push_back(quantity("Ip17", "塑性指数（用于塑性图）", "", "Ip17 = wL − wP",
-                                     wL.result + " − " + wP.result, *wL.value - *wP.value,
-                                     kWaterPlaces, precision));
-    const StateStep Ip17 = working.steps.back();
-    working.steps.push_back(
-        {.symbol = "塑性图",
-         .name = "塑性图上的名称",
-         .formula = "A 线 Ip = 0.73(wL − 20)，B 线 wL = 50",
-         .substituted = "Ip17 = " + Ip17.result + "，0.73×(" + wL.result +
-                        " − 20) = " + show(0.73 * (*wL.value - 20), kRatioPlaces, precision).text +
-                        "，wL = " + wL.result,
-         .result = chart_name(*wL.value, *Ip17.value)});
-    add_plasticity(wL10, wP, w, precision, working);
-    return working;
+    return guarded_work([&](StateWorking& working) {
+        working.given =
+            "圆锥 76 g，" + listed_points(points) + (w ? "；w = " + plain(*w) + " %" : "");
+        std::array<ConePoint, 3> p = points;
+        if (!order_points(p, working) || !plastic_limit(p, precision, working) ||
+            refuse(working, w && *w < 0, "含水率不能为负"))
+            return;
+        // On one line the line ac is the line; else the line through a and wP at
+        // 2 mm, which is defined since a lies deeper than 2 mm then.
+        const StateStep wP = working.steps.back();
+        const bool one_line = working.steps[2].comment == "三点在一条直线上";
+        const ConePoint q = one_line ? p[2] : ConePoint{kPlasticDepth, *wP.value};
+        const std::string q_name = one_line ? "c" : "P", q_w = one_line ? plain(p[2].w) : wP.result;
+        working.steps.push_back(
+            on_line("wL", "液限（17 mm）", p[0], q, q_name, q_w, kLiquidDepth, precision));
+        working.steps.push_back(
+            on_line("wL10", "液限（10 mm）", p[0], q, q_name, q_w, kTenDepth, precision));
+        const StateStep wL = working.steps[working.steps.size() - 2], wL10 = working.steps.back();
+        working.steps.push_back(quantity("Ip17", "塑性指数（用于塑性图）", "", "Ip17 = wL − wP",
+                                         wL.result + " − " + wP.result, *wL.value - *wP.value,
+                                         kWaterPlaces, precision));
+        const StateStep Ip17 = working.steps.back();
+        working.steps.push_back(
+            {.symbol = "塑性图",
+             .name = "塑性图上的名称",
+             .formula = "A 线 Ip = 0.73(wL − 20)，B 线 wL = 50",
+             .substituted = "Ip17 = " + Ip17.result + "，0.73×(" + wL.result + " − 20) = " +
+                            show(0.73 * (*wL.value - 20), kRatioPlaces, precision).text +
+                            "，wL = " + wL.result,
+             .result = chart_name(*wL.value, *Ip17.value)});
+        add_plasticity(wL10, wP, w, precision, working);
+    });
 }
 
 namespace {

@@ -307,10 +307,13 @@ bool order_points(std::array<ConePoint, 3>& p, StateWorking& working) {
                    "含水率应随圆锥下沉深度增大（" + listed_points(p) + "）：请核对各点");
 }
 
+// What the lines ab and ac say at 2 mm.
+enum class TwoLines { one_line, within_2, repeat };
+
 // wP on the lines ab and ac, and whether they agree to within 2 %: the
-// difference step, and wP as their mean; false when the test is to be
-// repeated.
-bool plastic_limit(const std::array<ConePoint, 3>& p, Precision precision, StateWorking& working) {
+// difference step, and wP as their mean unless the test is to be repeated.
+TwoLines plastic_limit(const std::array<ConePoint, 3>& p, Precision precision,
+                       StateWorking& working) {
     auto& steps = working.steps;
     steps.push_back(on_line("wP,ab", "直线 ab 上 2 mm 处的含水率", p[0], p[1], "b", plain(p[1].w),
                             kPlasticDepth, precision));
@@ -324,14 +327,35 @@ bool plastic_limit(const std::array<ConePoint, 3>& p, Precision precision, State
     if (difference >= 2 - kSlack) {
         steps.back().comment = "不小于 2 %：试验应重做";
         refuse(working, true, "两线塑限相差 " + steps.back().result + " %，不小于 2 %：试验应重做");
-        return false;
+        return TwoLines::repeat;
     }
     steps.back().comment =
         difference <= kSlack ? "三点在一条直线上" : "小于 2 %：取两者的平均值，与 a 点连成直线";
     steps.push_back(quantity("wP", "塑限", "%", "wP = (wP,ab + wP,ac)/2",
                              "(" + ab.result + " + " + ac.result + ")/2",
                              (*ab.value + *ac.value) / 2, kWaterPlaces, precision));
-    return true;
+    return difference <= kSlack ? TwoLines::one_line : TwoLines::within_2;
+}
+
+}  // namespace
+
+namespace {
+
+// The plasticity chart's step, from wL at 17 mm and wP.
+void add_chart(const StateStep& wL, const StateStep& wP, Precision precision,
+               StateWorking& working) {
+    working.steps.push_back(quantity("Ip17", "塑性指数（用于塑性图）", "", "Ip17 = wL − wP",
+                                     wL.result + " − " + wP.result, *wL.value - *wP.value,
+                                     kWaterPlaces, precision));
+    const StateStep Ip17 = working.steps.back();
+    working.steps.push_back(
+        {.symbol = "塑性图",
+         .name = "塑性图上的名称",
+         .formula = "A 线 Ip = 0.73(wL − 20)，B 线 wL = 50",
+         .substituted = "Ip17 = " + Ip17.result + "，0.73×(" + wL.result +
+                        " − 20) = " + show(0.73 * (*wL.value - 20), kRatioPlaces, precision).text +
+                        "，wL = " + wL.result,
+         .result = chart_name(*wL.value, *Ip17.value)});
 }
 
 }  // namespace
@@ -342,32 +366,22 @@ StateWorking work_out_cone(const std::array<ConePoint, 3>& points, std::optional
         working.given =
             "圆锥 76 g，" + listed_points(points) + (w ? "；w = " + plain(*w) + " %" : "");
         std::array<ConePoint, 3> p = points;
-        if (!order_points(p, working) || !plastic_limit(p, precision, working) ||
-            refuse(working, w && *w < 0, "含水率不能为负"))
-            return;
-        // On one line the line ac is the line; else the line through a and wP at
-        // 2 mm, which is defined since a lies deeper than 2 mm then.
+        if (!order_points(p, working)) return;
+        const TwoLines lines = plastic_limit(p, precision, working);
+        if (lines == TwoLines::repeat || refuse(working, w && *w < 0, "含水率不能为负")) return;
+        // On one line the line ac is the line; else the line through a and wP
+        // at 2 mm, which is defined since a lies deeper than 2 mm then.
         const StateStep wP = working.steps.back();
-        const bool one_line = working.steps[2].comment == "三点在一条直线上";
-        const ConePoint q = one_line ? p[2] : ConePoint{kPlasticDepth, *wP.value};
-        const std::string q_name = one_line ? "c" : "P", q_w = one_line ? plain(p[2].w) : wP.result;
-        working.steps.push_back(
-            on_line("wL", "液限（17 mm）", p[0], q, q_name, q_w, kLiquidDepth, precision));
-        working.steps.push_back(
-            on_line("wL10", "液限（10 mm）", p[0], q, q_name, q_w, kTenDepth, precision));
-        const StateStep wL = working.steps[working.steps.size() - 2], wL10 = working.steps.back();
-        working.steps.push_back(quantity("Ip17", "塑性指数（用于塑性图）", "", "Ip17 = wL − wP",
-                                         wL.result + " − " + wP.result, *wL.value - *wP.value,
-                                         kWaterPlaces, precision));
-        const StateStep Ip17 = working.steps.back();
-        working.steps.push_back(
-            {.symbol = "塑性图",
-             .name = "塑性图上的名称",
-             .formula = "A 线 Ip = 0.73(wL − 20)，B 线 wL = 50",
-             .substituted = "Ip17 = " + Ip17.result + "，0.73×(" + wL.result + " − 20) = " +
-                            show(0.73 * (*wL.value - 20), kRatioPlaces, precision).text +
-                            "，wL = " + wL.result,
-             .result = chart_name(*wL.value, *Ip17.value)});
+        const bool one = lines == TwoLines::one_line;
+        const ConePoint q = one ? p[2] : ConePoint{kPlasticDepth, *wP.value};
+        const std::string q_name = one ? "c" : "P", q_w = one ? plain(p[2].w) : wP.result;
+        const StateStep wL =
+            on_line("wL", "液限（17 mm）", p[0], q, q_name, q_w, kLiquidDepth, precision);
+        const StateStep wL10 =
+            on_line("wL10", "液限（10 mm）", p[0], q, q_name, q_w, kTenDepth, precision);
+        working.steps.push_back(wL);
+        working.steps.push_back(wL10);
+        add_chart(wL, wP, precision, working);
         add_plasticity(wL10, wP, w, precision, working);
     });
 }

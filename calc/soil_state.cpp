@@ -192,6 +192,7 @@ void add_plasticity(const StateStep& wL, const StateStep& wP, std::optional<doub
     working.steps.push_back(quantity("Ip", "塑性指数（用于定名）", "", formula,
                                      wL.result + " − " + wP.result, *wL.value - *wP.value,
                                      kWaterPlaces, precision));
+    working.steps.back().comment = "定名所用的 Ip 应由 10 mm 液限求得";
     const StateStep Ip = working.steps.back();
     working.steps.push_back(naming("名称", "土的名称", kPlasticityBands, "Ip", Ip));
     if (w) add_liquidity(*w, wP, Ip, precision, working);

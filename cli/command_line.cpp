@@ -10,6 +10,7 @@
 #include "cli/console.h"
 #include "cli/output.h"
 #include "cli/results.h"
+#include "cli/state_command.h"
 #include "cli/utf.h"
 
 namespace vorlith::cli {
@@ -19,6 +20,9 @@ constexpr std::string_view kHelp =
     R"(usage: vorlith-calc [--g 9.81|10] [--working] [-o FILE] V Vv Vw Vs m mw ms
        vorlith-calc [--g 9.81|10] [--working] [-o FILE] --lab V m ms ds
        vorlith-calc [--g 9.81|10] [-o FILE] --csv [FILE]
+       vorlith-calc [--working] [--round] [-o FILE] --state wL=N wP=N [w=N]
+       vorlith-calc [--working] [--round] [-o FILE] --state emax=N emin=N e=N
+       vorlith-calc [--working] [--round] [-o FILE] --cone H:W H:W H:W [w=N]
 The physical indices of a soil sample, as Vorlith's window computes them:
 one line per index, its symbol, a tab and its value:
   ρ w ds ρd ρsat ρ' e n (Form1's eight), Sr, γ γd γsat γ' (unit weights).
@@ -29,13 +33,25 @@ Volumes in cm3, masses in g; each number is read as BASIC's Val reads it.
   --csv [FILE]      one sample a line (V,Vv,Vw,Vs,m,mw,ms), from FILE or
                     standard input (no FILE, or -); writes CSV with the
                     results, the error and the data notes
+  --state wL=N wP=N [w=N]
+                    the limits in %: Ip and the name (wL at 10 mm), with
+                    the natural water content w also IL and the state
+  --state emax=N emin=N e=N
+                    the void ratios of a sand: Dr and how dense it is
+  --cone H:W H:W H:W [w=N]
+                    three points of the 76 g cone, depth in mm and water
+                    content in %: wL (17 mm), wL10 (10 mm), wP (2 mm), then
+                    Ip = wL10 - wP and the name, and with w, IL and the state
+  --round           --state and --cone at report precision: water contents
+                    and Ip to 0.1, IL and Dr to 0.01
   --g 9.81|10       gravity for the unit weights, in m/s2 (default 9.81)
   --working         the working in Chinese: formulas, numbers, notes
   -o, --output FILE write to FILE, replacing it only once complete
   -h, --help        this help
       --version     the version
 Exit status: 0 when every sample was computed, 1 when any raised an error
-(division by zero 11, overflow 6) or could not be read, 2 for a usage error.
+(division by zero 11, overflow 6) or could not be read, or when --state or
+--cone was given data that cannot be a soil, 2 for a usage error.
 )";
 
 enum class Mode { sample, lab, csv, help, version };
@@ -94,6 +110,7 @@ void take_option(Options& options, const std::vector<std::u16string>& arguments,
     if (name == u"--lab") return set_mode(Mode::lab);
     if (name == u"--csv") return set_mode(Mode::csv);
     if (name == u"--working") return void(options.working = true);
+    if (is_state_option(name)) return;  // reaches here only with --help or --version
     if (name == u"--g")
         return void(options.gravity = gravity_from(value_of(arguments, i, attached)));
     if (name == u"-o" || name == u"--output")
@@ -210,6 +227,7 @@ int run_options(const Options& options) {
 }  // namespace
 
 int run(const std::vector<std::u16string>& arguments) {
+    if (const auto status = run_state_command(arguments)) return *status;
     try {
         return run_options(parse(arguments));
     } catch (const UsageError& error) {

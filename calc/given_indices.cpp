@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "numeric_text.h"
+#include "report_precision.h"
 
 namespace vorlith {
 namespace {
@@ -398,16 +399,21 @@ std::string complete(Named& named, std::string& text) {
 std::vector<std::string> notes_on(const std::array<double, kIndex>& v) {
     const auto of = [&](Index i) { return v[static_cast<int>(i)]; };
     std::vector<std::string> notes;
-    if (of(Index::e) <= 0) notes.push_back("e = " + plain(of(Index::e)) + " ≤ 0：孔隙比必须大于 0");
+    if (of(Index::e) <= 0)
+        notes.push_back("e = " + report_text(Index::e, of(Index::e)) + " ≤ 0：孔隙比必须大于 0");
     if (of(Index::n) >= 100)
-        notes.push_back("n = " + plain(of(Index::n)) + " % ≥ 100 %：孔隙不能占满整个土体");
-    if (of(Index::w) < 0) notes.push_back("w = " + plain(of(Index::w)) + " % < 0：含水量不能为负");
+        notes.push_back("n = " + report_text(Index::n, of(Index::n)) +
+                        " % ≥ 100 %：孔隙不能占满整个土体");
+    if (of(Index::w) < 0)
+        notes.push_back("w = " + report_text(Index::w, of(Index::w)) + " % < 0：含水量不能为负");
     if (of(Index::Sr) > 100) {
-        notes.push_back("Sr = " + plain(of(Index::Sr)) + " % > 100 %：水的体积不能超过孔隙的体积");
+        notes.push_back("Sr = " + report_text(Index::Sr, of(Index::Sr)) +
+                        " % > 100 %：水的体积不能超过孔隙的体积");
     }
     const double ds = of(Index::ds);
     if (ds < 2.6 - 1e-9 || ds > 2.8 + 1e-9)
-        notes.push_back("ds = " + plain(ds) + " 不在常见的 2.60～2.80 之间，请核对");
+        notes.push_back("ds = " + report_text(Index::ds, ds) +
+                        " 不在常见的 2.60～2.80 之间，请核对");
     return notes;
 }
 

@@ -8,6 +8,7 @@
 #include "calc/phase_relations.h"
 #include "cli/batch.h"
 #include "cli/console.h"
+#include "cli/given_command.h"
 #include "cli/output.h"
 #include "cli/results.h"
 #include "cli/utf.h"
@@ -210,6 +211,7 @@ int run_options(const Options& options) {
 }  // namespace
 
 int run(const std::vector<std::u16string>& arguments) {
+    if (const auto status = run_given(arguments)) return *status;  // --given, --exercises
     try {
         return run_options(parse(arguments));
     } catch (const UsageError& error) {

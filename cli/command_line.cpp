@@ -20,6 +20,8 @@ constexpr std::string_view kHelp =
     R"(usage: vorlith-calc [--g 9.81|10] [--working] [-o FILE] V Vv Vw Vs m mw ms
        vorlith-calc [--g 9.81|10] [--working] [-o FILE] --lab V m ms ds
        vorlith-calc [--g 9.81|10] [-o FILE] --csv [FILE]
+       vorlith-calc [--g 9.81|10] [--working|--round] [-o FILE] --given N=V N=V N=V
+       vorlith-calc [--g 9.81|10] [--working] [-o FILE] --exercises N [--seed S]
 The physical indices of a soil sample, as Vorlith's window computes them:
 one line per index, its symbol, a tab and its value:
   ρ w ds ρd ρsat ρ' e n (Form1's eight), Sr, γ γd γsat γ' (unit weights).
@@ -30,6 +32,14 @@ Volumes in cm3, masses in g; each number is read as BASIC's Val reads it.
   --csv [FILE]      one sample a line (V,Vv,Vw,Vs,m,mw,ms), from FILE or
                     standard input (no FILE, or -); writes CSV with the
                     results, the error and the data notes
+  --given N=V N=V N=V  from any three known indices (N: rho rho_d rho_sat
+                    rho_prime gamma gamma_d gamma_sat gamma_prime w ds e n Sr,
+                    or the symbols; w, n, Sr in %): the seven quantities
+                    for V = 1 cm3, then the thirteen indices
+  --round           the indices at report precision (0.01 g/cm3, w to 0.1 %,
+                    the rest to three significant figures)
+  --exercises N     N homework problems as CSV (with --working: in words,
+                    with the working); --seed S picks them (default 1)
   --g 9.81|10       gravity for the unit weights, in m/s2 (default 9.81)
   --working         the working in Chinese: formulas, numbers, notes
   -o, --output FILE write to FILE, replacing it only once complete

@@ -467,6 +467,11 @@ GivenWorking from_given(const std::vector<GivenValue>& given, Gravity gravity) {
         result.values[i] = at(named, symbol(index)) * (in_percent(index) ? 100 : 1);
     }
     for (const GivenValue& v : given) result.values[static_cast<int>(v.index)] = v.value;
+    if (!std::all_of(result.values.begin(), result.values.end(),
+                     [](double v) { return std::isfinite(v); })) {
+        result.refusal = "结果超出范围：这组已知量定不出一种土";
+        return result;
+    }
     result.sample = unit_sample(named);
     result.method = sketched ? "三相草图法（设 Vs = 1 cm3）" : "换算公式法";
     result.notes = notes_on(result.values);

@@ -48,7 +48,7 @@ std::string report_text(Index index, double value) {
     // Step 1: the 15 digits Str shows, zeros after them; the value is
     // 0.D × 10^(exponent + 1).
     const RoundedDecimal r = round_to_15_digits(std::fabs(value));
-    if (r.exponent >= 15) return plain(value);
+    if (r.exponent >= 15 || (!p.fixed && r.exponent < -15)) return plain(value);
     const std::string shown = std::to_string(r.digits) + std::string(20 - r.count, '0');
     // Step 2: keep the digits down to the last place reported, half up.
     int decimals = p.fixed ? p.decimals : 2 - r.exponent;

@@ -15,7 +15,8 @@ namespace vorlith {
 // half away from zero from the 15 significant digits that Str shows, as a
 // person rounds the number a calculator shows: 0.8245 gives "0.825" even
 // though the double nearest 0.8245 lies below it. A value that would need
-// more than 15 digits before the point is written as plain writes it.
+// more than 15 digits before the point, or more than 15 zeros after it for
+// three significant figures, is written as plain writes it ("1E-20").
 std::string report_text(Index index, double value);
 
 }  // namespace vorlith

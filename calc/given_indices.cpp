@@ -7,11 +7,20 @@
 #include <string_view>
 #include <utility>
 
+#include "given_formulas.h"
 #include "numeric_text.h"
 #include "report_precision.h"
 
 namespace vorlith {
 namespace {
+
+using given::at;
+using given::kResults;
+using given::kSteps;
+using given::lookup;
+using given::Named;
+using given::ResultRow;
+using given::Step;
 
 constexpr int kIndex = kIndexCount;
 
@@ -48,20 +57,6 @@ std::string symbol(Index i) {
     return std::string(kIndexSymbols[static_cast<int>(i)]);
 }
 
-// The numbers known so far, by symbol; w, n and Sr as fractions, as the
-// formulas take them.
-using Named = std::vector<std::pair<std::string, double>>;
-
-std::optional<double> lookup(const Named& named, std::string_view name) {
-    for (const auto& [n, v] : named)
-        if (n == name) return v;
-    return std::nullopt;
-}
-
-double at(const Named& named, std::string_view name) {
-    return *lookup(named, name);
-}
-
 // `pattern` with each {name} replaced by its number, a negative one in
 // brackets.
 std::string fill(std::string_view pattern, const Named& named) {
@@ -78,199 +73,6 @@ std::string fill(std::string_view pattern, const Named& named) {
         at_ = close + 1;
     }
 }
-
-// One step from known numbers to an unknown one. `sketch` names the
-// relations of the three-phase sketch (Vs = 1 cm³) that the formula solves
-// when textbooks give no formula for it.
-struct Step {
-    Index target;
-    std::array<const char*, 3> needs;
-    const char* formula;
-    const char* pattern;
-    double (*value)(const Named&);
-    const char* sketch;
-};
-
-// Tried in this order, the first that applies each time: a known unit
-// weight, n or ρ' first becomes its density or e, then the textbook's
-// formulas, then the sketch's.
-const Step kSteps[] = {
-    {Index::rho,
-     {"γ"},
-     "ρ = γ/g",
-     "{γ}/{g}",
-     [](const Named& k) { return at(k, "γ") / at(k, "g"); },
-     nullptr},
-    {Index::rho_d,
-     {"γd"},
-     "ρd = γd/g",
-     "{γd}/{g}",
-     [](const Named& k) { return at(k, "γd") / at(k, "g"); },
-     nullptr},
-    {Index::rho_sat,
-     {"γsat"},
-     "ρsat = γsat/g",
-     "{γsat}/{g}",
-     [](const Named& k) { return at(k, "γsat") / at(k, "g"); },
-     nullptr},
-    {Index::rho_sat,
-     {"ρ'"},
-     "ρsat = ρ' + ρw",
-     "{ρ'} + 1",
-     [](const Named& k) { return at(k, "ρ'") + 1; },
-     nullptr},
-    {Index::rho_sat,
-     {"γ'"},
-     "ρsat = γ'/g + ρw",
-     "{γ'}/{g} + 1",
-     [](const Named& k) { return at(k, "γ'") / at(k, "g") + 1; },
-     nullptr},
-    {Index::e,
-     {"n"},
-     "e = n/(1 − n)",
-     "{n}/(1 − {n})",
-     [](const Named& k) { return at(k, "n") / (1 - at(k, "n")); },
-     nullptr},
-    {Index::e,
-     {"ρ", "w", "ds"},
-     "e = ds(1 + w)ρw/ρ − 1",
-     "{ds}×(1 + {w})×1/{ρ} − 1",
-     [](const Named& k) { return at(k, "ds") * (1 + at(k, "w")) / at(k, "ρ") - 1; },
-     nullptr},
-    {Index::rho_d,
-     {"ρ", "w"},
-     "ρd = ρ/(1 + w)",
-     "{ρ}/(1 + {w})",
-     [](const Named& k) { return at(k, "ρ") / (1 + at(k, "w")); },
-     nullptr},
-    {Index::w,
-     {"ρ", "ρd"},
-     "w = (ρ/ρd − 1) × 100%",
-     "({ρ}/{ρd} − 1) × 100%",
-     [](const Named& k) { return at(k, "ρ") / at(k, "ρd") - 1; },
-     nullptr},
-    {Index::e,
-     {"ds", "ρd"},
-     "e = ds·ρw/ρd − 1",
-     "{ds}×1/{ρd} − 1",
-     [](const Named& k) { return at(k, "ds") / at(k, "ρd") - 1; },
-     nullptr},
-    {Index::ds,
-     {"e", "ρd"},
-     "ds = ρd(1 + e)/ρw",
-     "{ρd}×(1 + {e})/1",
-     [](const Named& k) { return at(k, "ρd") * (1 + at(k, "e")); },
-     nullptr},
-    {Index::e,
-     {"ds", "ρsat"},
-     "e = (ds·ρw − ρsat)/(ρsat − ρw)",
-     "({ds}×1 − {ρsat})/({ρsat} − 1)",
-     [](const Named& k) { return (at(k, "ds") - at(k, "ρsat")) / (at(k, "ρsat") - 1); },
-     nullptr},
-    {Index::ds,
-     {"e", "ρsat"},
-     "ds = [ρsat(1 + e) − e·ρw]/ρw",
-     "({ρsat}×(1 + {e}) − {e}×1)/1",
-     [](const Named& k) { return at(k, "ρsat") * (1 + at(k, "e")) - at(k, "e"); },
-     nullptr},
-    {Index::e,
-     {"ρd", "ρsat"},
-     "e = (ρsat − ρd)/(ρw − ρsat + ρd)",
-     "({ρsat} − {ρd})/(1 − {ρsat} + {ρd})",
-     [](const Named& k) {
-         return (at(k, "ρsat") - at(k, "ρd")) / (1 - at(k, "ρsat") + at(k, "ρd"));
-     },
-     nullptr},
-    {Index::e,
-     {"w", "Sr", "ds"},
-     "e = w·ds/Sr",
-     "{w}×{ds}/{Sr}",
-     [](const Named& k) { return at(k, "w") * at(k, "ds") / at(k, "Sr"); },
-     nullptr},
-    {Index::ds,
-     {"w", "Sr", "e"},
-     "ds = Sr·e/w",
-     "{Sr}×{e}/{w}",
-     [](const Named& k) { return at(k, "Sr") * at(k, "e") / at(k, "w"); },
-     nullptr},
-    {Index::w,
-     {"Sr", "e", "ds"},
-     "w = Sr·e/ds × 100%",
-     "{Sr}×{e}/{ds} × 100%",
-     [](const Named& k) { return at(k, "Sr") * at(k, "e") / at(k, "ds"); },
-     nullptr},
-    {Index::w,
-     {"ρ", "e", "ds"},
-     "w = [ρ(1 + e)/(ds·ρw) − 1] × 100%",
-     "({ρ}×(1 + {e})/({ds}×1) − 1) × 100%",
-     [](const Named& k) { return at(k, "ρ") * (1 + at(k, "e")) / at(k, "ds") - 1; },
-     nullptr},
-    {Index::e,
-     {"ds", "Sr", "ρ"},
-     "e = (ds·ρw − ρ)/(ρ − Sr·ρw)",
-     "({ds}×1 − {ρ})/({ρ} − {Sr}×1)",
-     [](const Named& k) { return (at(k, "ds") - at(k, "ρ")) / (at(k, "ρ") - at(k, "Sr")); },
-     "由 ρ = (ds + Sr·e)ρw/(1 + e) 解出 e"},
-    {Index::ds,
-     {"e", "Sr", "ρ"},
-     "ds = [ρ(1 + e) − Sr·e·ρw]/ρw",
-     "({ρ}×(1 + {e}) − {Sr}×{e}×1)/1",
-     [](const Named& k) { return at(k, "ρ") * (1 + at(k, "e")) - at(k, "Sr") * at(k, "e"); },
-     "由 ρ = (ds + Sr·e)ρw/(1 + e) 解出 ds"},
-    {Index::e,
-     {"ρd", "w", "Sr"},
-     "e = w·ρd/(Sr·ρw − w·ρd)",
-     "{w}×{ρd}/({Sr}×1 − {w}×{ρd})",
-     [](const Named& k) {
-         return at(k, "w") * at(k, "ρd") / (at(k, "Sr") - at(k, "w") * at(k, "ρd"));
-     },
-     "由 ρd = ds·ρw/(1 + e) 与 Sr·e = w·ds 消去 ds，解出 e"},
-    {Index::e,
-     {"ρsat", "w", "Sr"},
-     "e = w·ρsat/[(Sr + w)ρw − w·ρsat]",
-     "{w}×{ρsat}/(({Sr} + {w})×1 − {w}×{ρsat})",
-     [](const Named& k) {
-         return at(k, "w") * at(k, "ρsat") /
-                (at(k, "Sr") + at(k, "w") - at(k, "w") * at(k, "ρsat"));
-     },
-     "由 ρsat = (ds + e)ρw/(1 + e) 与 Sr·e = w·ds 消去 ds，解出 e"},
-    {Index::e,
-     {"ρsat", "Sr", "ρ"},
-     "e = (ρsat − ρ)/[(1 − Sr)ρw − ρsat + ρ]",
-     "({ρsat} − {ρ})/((1 − {Sr})×1 − {ρsat} + {ρ})",
-     [](const Named& k) {
-         return (at(k, "ρsat") - at(k, "ρ")) / (1 - at(k, "Sr") - at(k, "ρsat") + at(k, "ρ"));
-     },
-     "由 ρsat − ρ = (1 − Sr)ρw·e/(1 + e) 解出 e"},
-};
-
-// Each index from ds, e and w (and the indices before it), in Index order.
-struct ResultRow {
-    const char* formula;
-    const char* pattern;
-    double (*value)(const Named&);
-};
-
-const ResultRow kResults[kIndex] = {
-    {"ρ = ds(1 + w)ρw/(1 + e)", "{ds}×(1 + {w})×1/(1 + {e})",
-     [](const Named& k) { return at(k, "ds") * (1 + at(k, "w")) / (1 + at(k, "e")); }},
-    {},
-    {},
-    {"ρd = ds·ρw/(1 + e)", "{ds}×1/(1 + {e})",
-     [](const Named& k) { return at(k, "ds") / (1 + at(k, "e")); }},
-    {"ρsat = (ds + e)ρw/(1 + e)", "({ds} + {e})×1/(1 + {e})",
-     [](const Named& k) { return (at(k, "ds") + at(k, "e")) / (1 + at(k, "e")); }},
-    {"ρ' = ρsat − ρw", "{ρsat} − 1", [](const Named& k) { return at(k, "ρsat") - 1; }},
-    {},
-    {"n = e/(1 + e) × 100%", "{e}/(1 + {e}) × 100%",
-     [](const Named& k) { return at(k, "e") / (1 + at(k, "e")); }},
-    {"Sr = w·ds/e × 100%", "{w}×{ds}/{e} × 100%",
-     [](const Named& k) { return at(k, "w") * at(k, "ds") / at(k, "e"); }},
-    {"γ = ρ·g", "{ρ}×{g}", [](const Named& k) { return at(k, "ρ") * at(k, "g"); }},
-    {"γd = ρd·g", "{ρd}×{g}", [](const Named& k) { return at(k, "ρd") * at(k, "g"); }},
-    {"γsat = ρsat·g", "{ρsat}×{g}", [](const Named& k) { return at(k, "ρsat") * at(k, "g"); }},
-    {"γ' = ρ'·g", "{ρ'}×{g}", [](const Named& k) { return at(k, "ρ'") * at(k, "g"); }},
-};
 
 std::string joined(const std::vector<GivenValue>& given) {
     std::string text = symbol(given[0].index);

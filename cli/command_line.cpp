@@ -8,6 +8,7 @@
 #include "calc/phase_relations.h"
 #include "cli/batch.h"
 #include "cli/console.h"
+#include "cli/given_command.h"
 #include "cli/output.h"
 #include "cli/results.h"
 #include "cli/state_command.h"
@@ -23,6 +24,8 @@ constexpr std::string_view kHelp =
        vorlith-calc [--working] [--round] [-o FILE] --state wL=N wP=N [w=N]
        vorlith-calc [--working] [--round] [-o FILE] --state emax=N emin=N e=N
        vorlith-calc [--working] [--round] [-o FILE] --cone H:W H:W H:W [w=N]
+       vorlith-calc [--g 9.81|10] [--working|--round] [-o FILE] --given N=V N=V N=V
+       vorlith-calc [--g 9.81|10] [--working] [-o FILE] --exercises N [--seed S]
 The physical indices of a soil sample, as Vorlith's window computes them:
 one line per index, its symbol, a tab and its value:
   ρ w ds ρd ρsat ρ' e n (Form1's eight), Sr, γ γd γsat γ' (unit weights).
@@ -42,8 +45,16 @@ Volumes in cm3, masses in g; each number is read as BASIC's Val reads it.
                     three points of the 76 g cone, depth in mm and water
                     content in %: wL (17 mm), wL10 (10 mm), wP (2 mm), then
                     Ip = wL10 - wP and the name, and with w, IL and the state
-  --round           --state and --cone at report precision: water contents
-                    and Ip to 0.1, IL and Dr to 0.01
+  --given N=V N=V N=V  from any three known indices (N: rho rho_d rho_sat
+                    rho_prime gamma gamma_d gamma_sat gamma_prime w ds e n Sr,
+                    or the symbols; w, n, Sr in %): the seven quantities
+                    for V = 1 cm3, then the thirteen indices
+  --round           at report precision: with --given the indices (0.01
+                    g/cm3, w to 0.1 %, the rest to three significant
+                    figures); with --state and --cone water contents and Ip
+                    to 0.1, IL and Dr to 0.01
+  --exercises N     N homework problems as CSV (with --working: in words,
+                    with the working); --seed S picks them (default 1)
   --g 9.81|10       gravity for the unit weights, in m/s2 (default 9.81)
   --working         the working in Chinese: formulas, numbers, notes
   -o, --output FILE write to FILE, replacing it only once complete
@@ -228,6 +239,7 @@ int run_options(const Options& options) {
 
 int run(const std::vector<std::u16string>& arguments) {
     if (const auto status = run_state_command(arguments)) return *status;
+    if (const auto status = run_given(arguments)) return *status;  // --given, --exercises
     try {
         return run_options(parse(arguments));
     } catch (const UsageError& error) {

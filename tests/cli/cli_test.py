@@ -103,6 +103,30 @@ def check(program, case, out_file):
     return failures
 
 
+def check_exercises(program):
+    """--exercises: the same seed gives the same bytes; every problem is a
+    plausible soil (ds 2.60-2.80, 0 < Sr <= 100 %, e > 0) with three known
+    symbols, several kinds of known set among them."""
+    def run(seed):
+        return subprocess.run(program + ["--exercises", "40", "--seed", seed], capture_output=True,
+                              timeout=120, env=ENVIRONMENT, check=True).stdout
+    first, again = run("7"), run("7")
+    failures = [] if first == again else ["--exercises --seed 7 wrote different bytes twice"]
+    if run("8") == first:
+        failures.append("--seed 8 wrote what --seed 7 wrote")
+    lines = first.decode("utf-8").splitlines()
+    header = lines[0].split(",")
+    rows = [dict(zip(header, line.split(","))) for line in lines[1:]]
+    if len(rows) != 40 or len({row["已知"] for row in rows}) < 3:
+        failures.append(f"{len(rows)} problems, known sets {sorted({r['已知'] for r in rows})}")
+    for row in rows:
+        known = row["已知"].split(" ")
+        if len(set(known)) != 3 or not set(known) <= set(header[2:]) or \
+                not (2.60 <= float(row["ds"]) <= 2.80 and 0 < float(row["Sr"]) <= 100 and float(row["e"]) > 0):
+            failures.append(f"problem {row['题号']} is not a plausible soil: {row}")
+    return failures
+
+
 def main():
     program = sys.argv[1:]
     if not program:
@@ -119,6 +143,11 @@ def main():
             print(("FAIL " if failures else "ok   ") + case["name"])
             for failure in failures:
                 print("     " + failure)
+        failures = check_exercises(program)
+        failed += bool(failures)
+        print(("FAIL " if failures else "ok   ") + "--exercises: plausible and the same for one seed")
+        for failure in failures:
+            print("     " + failure)
     print(f"cli_test: {failed} of the cases failed" if failed else "cli_test: every case passed")
     sys.exit(1 if failed else 0)
 

@@ -243,7 +243,15 @@ void check_saturation(const Knowns& known, std::vector<DataNote>& notes) {
 }  // namespace
 
 double gravity_value(Gravity g) {
-    return g == Gravity::Ten ? 10 : 9.81;
+    switch (g) {
+        case Gravity::NineEight:
+            return 9.8;
+        case Gravity::Ten:
+            return 10;
+        case Gravity::Standard:
+            break;
+    }
+    return 9.81;
 }
 
 PhaseWorking work_out(const std::array<std::u16string, kInputCount>& texts, Gravity g) {

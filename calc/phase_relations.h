@@ -22,8 +22,8 @@
 namespace vorlith {
 
 // Acceleration due to gravity for the unit weights, in m/s²: 9.81, or the
-// 10 that many exercises use.
-enum class Gravity { Standard, Ten };
+// 9.8 and 10 that textbooks' exercises use.
+enum class Gravity { Standard, NineEight, Ten };
 double gravity_value(Gravity g);
 
 // The thirteen indices, in the order the working and the command line list

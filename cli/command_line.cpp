@@ -16,9 +16,9 @@ namespace vorlith::cli {
 namespace {
 
 constexpr std::string_view kHelp =
-    R"(usage: vorlith-calc [--g 9.81|10] [--working] [-o FILE] V Vv Vw Vs m mw ms
-       vorlith-calc [--g 9.81|10] [--working] [-o FILE] --lab V m ms ds
-       vorlith-calc [--g 9.81|10] [-o FILE] --csv [FILE]
+    R"(usage: vorlith-calc [--g 9.81|9.8|10] [--working] [-o FILE] V Vv Vw Vs m mw ms
+       vorlith-calc [--g 9.81|9.8|10] [--working] [-o FILE] --lab V m ms ds
+       vorlith-calc [--g 9.81|9.8|10] [-o FILE] --csv [FILE]
 The physical indices of a soil sample, as Vorlith's window computes them:
 one line per index, its symbol, a tab and its value:
   ρ w ds ρd ρsat ρ' e n (Form1's eight), Sr, γ γd γsat γ' (unit weights).
@@ -29,7 +29,7 @@ Volumes in cm3, masses in g; each number is read as BASIC's Val reads it.
   --csv [FILE]      one sample a line (V,Vv,Vw,Vs,m,mw,ms), from FILE or
                     standard input (no FILE, or -); writes CSV with the
                     results, the error and the data notes
-  --g 9.81|10       gravity for the unit weights, in m/s2 (default 9.81)
+  --g 9.81|9.8|10   gravity for the unit weights, in m/s2 (default 9.81)
   --working         the working in Chinese: formulas, numbers, notes
   -o, --output FILE write to FILE, replacing it only once complete
   -h, --help        this help
@@ -60,8 +60,9 @@ bool is_option(std::u16string_view argument) {
 
 Gravity gravity_from(const std::u16string& text) {
     if (text == u"9.81") return Gravity::Standard;
+    if (text == u"9.8") return Gravity::NineEight;
     if (text == u"10") return Gravity::Ten;
-    throw UsageError{"--g takes 9.81 or 10, not " + utf8_from_utf16(text)};
+    throw UsageError{"--g takes 9.81, 9.8 or 10, not " + utf8_from_utf16(text)};
 }
 
 // The value after an option, given as "--g 10" or "--g=10".

@@ -320,4 +320,11 @@ std::string plain(double value) {
     return text;
 }
 
+std::string written(double value) {
+    std::string text = plain(value);
+    const std::size_t digits = text[0] == '-' ? 1 : 0;
+    if (text[digits] == '.') text.insert(digits, 1, '0');
+    return text;
+}
+
 }  // namespace vorlith

@@ -29,4 +29,8 @@ std::string Str(double value);
 // Str's text without its leading blank: how a number stands in a sentence.
 std::string plain(double value);
 
+// plain's text with a zero before a bare point, as a student writes a number
+// out by hand: "0.74", "-0.6", "2.08", "1E-20".
+std::string written(double value);
+
 }  // namespace vorlith

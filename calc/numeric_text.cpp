@@ -51,6 +51,7 @@ public:
         return kEnd;
     }
     void advance() { ++pos_; }
+    std::size_t position() const { return pos_; }
 
 private:
     std::u16string_view text_;
@@ -259,6 +260,23 @@ bool val_reads_number(std::u16string_view text) {
     if (lead.radix != 10) return hex_digit(in.peek()) < lead.radix;  // radix 0: none
     ScannedDecimal number;
     return scan_mantissa(in, number);
+}
+
+std::size_t val_stop(std::u16string_view text) {
+    Cursor in(text);
+    const Lead lead = scan_lead(in);
+    if (lead.radix == 0) return 0;
+    ScannedDecimal number;
+    if (lead.radix != 10) {
+        if (hex_digit(in.peek()) >= lead.radix) return 0;
+        while (hex_digit(in.peek()) < lead.radix) in.advance();
+    } else if (!scan_mantissa(in, number)) {
+        return 0;
+    } else {
+        scan_exponent(in, number);
+    }
+    in.peek();  // past the blanks after the number
+    return in.position();
 }
 
 namespace {

@@ -67,8 +67,12 @@ struct IndexWorking {
     std::optional<RuntimeError> error;
 };
 
-// One check on the data that found the two sides apart by more than 1 % of
-// the larger: which quantities, both values, the difference, in Chinese.
+// One check on the data (数据校核) that found something no soil can have, in
+// Chinese, with the values and their units: two sides that should be equal
+// apart by more than 1 % of the larger, more water than voids, less wet soil
+// than dry soil (m < ms), Vv, e, n or Sr below zero, or a box whose text Val
+// reads only in part ("12abc" as 12) or not at all ("abc" as 0; an empty box
+// is a 0 left out and gives no note).
 struct DataNote {
     std::string text;
 };

@@ -105,7 +105,7 @@ std::string fill(std::string_view pattern, const Knowns& known, const Known** mi
             // GCC 12 warns of a false overlap (-Wrestrict) in "(" + s + ")".
             const bool negative = *k.value < 0;
             if (negative) text += '(';
-            text += plain(*k.value);
+            text += written(*k.value);
             if (negative) text += ')';
         }
         at = close + 1;
@@ -326,7 +326,12 @@ PhaseWorking work_out(const std::array<std::u16string, kInputCount>& texts, Grav
     Knowns known = read_boxes(texts, working);
     if (working.form1_error) working.form1_filled = 0;
     known.push_back({"g", gravity_value(g), {}});
-    working.given = "ρw = 1 g/cm³，g = " + plain(gravity_value(g)) + " m/s²";
+    working.given = "ρw = 1 g/cm³，g = " + written(gravity_value(g)) + " m/s²";
+    for (int k = 0; k < kInputCount; ++k) {
+        const Known& box = known[k];
+        working.data.push_back(box.value ? box.name + " = " + written(*box.value) + kBoxRows[k].unit
+                                         : box.reason);
+    }
     for (int i = 0; i < kIndexCount; ++i) {
         working.indices.push_back(work_index(i, working.sample, known));
         if (i < kResultCount && !working.form1_error && working.indices[i].error) {
@@ -360,39 +365,16 @@ std::array<std::string, kInputCount> sample_texts(const SoilSample& sample) {
     return texts;
 }
 
-namespace {
-
-// The columns a text takes in a terminal, Greek letters and ASCII one each.
-std::size_t columns(std::string_view utf8) {
-    std::size_t count = 0;
-    for (const char c : utf8) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return count;
-}
-
-// 土的天然密度 ρ（g/cm3）
-//   ρ = m/V
-//     = 202/97
-//     = 2.08247422680412 g/cm3
-void append_index(const IndexWorking& index, std::string& text) {
-    text += index.name + " " + index.symbol + (index.unit.empty() ? "" : "（" + index.unit + "）");
-    text += "\n  " + index.formula + "\n";
-    const std::string unit = index.unit.empty() ? "" : " " + index.unit;
-    const std::string indent(2 + columns(index.symbol) + 1, ' ');
-    if (!index.substituted.empty()) text += indent + "= " + index.substituted + "\n";
-    const std::string result =
-        index.result.empty() || index.result[0] != ' ' ? index.result : index.result.substr(1);
-    text += indent + (result.empty() ? "无法计算：" + index.reason : "= " + result + unit) + "\n";
-}
-
-}  // namespace
-
-std::string working_text(const PhaseWorking& working) {
-    std::string text = "已知：" + working.given + "\n";
-    for (const IndexWorking& index : working.indices) append_index(index, text);
-    if (working.notes.empty()) return text;
-    text += "说明：\n";
-    for (const DataNote& note : working.notes) text += "  " + note.text + "\n";
-    return text;
+PhaseWorking work_out_lab(const LabMeasurements& lab, Gravity g) {
+    const auto quantities = sample_texts(from_lab(lab));
+    std::array<std::u16string, kInputCount> texts;
+    for (int k = 0; k < kInputCount; ++k)  // Str writes ASCII
+        texts[k] = std::u16string(quantities[k].begin(), quantities[k].end());
+    PhaseWorking working = work_out(texts, g);
+    working.lab = lab;
+    working.data = {"V = " + written(lab.V) + " cm³", "m = " + written(lab.m) + " g",
+                    "ms = " + written(lab.ms) + " g", "ds = " + written(lab.ds)};
+    return working;
 }
 
 }  // namespace vorlith

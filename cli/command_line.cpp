@@ -143,9 +143,7 @@ Options parse(const std::vector<std::u16string>& arguments) {
 
 // The working of one sample, written as lines or as working; exit status 1
 // with the run-time's report when Form1 would raise an error.
-int write_sample(const std::array<std::u16string, kInputCount>& texts, const Options& options,
-                 Output& out) {
-    const PhaseWorking working = work_out(texts, options.gravity);
+int write_sample(const PhaseWorking& working, const Options& options, Output& out) {
     const Shown shown = form1_results(working);
     if (options.working) {
         write_working(working, out);
@@ -161,7 +159,7 @@ int write_sample(const std::array<std::u16string, kInputCount>& texts, const Opt
 int run_sample(const Options& options, Output& out) {
     std::array<std::u16string, kInputCount> texts;
     for (int k = 0; k < kInputCount; ++k) texts[k] = options.operands[k];
-    return write_sample(texts, options, out);
+    return write_sample(work_out(texts, options.gravity), options, out);
 }
 
 constexpr std::array<std::string_view, kInputCount> kQuantities = {"V", "Vv", "Vw", "Vs",
@@ -169,9 +167,11 @@ constexpr std::array<std::string_view, kInputCount> kQuantities = {"V", "Vv", "V
 
 int run_lab(const Options& options, Output& out) {
     std::array<std::string, kInputCount> quantities;
+    LabMeasurements lab;
     try {
         const auto& a = options.operands;
-        quantities = sample_texts(from_lab({Val(a[0]), Val(a[1]), Val(a[2]), Val(a[3])}));
+        lab = {Val(a[0]), Val(a[1]), Val(a[2]), Val(a[3])};
+        quantities = sample_texts(from_lab(lab));
     } catch (const RuntimeError& error) {
         for (const auto symbol : kQuantities) out.line(std::string(symbol) + "\t");
         write_results({}, out);
@@ -179,12 +179,14 @@ int run_lab(const Options& options, Output& out) {
         write_standard(Stream::err, unhandled_error_line(error) + "\n");
         return kSomeFailed;
     }
+    // The working derives the seven quantities itself.
+    if (options.working) return write_sample(work_out_lab(lab, options.gravity), options, out);
     std::array<std::u16string, kInputCount> texts;
     for (int k = 0; k < kInputCount; ++k) {
         out.line(std::string(kQuantities[k]) + "\t" + quantities[k]);
         texts[k] = *utf16_from_utf8(quantities[k]);  // Str writes ASCII
     }
-    return write_sample(texts, options, out);
+    return write_sample(work_out(texts, options.gravity), options, out);
 }
 
 int run_options(const Options& options) {

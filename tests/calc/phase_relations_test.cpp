@@ -234,7 +234,7 @@ Sr|土的饱和度|%|Sr = Vw/Vv × 100%|10/7 × 100%
 γ|土的天然重度|kN/m³|γ = ρ·g|2.08247422680412×9.81
 γd|土的干重度|kN/m³|γd = ρd·g|1.72474226804124×9.81
 γsat|土的饱和重度|kN/m³|γsat = ρsat·g|1.79690721649485×9.81
-γ'|土的有效重度|kN/m³|γ' = ρ'·g|.9×9.81
+γ'|土的有效重度|kN/m³|γ' = ρ'·g|0.9×9.81
 )";
 
 TEST(PhaseWorkingFormula, NamesEachIndexAndPutsTheNumbersIn) {
@@ -260,7 +260,7 @@ struct SubstitutedRow {
 };
 
 const SubstitutedRow kSubstitutedRows[] = {
-    {{u"100", u"40", u"30", u"60", u"190", u"30", u"0"}, Index::gamma_prime, "(-.6)×9.81"},
+    {{u"100", u"40", u"30", u"60", u"190", u"30", u"0"}, Index::gamma_prime, "(-0.6)×9.81"},
     {{u"0", u"40", u"30", u"60", u"190", u"30", u"160"}, Index::rho, "190/0"},
     {{u"0", u"40", u"30", u"60", u"190", u"30", u"160"}, Index::gamma, ""},
     {{u"1e400", u"40", u"30", u"60", u"190", u"30", u"160"}, Index::rho, ""},
@@ -271,6 +271,49 @@ TEST(PhaseWorkingFormula, BracketsNegativesAndLeavesOutWhatIsMissing) {
         EXPECT_EQ(work_out(row.texts).indices[static_cast<int>(row.index)].substituted,
                   row.substituted);
     }
+}
+
+// The working as handed in: the data first, numbers with their leading zero,
+// units written cm³, g/cm³, kN/m³, and each line that goes on from a formula
+// starting with a tab, under the formula's "=" at the first tab stop.
+struct WorkingTextRow {
+    Texts texts;
+    const char* excerpt;
+};
+
+const WorkingTextRow kWorkingTextRows[] = {
+    {kBalanced,
+     "已知：\n  V = 100 cm³，Vv = 40 cm³，Vw = 30 cm³，Vs = 60 cm³\n"
+     "  m = 190 g，mw = 30 g，ms = 160 g\n  ρw = 1 g/cm³，g = 9.81 m/s²\n"
+     "土的天然密度 ρ（g/cm³）\n  ρ\t= m/V\n\t= 190/100\n\t= 1.9 g/cm³\n"},
+    {kBalanced, "  e\t= Vv/Vs\n\t= 40/60\n\t= 0.666666666666667\n"},
+    {{u"100", u"40", u"30", u"60", u"190", u"30", u"0"},
+     "  ρ'\t= (ms − Vs·ρw)/V\n\t= (0 − 60×1)/100\n\t= -0.6 g/cm³\n"},
+    {{u"100", u"40", u"30", u"60", u"190", u"30", u"0"},
+     "  γ'\t= ρ'·g\n\t= (-0.6)×9.81\n\t= -5.886 kN/m³\n数据校核：\n"},
+    {{u"1e400", u"40", u"30", u"60", u"190", u"30", u"160"}, "  V 读入时溢出，Vv = 40 cm³，"},
+};
+
+TEST(PhaseWorkingText, ListsTheDataAndAlignsUnderTheEqualsSign) {
+    for (const WorkingTextRow& row : kWorkingTextRows) {
+        const std::string text = working_text(work_out(row.texts));
+        EXPECT_NE(text.find(row.excerpt), std::string::npos) << text << "\nlacks\n" << row.excerpt;
+    }
+}
+
+// From a lab's four measurements: Vs = 167.3/2.09125 = 80, mw = 202 − 167.3
+// = 34.7, Vv = 97 − 80 = 17, and ds given, not worked out.
+TEST(PhaseWorkingText, DerivesTheLabsQuantitiesBeforeTheIndices) {
+    const std::string text = working_text(work_out_lab({97, 202, 167.3, 2.09125}));
+    EXPECT_EQ(text.substr(0, text.find("土的天然密度")),
+              "已知：\n  V = 97 cm³，m = 202 g，ms = 167.3 g，ds = 2.09125\n"
+              "  ρw = 1 g/cm³，g = 9.81 m/s²\n由试验数据求各相的体积与质量\n"
+              "  Vs\t= ms/(ds·ρw)\n\t= 167.3/(2.09125×1)\n\t= 80 cm³\n"
+              "  mw\t= m − ms\n\t= 202 − 167.3\n\t= 34.7 g\n"
+              "  Vw\t= mw/ρw\n\t= 34.7/1\n\t= 34.7 cm³\n"
+              "  Vv\t= V − Vs\n\t= 97 − 80\n\t= 17 cm³\n");
+    EXPECT_NE(text.find("土粒相对密度 ds\n  ds\t= 2.09125（试验测得）\n土的干密度"),
+              std::string::npos);
 }
 
 // From a lab's four measurements to the seven box texts; Vs = ms/(ds·ρw) and

@@ -8,6 +8,7 @@
 #include "calc/phase_relations.h"
 #include "cli/batch.h"
 #include "cli/console.h"
+#include "cli/lab_command.h"
 #include "cli/output.h"
 #include "cli/results.h"
 #include "cli/utf.h"
@@ -18,7 +19,8 @@ namespace {
 constexpr std::string_view kHelp =
     R"(usage: vorlith-calc [--g 9.81|9.8|10] [--working] [-o FILE] V Vv Vw Vs m mw ms
        vorlith-calc [--g 9.81|9.8|10] [--working] [-o FILE] --lab V m ms ds
-       vorlith-calc [--g 9.81|9.8|10] [-o FILE] --csv [FILE]
+       vorlith-calc [--g 9.81|9.8|10] [-o FILE] [--no-bom] --csv [FILE]
+       vorlith-calc [-o FILE] --sheet rings=m0,m1,V[;m0,m1,V] tins=m0,m1,m2[;m0,m1,m2] ds=D
 The physical indices of a soil sample, as Vorlith's window computes them:
 one line per index, its symbol, a tab and its value:
   ρ w ds ρd ρsat ρ' e n (Form1's eight), Sr, γ γd γsat γ' (unit weights).
@@ -26,9 +28,22 @@ Volumes in cm3, masses in g; each number is read as BASIC's Val reads it.
 
   --lab V m ms ds   from a lab's ring volume, wet and dry mass and specific
                     gravity: the seven quantities first, then the indices
+  --sheet rings=... tins=... ds=...
+                    the lab's record sheets (GB/T 50123-2019): density by
+                    the ring cutter (per ring m0 its mass, m1 with the soil,
+                    V its volume), water content by oven drying (per tin m0
+                    its mass, m1 with the wet soil, m2 with the dry soil),
+                    one or two of each; writes each determination, the
+                    difference against its limit, the means and the V m ms
+                    ds for the boxes. A difference over its limit is a note
+                    (repeat the test); the exit status stays 0
   --csv [FILE]      one sample a line (V,Vv,Vw,Vs,m,mw,ms), from FILE or
                     standard input (no FILE, or -); writes CSV with the
-                    results, the error and the data notes
+                    results, the error and the data notes. A line with the
+                    wrong number of fields keeps its place, its error column
+                    saying why
+  --no-bom          no UTF-8 byte order mark before the CSV (written by
+                    default, so that spreadsheets read it as UTF-8)
   --g 9.81|9.8|10   gravity for the unit weights, in m/s2 (default 9.81)
   --working         the working in Chinese: formulas, numbers, notes
   -o, --output FILE write to FILE, replacing it only once complete
@@ -38,12 +53,13 @@ Exit status: 0 when every sample was computed, 1 when any raised an error
 (division by zero 11, overflow 6) or could not be read, 2 for a usage error.
 )";
 
-enum class Mode { sample, lab, csv, help, version };
+enum class Mode { sample, lab, csv, sheet, help, version };
 
 struct Options {
     Mode mode = Mode::sample;
     Gravity gravity = Gravity::Standard;
     bool working = false;
+    bool bom = true;
     std::optional<std::u16string> output;
     std::vector<std::u16string> operands;
 };
@@ -87,13 +103,15 @@ void take_option(Options& options, const std::vector<std::u16string>& arguments,
         if (options.mode == Mode::help || options.mode == Mode::version) return;
         const bool question = mode == Mode::help || mode == Mode::version;
         if (!question && options.mode != Mode::sample && options.mode != mode)
-            throw UsageError{"--lab and --csv exclude each other"};
+            throw UsageError{"--lab, --csv and --sheet exclude each other"};
         options.mode = mode;
     };
     if (name == u"-h" || name == u"--help") return set_mode(Mode::help);
     if (name == u"--version") return set_mode(Mode::version);
     if (name == u"--lab") return set_mode(Mode::lab);
     if (name == u"--csv") return set_mode(Mode::csv);
+    if (name == u"--sheet") return set_mode(Mode::sheet);
+    if (name == u"--no-bom") return void(options.bom = false);
     if (name == u"--working") return void(options.working = true);
     if (name == u"--g")
         return void(options.gravity = gravity_from(value_of(arguments, i, attached)));
@@ -104,6 +122,8 @@ void take_option(Options& options, const std::vector<std::u16string>& arguments,
 
 void check_operands(const Options& options) {
     const std::size_t count = options.operands.size();
+    if (!options.bom && options.mode != Mode::csv && options.mode != Mode::help)
+        throw UsageError{"--no-bom goes with --csv only"};
     const auto expect = [&](std::size_t wanted, const char* what) {
         if (count != wanted) {
             throw UsageError{"expected " + std::to_string(wanted) + " numbers (" + what +
@@ -119,6 +139,7 @@ void check_operands(const Options& options) {
             if (count > 1) throw UsageError{"--csv reads one FILE, got " + std::to_string(count)};
             if (options.working) throw UsageError{"--working does not go with --csv"};
             return;
+        case Mode::sheet:  // read by run_sheet
         case Mode::help:
         case Mode::version:
             return;
@@ -192,7 +213,9 @@ int run_lab(const Options& options, Output& out) {
 int run_options(const Options& options) {
     switch (options.mode) {
         case Mode::help:
-            return write_standard(Stream::out, kHelp) ? kAllComputed : kUsageError;
+            return write_standard(Stream::out, chinese_locale() ? chinese_help() : kHelp)
+                       ? kAllComputed
+                       : kUsageError;
         case Mode::version:
             return write_standard(Stream::out, "vorlith-calc " VORLITH_VERSION "\n") ? kAllComputed
                                                                                      : kUsageError;
@@ -200,10 +223,13 @@ int run_options(const Options& options) {
             // No FILE, or "-": standard input.
             const bool from_input = options.operands.empty() || options.operands[0] == u"-";
             return run_csv(from_input ? std::nullopt : std::optional(options.operands[0]),
-                           options.gravity, options.output);
+                           options.gravity, options.output, options.bom);
         }
         case Mode::lab:
             return with_output(options.output, [&](Output& out) { return run_lab(options, out); });
+        case Mode::sheet:
+            return with_output(options.output,
+                               [&](Output& out) { return run_sheet(options.operands, out); });
         case Mode::sample:
             break;
     }

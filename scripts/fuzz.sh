@@ -50,6 +50,7 @@ run_target() {
 failed=0
 run_target val -max_len=4096 || failed=1
 run_target str -max_len=8 || failed=1
+run_target sheet -max_len=128 || failed=1
 
 if (( failed )); then
     keep_work=1

@@ -275,18 +275,19 @@ void check_signs(const Knowns& known, std::vector<DataNote>& notes) {
 
 // UTF-16 to UTF-8, a lone surrogate as U+FFFD.
 std::string utf8(std::u16string_view text) {
+    constexpr unsigned char kLead[] = {0x00, 0xC0, 0xE0, 0xF0};  // by the bytes that follow
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
+        const bool high = c >= 0xD800 && c <= 0xDBFF;
+        if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
         } else if (c >= 0xD800 && c <= 0xDFFF) {
             c = 0xFFFD;
         }
-        const int extra = c < 0x80 ? 0 : c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
-        out += static_cast<char>(extra == 0 ? c : (0xF0u << (3 - extra)) | (c >> (6 * extra)));
-        for (int k = extra - 1; k >= 0; --k)
+        const int follow = c < 0x80 ? 0 : c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+        out += static_cast<char>(kLead[follow] | (c >> (6 * follow)));
+        for (int k = follow - 1; k >= 0; --k)
             out += static_cast<char>(0x80 | ((c >> (6 * k)) & 0x3F));
     }
     return out;

@@ -1,5 +1,6 @@
 #include "cli/lab_command.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <utility>

@@ -275,8 +275,7 @@ std::size_t val_stop(std::u16string_view text) {
     } else {
         scan_exponent(in, number);
     }
-    in.peek();  // past the blanks after the number
-    return in.position();
+    return in.position();  // each scan ends on a peek, past the blanks after the number
 }
 
 namespace {

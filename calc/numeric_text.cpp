@@ -51,6 +51,7 @@ public:
         return kEnd;
     }
     void advance() { ++pos_; }
+    std::size_t position() const { return pos_; }
 
 private:
     std::u16string_view text_;
@@ -261,6 +262,22 @@ bool val_reads_number(std::u16string_view text) {
     return scan_mantissa(in, number);
 }
 
+std::size_t val_stop(std::u16string_view text) {
+    Cursor in(text);
+    const Lead lead = scan_lead(in);
+    if (lead.radix == 0) return 0;
+    ScannedDecimal number;
+    if (lead.radix != 10) {
+        if (hex_digit(in.peek()) >= lead.radix) return 0;
+        while (hex_digit(in.peek()) < lead.radix) in.advance();
+    } else if (!scan_mantissa(in, number)) {
+        return 0;
+    } else {
+        scan_exponent(in, number);
+    }
+    return in.position();  // each scan ends on a peek, past the blanks after the number
+}
+
 namespace {
 
 // The layout of the rounded digits. Each writes after `out` and returns the
@@ -317,6 +334,13 @@ std::string Str(double value) {
 std::string plain(double value) {
     std::string text = Str(value);
     if (text[0] == ' ') text.erase(0, 1);
+    return text;
+}
+
+std::string written(double value) {
+    std::string text = plain(value);
+    const std::size_t digits = text[0] == '-' ? 1 : 0;
+    if (text[digits] == '.') text.insert(digits, 1, '0');
     return text;
 }
 

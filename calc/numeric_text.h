@@ -19,6 +19,12 @@ double Val(std::u16string_view text);
 // none, and Val reads them as 0. Scans as Val does, but never raises.
 bool val_reads_number(std::u16string_view text);
 
+// Where Val stops reading `text`: the number of UTF-16 code units before the
+// first character it leaves unread, text.size() when it reads all of it
+// (blanks after the number included). "12abc" gives 2, "abc" 0, " 1 2 " 5.
+// Never raises.
+std::size_t val_stop(std::u16string_view text);
+
 // Writes `value` as the run-time's Str does: rounded to 15 significant digits
 // (ties to even), trailing zeros removed, no zero before the point, a blank in
 // front of zero and positive values and a minus sign in front of negative ones,
@@ -28,5 +34,9 @@ std::string Str(double value);
 
 // Str's text without its leading blank: how a number stands in a sentence.
 std::string plain(double value);
+
+// plain's text with a zero before a bare point, as a student writes a number
+// out by hand: "0.74", "-0.6", "2.08", "1E-20".
+std::string written(double value);
 
 }  // namespace vorlith

@@ -17,12 +17,14 @@ constexpr double kWaterDensity = 1;  // ρw, g/cm³
 struct BoxRow {
     const char* symbol;
     double SoilSample::*field;
+    const char* unit;
 };
 
 constexpr BoxRow kBoxRows[] = {
-    {"V", &SoilSample::V},   {"Vv", &SoilSample::Vv}, {"Vw", &SoilSample::Vw},
-    {"Vs", &SoilSample::Vs}, {"m", &SoilSample::m},   {"mw", &SoilSample::mw},
-    {"ms", &SoilSample::ms},
+    {"V", &SoilSample::V, " cm³"},   {"Vv", &SoilSample::Vv, " cm³"},
+    {"Vw", &SoilSample::Vw, " cm³"}, {"Vs", &SoilSample::Vs, " cm³"},
+    {"m", &SoilSample::m, " g"},     {"mw", &SoilSample::mw, " g"},
+    {"ms", &SoilSample::ms, " g"},
 };
 static_assert(std::size(kBoxRows) == kInputCount);
 
@@ -43,25 +45,25 @@ struct IndexRow {
 };
 
 constexpr IndexRow kIndexRows[] = {
-    {"土的天然密度", "g/cm3", "ρ = m/V", "{m}/{V}", &SoilSample::V, "m", nullptr, nullptr},
+    {"土的天然密度", "g/cm³", "ρ = m/V", "{m}/{V}", &SoilSample::V, "m", nullptr, nullptr},
     {"土的含水量", "%", "w = mw/ms × 100%", "{mw}/{ms} × 100%", &SoilSample::ms, "mw", nullptr,
      nullptr},
     {"土粒相对密度", "", "ds = ms/(Vs·ρw)", "{ms}/({Vs}×1)", &SoilSample::Vs, "ms", nullptr,
      nullptr},
-    {"土的干密度", "g/cm3", "ρd = ms/V", "{ms}/{V}", &SoilSample::V, "ms", nullptr, nullptr},
-    {"土的饱和密度", "g/cm3", "ρsat = (ms + Vv·ρw)/V", "({ms} + {Vv}×1)/{V}", &SoilSample::V,
+    {"土的干密度", "g/cm³", "ρd = ms/V", "{ms}/{V}", &SoilSample::V, "ms", nullptr, nullptr},
+    {"土的饱和密度", "g/cm³", "ρsat = (ms + Vv·ρw)/V", "({ms} + {Vv}×1)/{V}", &SoilSample::V,
      "ms + Vv·ρw", nullptr, nullptr},
-    {"土的有效密度", "g/cm3", "ρ' = (ms − Vs·ρw)/V", "({ms} − {Vs}×1)/{V}", &SoilSample::V,
+    {"土的有效密度", "g/cm³", "ρ' = (ms − Vs·ρw)/V", "({ms} − {Vs}×1)/{V}", &SoilSample::V,
      "ms − Vs·ρw", nullptr, nullptr},
     {"土的孔隙比", "", "e = Vv/Vs", "{Vv}/{Vs}", &SoilSample::Vs, "Vv", nullptr, nullptr},
     {"土的孔隙率", "%", "n = Vv/V × 100%", "{Vv}/{V} × 100%", &SoilSample::V, "Vv", nullptr,
      nullptr},
     {"土的饱和度", "%", "Sr = Vw/Vv × 100%", "{Vw}/{Vv} × 100%", &SoilSample::Vv, "Vw",
      "饱和度无定义", nullptr},
-    {"土的天然重度", "kN/m3", "γ = ρ·g", "{ρ}×{g}", nullptr, nullptr, nullptr, "ρ"},
-    {"土的干重度", "kN/m3", "γd = ρd·g", "{ρd}×{g}", nullptr, nullptr, nullptr, "ρd"},
-    {"土的饱和重度", "kN/m3", "γsat = ρsat·g", "{ρsat}×{g}", nullptr, nullptr, nullptr, "ρsat"},
-    {"土的有效重度", "kN/m3", "γ' = ρ'·g", "{ρ'}×{g}", nullptr, nullptr, nullptr, "ρ'"},
+    {"土的天然重度", "kN/m³", "γ = ρ·g", "{ρ}×{g}", nullptr, nullptr, nullptr, "ρ"},
+    {"土的干重度", "kN/m³", "γd = ρd·g", "{ρd}×{g}", nullptr, nullptr, nullptr, "ρd"},
+    {"土的饱和重度", "kN/m³", "γsat = ρsat·g", "{ρsat}×{g}", nullptr, nullptr, nullptr, "ρsat"},
+    {"土的有效重度", "kN/m³", "γ' = ρ'·g", "{ρ'}×{g}", nullptr, nullptr, nullptr, "ρ'"},
 };
 static_assert(std::size(kIndexRows) == kIndexCount);
 constexpr int kSr = static_cast<int>(Index::Sr);
@@ -103,7 +105,7 @@ std::string fill(std::string_view pattern, const Knowns& known, const Known** mi
             // GCC 12 warns of a false overlap (-Wrestrict) in "(" + s + ")".
             const bool negative = *k.value < 0;
             if (negative) text += '(';
-            text += plain(*k.value);
+            text += written(*k.value);
             if (negative) text += ')';
         }
         at = close + 1;
@@ -206,7 +208,7 @@ struct BalanceRow {
 };
 
 constexpr BalanceRow kBalanceRows[] = {
-    {"V", "Vv + Vs", " cm3", "孔隙与颗粒的体积之和应等于总体积",
+    {"V", "Vv + Vs", " cm³", "孔隙与颗粒的体积之和应等于总体积",
      [](const Knowns& k) { return value(k, "V"); },
      [](const Knowns& k) { return guarded::add(value(k, "Vv"), value(k, "Vs")); }},
     {"m", "mw + ms", " g", "水与颗粒的质量之和应等于总质量",
@@ -223,9 +225,9 @@ void check_balance(const BalanceRow& row, const Knowns& known, std::vector<DataN
         const double a = row.lhs(known), b = row.rhs(known);
         const double difference = std::fabs(guarded::sub(a, b));
         if (difference <= 0.01 * std::max(std::fabs(a), std::fabs(b))) return;
-        notes.push_back({std::string(row.left) + " = " + plain(a) + row.unit + "，而 " + row.right +
-                         " = " + plain(b) + row.unit + "，相差 " + plain(difference) + row.unit +
-                         "：" + row.rule});
+        notes.push_back({std::string(row.left) + " = " + written(a) + row.unit + "，而 " +
+                         row.right + " = " + written(b) + row.unit + "，相差 " +
+                         written(difference) + row.unit + "：" + row.rule});
     } catch (const RuntimeError&) {
     }
 }
@@ -234,16 +236,90 @@ void check_balance(const BalanceRow& row, const Knowns& known, std::vector<DataN
 void check_saturation(const Knowns& known, std::vector<DataNote>& notes) {
     const Known &vw = find(known, "Vw"), &vv = find(known, "Vv"), &sr = find(known, "Sr");
     if (!vw.value || !vv.value || *vw.value <= *vv.value) return;
-    std::string text = "Vw = " + plain(*vw.value) + " > Vv = " + plain(*vv.value);
+    std::string text = "Vw = " + written(*vw.value) + " cm³ > Vv = " + written(*vv.value) + " cm³";
     if (sr.value && *sr.value > 100)
-        text = "Sr = " + plain(*sr.value) + " % > 100 %（" + text + "）";
+        text = "Sr = " + written(*sr.value) + " % > 100 %（" + text + "）";
     notes.push_back({text + "：水的体积不能超过孔隙的体积"});
+}
+
+// Less wet soil than dry soil.
+void check_masses(const Knowns& known, std::vector<DataNote>& notes) {
+    const Known &m = find(known, "m"), &ms = find(known, "ms");
+    if (!m.value || !ms.value || *m.value >= *ms.value) return;
+    notes.push_back({"m = " + written(*m.value) + " g < ms = " + written(*ms.value) +
+                     " g：湿土的质量不能小于干土的质量"});
+}
+
+// Quantities that no soil has below zero.
+struct SignRow {
+    const char* symbol;
+    const char* unit;
+    const char* rule;
+};
+
+constexpr SignRow kSignRows[] = {
+    {"Vv", " cm³", "颗粒的体积超过了总体积"},
+    {"e", "", "孔隙比不能为负"},
+    {"n", " %", "孔隙率不能为负"},
+    {"Sr", " %", "饱和度不能为负"},
+};
+
+void check_signs(const Knowns& known, std::vector<DataNote>& notes) {
+    for (const SignRow& row : kSignRows) {
+        const Known& k = find(known, row.symbol);
+        if (!k.value || *k.value >= 0) continue;
+        notes.push_back(
+            {std::string(row.symbol) + " = " + written(*k.value) + row.unit + " < 0：" + row.rule});
+    }
+}
+
+// UTF-16 to UTF-8, a lone surrogate as U+FFFD.
+std::string utf8(std::u16string_view text) {
+    constexpr unsigned char kLead[] = {0x00, 0xC0, 0xE0, 0xF0};  // by the bytes that follow
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        const bool high = c >= 0xD800 && c <= 0xDBFF;
+        if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD;
+        }
+        const int follow = c < 0x80 ? 0 : c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+        out += static_cast<char>(kLead[follow] | (c >> (6 * follow)));
+        for (int k = follow - 1; k >= 0; --k)
+            out += static_cast<char>(0x80 | ((c >> (6 * k)) & 0x3F));
+    }
+    return out;
+}
+
+// A box whose text Val reads only in part, or not at all (as 0).
+void check_reading(const std::array<std::u16string, kInputCount>& texts, const Knowns& known,
+                   std::vector<DataNote>& notes) {
+    for (int k = 0; k < kInputCount; ++k) {
+        const std::size_t stop = val_stop(texts[k]);
+        const Known& box = find(known, kBoxRows[k].symbol);
+        if (stop == texts[k].size() || !box.value) continue;
+        const std::string name = std::string(box.name) + " 的文本“" + utf8(texts[k]) + "”";
+        const std::string unit = kBoxRows[k].unit;
+        notes.push_back({stop == 0 ? name + "读不出数字：按 0" + unit + " 计算"
+                                   : name + "只读出 " + written(*box.value) + unit + "：“" +
+                                         utf8(texts[k].substr(stop)) + "”未读"});
+    }
 }
 
 }  // namespace
 
 double gravity_value(Gravity g) {
-    return g == Gravity::Ten ? 10 : 9.81;
+    switch (g) {
+        case Gravity::NineEight:
+            return 9.8;
+        case Gravity::Ten:
+            return 10;
+        case Gravity::Standard:
+            break;
+    }
+    return 9.81;
 }
 
 PhaseWorking work_out(const std::array<std::u16string, kInputCount>& texts, Gravity g) {
@@ -251,7 +327,12 @@ PhaseWorking work_out(const std::array<std::u16string, kInputCount>& texts, Grav
     Knowns known = read_boxes(texts, working);
     if (working.form1_error) working.form1_filled = 0;
     known.push_back({"g", gravity_value(g), {}});
-    working.given = "ρw = 1 g/cm³，g = " + plain(gravity_value(g)) + " m/s²";
+    working.given = "ρw = 1 g/cm³，g = " + written(gravity_value(g)) + " m/s²";
+    for (int k = 0; k < kInputCount; ++k) {
+        const Known& box = known[k];
+        working.data.push_back(box.value ? box.name + " = " + written(*box.value) + kBoxRows[k].unit
+                                         : box.reason);
+    }
     for (int i = 0; i < kIndexCount; ++i) {
         working.indices.push_back(work_index(i, working.sample, known));
         if (i < kResultCount && !working.form1_error && working.indices[i].error) {
@@ -259,8 +340,11 @@ PhaseWorking work_out(const std::array<std::u16string, kInputCount>& texts, Grav
             working.form1_filled = i;
         }
     }
+    check_reading(texts, known, working.notes);
     for (const auto& row : kBalanceRows) check_balance(row, known, working.notes);
     check_saturation(known, working.notes);
+    check_masses(known, working.notes);
+    check_signs(known, working.notes);
     return working;
 }
 
@@ -282,39 +366,16 @@ std::array<std::string, kInputCount> sample_texts(const SoilSample& sample) {
     return texts;
 }
 
-namespace {
-
-// The columns a text takes in a terminal, Greek letters and ASCII one each.
-std::size_t columns(std::string_view utf8) {
-    std::size_t count = 0;
-    for (const char c : utf8) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return count;
-}
-
-// 土的天然密度 ρ（g/cm3）
-//   ρ = m/V
-//     = 202/97
-//     = 2.08247422680412 g/cm3
-void append_index(const IndexWorking& index, std::string& text) {
-    text += index.name + " " + index.symbol + (index.unit.empty() ? "" : "（" + index.unit + "）");
-    text += "\n  " + index.formula + "\n";
-    const std::string unit = index.unit.empty() ? "" : " " + index.unit;
-    const std::string indent(2 + columns(index.symbol) + 1, ' ');
-    if (!index.substituted.empty()) text += indent + "= " + index.substituted + "\n";
-    const std::string result =
-        index.result.empty() || index.result[0] != ' ' ? index.result : index.result.substr(1);
-    text += indent + (result.empty() ? "无法计算：" + index.reason : "= " + result + unit) + "\n";
-}
-
-}  // namespace
-
-std::string working_text(const PhaseWorking& working) {
-    std::string text = "已知：" + working.given + "\n";
-    for (const IndexWorking& index : working.indices) append_index(index, text);
-    if (working.notes.empty()) return text;
-    text += "说明：\n";
-    for (const DataNote& note : working.notes) text += "  " + note.text + "\n";
-    return text;
+PhaseWorking work_out_lab(const LabMeasurements& lab, Gravity g) {
+    const auto quantities = sample_texts(from_lab(lab));
+    std::array<std::u16string, kInputCount> texts;
+    for (int k = 0; k < kInputCount; ++k)  // Str writes ASCII
+        texts[k] = std::u16string(quantities[k].begin(), quantities[k].end());
+    PhaseWorking working = work_out(texts, g);
+    working.lab = lab;
+    working.data = {"V = " + written(lab.V) + " cm³", "m = " + written(lab.m) + " g",
+                    "ms = " + written(lab.ms) + " g", "ds = " + written(lab.ds)};
+    return working;
 }
 
 }  // namespace vorlith

@@ -5,6 +5,7 @@
 #include "calc/numeric_text.h"
 #include "cli/console.h"
 #include "cli/csv.h"
+#include "cli/lab_command.h"
 #include "cli/output.h"
 #include "cli/results.h"
 #include "cli/utf.h"
@@ -25,8 +26,9 @@ struct Batch {
     }
 };
 
-void write_header(Output& out) {
-    std::string header = "V,Vv,Vw,Vs,m,mw,ms,";
+void write_header(Output& out, bool bom) {
+    std::string header =
+        bom ? std::string(kByteOrderMark) + "V,Vv,Vw,Vs,m,mw,ms," : "V,Vv,Vw,Vs,m,mw,ms,";
     for (const auto symbol : kIndexSymbols) header += std::string(symbol) + ",";
     out.line(header + "error,notes");
 }
@@ -55,8 +57,14 @@ void take_line(std::string_view line, long number, Batch& batch) {
     const auto fields = split_fields(line);
     if (!fields) return batch.fail(number, "a double quote is not closed");
     if (fields->size() != kInputCount) {
-        return batch.fail(
-            number, std::to_string(fields->size()) + " fields, expected 7 (V,Vv,Vw,Vs,m,mw,ms)");
+        // The row keeps its place: its fields, empty results, the reason.
+        const std::string why =
+            std::to_string(fields->size()) + " fields, expected 7 (V,Vv,Vw,Vs,m,mw,ms)";
+        std::string row;
+        for (int k = 0; k < kInputCount; ++k)
+            row += (k < static_cast<int>(fields->size()) ? quoted((*fields)[k]) : "") + ",";
+        batch.out.line(row + std::string(kIndexCount, ',') + quoted(localized(why)) + ",");
+        return batch.fail(number, why);
     }
     std::array<std::u16string, kInputCount> texts;
     // A first line is a header when no field holds a number for Val; an empty
@@ -69,9 +77,9 @@ void take_line(std::string_view line, long number, Batch& batch) {
     if (!header) write_row(texts, number, batch);
 }
 
-int compute_lines(std::FILE* input, Gravity gravity, Output& out) {
+int compute_lines(std::FILE* input, Gravity gravity, bool bom, Output& out) {
     Batch batch{gravity, out};
-    write_header(out);
+    write_header(out, bom);
     LineReader reader(input);
     std::string line;
     for (;;) {
@@ -94,14 +102,14 @@ int compute_lines(std::FILE* input, Gravity gravity, Output& out) {
 }  // namespace
 
 int run_csv(const std::optional<std::u16string>& input, Gravity gravity,
-            const std::optional<std::u16string>& output) {
+            const std::optional<std::u16string>& output, bool bom) {
     std::FILE* file = input ? open_file(*input, false) : standard_input();
     if (!file) {
         report("cannot read " + utf8_from_utf16(*input));
         return kUsageError;
     }
     const int status =
-        with_output(output, [&](Output& out) { return compute_lines(file, gravity, out); });
+        with_output(output, [&](Output& out) { return compute_lines(file, gravity, bom, out); });
     if (input) std::fclose(file);
     return status;
 }

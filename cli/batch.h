@@ -11,10 +11,13 @@ namespace vorlith::cli {
 // order (V,Vv,Vw,Vs,m,mw,ms; a first line of names is passed over), from
 // `input` or standard input, and writes CSV to `output` or standard output:
 // the seven texts as read, the thirteen results as Form1 leaves them, the
-// error number (empty, 11 or 6) and the data notes. A line that cannot be a
-// sample (not seven fields, not UTF-8, over 1 MiB) is reported on standard
-// error with its number and left out; the others are computed.
+// error number (empty, 11 or 6) and the data notes; with `bom`, a UTF-8
+// byte order mark before it all, so that a spreadsheet reads it as UTF-8. A
+// line that cannot be a sample is reported on standard error with its
+// number; one with the wrong number of fields keeps its place as a row of
+// its fields with the error column saying why, one that is not UTF-8 or is
+// over 1 MiB is left out. The others are computed.
 int run_csv(const std::optional<std::u16string>& input, Gravity gravity,
-            const std::optional<std::u16string>& output);
+            const std::optional<std::u16string>& output, bool bom = true);
 
 }  // namespace vorlith::cli

@@ -6,9 +6,11 @@
 
 #include "calc/numeric_text.h"
 #include "calc/phase_relations.h"
+#include "cli/arguments.h"
 #include "cli/batch.h"
 #include "cli/console.h"
 #include "cli/given_command.h"
+#include "cli/lab_command.h"
 #include "cli/output.h"
 #include "cli/results.h"
 #include "cli/state_command.h"
@@ -18,14 +20,15 @@ namespace vorlith::cli {
 namespace {
 
 constexpr std::string_view kHelp =
-    R"(usage: vorlith-calc [--g 9.81|10] [--working] [-o FILE] V Vv Vw Vs m mw ms
-       vorlith-calc [--g 9.81|10] [--working] [-o FILE] --lab V m ms ds
-       vorlith-calc [--g 9.81|10] [-o FILE] --csv [FILE]
+    R"(usage: vorlith-calc [--g 9.81|9.8|10] [--working] [-o FILE] V Vv Vw Vs m mw ms
+       vorlith-calc [--g 9.81|9.8|10] [--working] [-o FILE] --lab V m ms ds
+       vorlith-calc [--g 9.81|9.8|10] [-o FILE] [--no-bom] --csv [FILE]
+       vorlith-calc [-o FILE] --sheet rings=m0,m1,V[;m0,m1,V] tins=m0,m1,m2[;m0,m1,m2] ds=D
        vorlith-calc [--working] [--round] [-o FILE] --state wL=N wP=N [w=N]
        vorlith-calc [--working] [--round] [-o FILE] --state emax=N emin=N e=N
        vorlith-calc [--working] [--round] [-o FILE] --cone H:W H:W H:W [w=N]
-       vorlith-calc [--g 9.81|10] [--working|--round] [-o FILE] --given N=V N=V N=V
-       vorlith-calc [--g 9.81|10] [--working] [-o FILE] --exercises N [--seed S]
+       vorlith-calc [--g 9.81|9.8|10] [--working|--round] [-o FILE] --given N=V N=V N=V
+       vorlith-calc [--g 9.81|9.8|10] [--working] [--no-bom] [-o FILE] --exercises N [--seed S]
 The physical indices of a soil sample, as Vorlith's window computes them:
 one line per index, its symbol, a tab and its value:
   ρ w ds ρd ρsat ρ' e n (Form1's eight), Sr, γ γd γsat γ' (unit weights).
@@ -33,9 +36,23 @@ Volumes in cm3, masses in g; each number is read as BASIC's Val reads it.
 
   --lab V m ms ds   from a lab's ring volume, wet and dry mass and specific
                     gravity: the seven quantities first, then the indices
+  --sheet rings=... tins=... ds=...
+                    the lab's record sheets (GB/T 50123-2019): density by
+                    the ring cutter (per ring m0 its mass, m1 with the soil,
+                    V its volume), water content by oven drying (per tin m0
+                    its mass, m1 with the wet soil, m2 with the dry soil),
+                    one or two of each; writes each determination, the
+                    difference against its limit, the means and the V m ms
+                    ds for the boxes. A difference over its limit is a note
+                    (repeat the test); the exit status stays 0
   --csv [FILE]      one sample a line (V,Vv,Vw,Vs,m,mw,ms), from FILE or
                     standard input (no FILE, or -); writes CSV with the
-                    results, the error and the data notes
+                    results, the error and the data notes. A line with the
+                    wrong number of fields keeps its place, its error column
+                    saying why
+  --no-bom          no UTF-8 byte order mark before the CSV of --csv or
+                    --exercises (written by default, so that spreadsheets
+                    read it as UTF-8)
   --state wL=N wP=N [w=N]
                     the limits in %: Ip and the name (wL at 10 mm), with
                     the natural water content w also IL and the state
@@ -55,7 +72,7 @@ Volumes in cm3, masses in g; each number is read as BASIC's Val reads it.
                     to 0.1, IL and Dr to 0.01
   --exercises N     N homework problems as CSV (with --working: in words,
                     with the working); --seed S picks them (default 1)
-  --g 9.81|10       gravity for the unit weights, in m/s2 (default 9.81)
+  --g 9.81|9.8|10   gravity for the unit weights, in m/s2 (default 9.81)
   --working         the working in Chinese: formulas, numbers, notes
   -o, --output FILE write to FILE, replacing it only once complete
   -h, --help        this help
@@ -65,61 +82,33 @@ Exit status: 0 when every sample was computed, 1 when any raised an error
 --cone was given data that cannot be a soil, 2 for a usage error.
 )";
 
-enum class Mode { sample, lab, csv, help, version };
+enum class Mode { sample, lab, csv, sheet, help, version };
 
 struct Options {
     Mode mode = Mode::sample;
     Gravity gravity = Gravity::Standard;
     bool working = false;
+    bool bom = true;
     std::optional<std::u16string> output;
     std::vector<std::u16string> operands;
 };
 
-struct UsageError {
-    std::string message;
-};
-
-// A number such as -5 or -.5 is an operand, not an option.
-bool is_option(std::u16string_view argument) {
-    return argument.size() > 1 && argument[0] == u'-' &&
-           !(argument[1] == u'.' || (argument[1] >= u'0' && argument[1] <= u'9'));
-}
-
-Gravity gravity_from(const std::u16string& text) {
-    if (text == u"9.81") return Gravity::Standard;
-    if (text == u"10") return Gravity::Ten;
-    throw UsageError{"--g takes 9.81 or 10, not " + utf8_from_utf16(text)};
-}
-
-// The value after an option, given as "--g 10" or "--g=10".
-std::u16string value_of(const std::vector<std::u16string>& arguments, std::size_t& i,
-                        std::optional<std::u16string> attached) {
-    if (attached) return *attached;
-    if (i + 1 >= arguments.size())
-        throw UsageError{utf8_from_utf16(arguments[i]) + " needs a value"};
-    return arguments[++i];
-}
-
 void take_option(Options& options, const std::vector<std::u16string>& arguments, std::size_t& i) {
-    std::u16string name = arguments[i];
-    std::optional<std::u16string> attached;
-    if (const auto equals = name.find(u'=');
-        name.starts_with(u"--") && equals != std::u16string::npos) {
-        attached = name.substr(equals + 1);
-        name.resize(equals);
-    }
+    const auto [name, attached] = split_option(arguments[i]);
     // --help and --version answer whatever else is asked.
     const auto set_mode = [&](Mode mode) {
         if (options.mode == Mode::help || options.mode == Mode::version) return;
         const bool question = mode == Mode::help || mode == Mode::version;
         if (!question && options.mode != Mode::sample && options.mode != mode)
-            throw UsageError{"--lab and --csv exclude each other"};
+            throw UsageError{"--lab, --csv and --sheet exclude each other"};
         options.mode = mode;
     };
     if (name == u"-h" || name == u"--help") return set_mode(Mode::help);
     if (name == u"--version") return set_mode(Mode::version);
     if (name == u"--lab") return set_mode(Mode::lab);
     if (name == u"--csv") return set_mode(Mode::csv);
+    if (name == u"--sheet") return set_mode(Mode::sheet);
+    if (name == u"--no-bom") return void(options.bom = false);
     if (name == u"--working") return void(options.working = true);
     if (is_state_option(name)) return;  // reaches here only with --help or --version
     if (name == u"--g")
@@ -131,6 +120,8 @@ void take_option(Options& options, const std::vector<std::u16string>& arguments,
 
 void check_operands(const Options& options) {
     const std::size_t count = options.operands.size();
+    if (!options.bom && options.mode != Mode::csv && options.mode != Mode::help)
+        throw UsageError{"--no-bom goes with --csv only"};
     const auto expect = [&](std::size_t wanted, const char* what) {
         if (count != wanted) {
             throw UsageError{"expected " + std::to_string(wanted) + " numbers (" + what +
@@ -146,6 +137,7 @@ void check_operands(const Options& options) {
             if (count > 1) throw UsageError{"--csv reads one FILE, got " + std::to_string(count)};
             if (options.working) throw UsageError{"--working does not go with --csv"};
             return;
+        case Mode::sheet:  // read by run_sheet
         case Mode::help:
         case Mode::version:
             return;
@@ -170,9 +162,7 @@ Options parse(const std::vector<std::u16string>& arguments) {
 
 // The working of one sample, written as lines or as working; exit status 1
 // with the run-time's report when Form1 would raise an error.
-int write_sample(const std::array<std::u16string, kInputCount>& texts, const Options& options,
-                 Output& out) {
-    const PhaseWorking working = work_out(texts, options.gravity);
+int write_sample(const PhaseWorking& working, const Options& options, Output& out) {
     const Shown shown = form1_results(working);
     if (options.working) {
         write_working(working, out);
@@ -188,7 +178,7 @@ int write_sample(const std::array<std::u16string, kInputCount>& texts, const Opt
 int run_sample(const Options& options, Output& out) {
     std::array<std::u16string, kInputCount> texts;
     for (int k = 0; k < kInputCount; ++k) texts[k] = options.operands[k];
-    return write_sample(texts, options, out);
+    return write_sample(work_out(texts, options.gravity), options, out);
 }
 
 constexpr std::array<std::string_view, kInputCount> kQuantities = {"V", "Vv", "Vw", "Vs",
@@ -196,9 +186,11 @@ constexpr std::array<std::string_view, kInputCount> kQuantities = {"V", "Vv", "V
 
 int run_lab(const Options& options, Output& out) {
     std::array<std::string, kInputCount> quantities;
+    LabMeasurements lab;
     try {
         const auto& a = options.operands;
-        quantities = sample_texts(from_lab({Val(a[0]), Val(a[1]), Val(a[2]), Val(a[3])}));
+        lab = {Val(a[0]), Val(a[1]), Val(a[2]), Val(a[3])};
+        quantities = sample_texts(from_lab(lab));
     } catch (const RuntimeError& error) {
         for (const auto symbol : kQuantities) out.line(std::string(symbol) + "\t");
         write_results({}, out);
@@ -206,18 +198,22 @@ int run_lab(const Options& options, Output& out) {
         write_standard(Stream::err, unhandled_error_line(error) + "\n");
         return kSomeFailed;
     }
+    // The working derives the seven quantities itself.
+    if (options.working) return write_sample(work_out_lab(lab, options.gravity), options, out);
     std::array<std::u16string, kInputCount> texts;
     for (int k = 0; k < kInputCount; ++k) {
         out.line(std::string(kQuantities[k]) + "\t" + quantities[k]);
         texts[k] = *utf16_from_utf8(quantities[k]);  // Str writes ASCII
     }
-    return write_sample(texts, options, out);
+    return write_sample(work_out(texts, options.gravity), options, out);
 }
 
 int run_options(const Options& options) {
     switch (options.mode) {
         case Mode::help:
-            return write_standard(Stream::out, kHelp) ? kAllComputed : kUsageError;
+            return write_standard(Stream::out, chinese_locale() ? chinese_help() : kHelp)
+                       ? kAllComputed
+                       : kUsageError;
         case Mode::version:
             return write_standard(Stream::out, "vorlith-calc " VORLITH_VERSION "\n") ? kAllComputed
                                                                                      : kUsageError;
@@ -225,10 +221,13 @@ int run_options(const Options& options) {
             // No FILE, or "-": standard input.
             const bool from_input = options.operands.empty() || options.operands[0] == u"-";
             return run_csv(from_input ? std::nullopt : std::optional(options.operands[0]),
-                           options.gravity, options.output);
+                           options.gravity, options.output, options.bom);
         }
         case Mode::lab:
             return with_output(options.output, [&](Output& out) { return run_lab(options, out); });
+        case Mode::sheet:
+            return with_output(options.output,
+                               [&](Output& out) { return run_sheet(options.operands, out); });
         case Mode::sample:
             break;
     }

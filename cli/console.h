@@ -27,4 +27,9 @@ std::FILE* open_file(const std::u16string& name, bool for_writing);
 bool replace_file(const std::u16string& from, const std::u16string& to);
 void remove_file(const std::u16string& name);
 
+// Whether the user's language is Chinese: on Windows the user's interface
+// language; elsewhere the first of LC_ALL, LC_MESSAGES and LANG that is set
+// and not empty, as the C library chooses, starting with "zh".
+bool chinese_locale();
+
 }  // namespace vorlith::cli

@@ -1,6 +1,8 @@
 // The command line's platform side on Linux (and any POSIX system): every
 // stream and every file name is UTF-8 bytes already.
 #include <cstdio>
+#include <cstdlib>
+#include <string_view>
 
 #include "cli/console.h"
 #include "cli/utf.h"
@@ -26,6 +28,14 @@ bool replace_file(const std::u16string& from, const std::u16string& to) {
 
 void remove_file(const std::u16string& name) {
     std::remove(utf8_from_utf16(name).c_str());
+}
+
+bool chinese_locale() {
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0') return std::string_view(value).starts_with("zh");
+    }
+    return false;
 }
 
 }  // namespace vorlith::cli

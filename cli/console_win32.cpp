@@ -72,4 +72,8 @@ void remove_file(const std::u16string& name) {
     DeleteFileW(wide(name));
 }
 
+bool chinese_locale() {
+    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_CHINESE;
+}
+
 }  // namespace vorlith::cli

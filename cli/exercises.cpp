@@ -138,9 +138,12 @@ void write_lines(const std::string& text, Output& out) {
 
 }  // namespace
 
-void write_exercises(int count, std::uint64_t seed, Gravity g, bool working, Output& out) {
+void write_exercises(int count, std::uint64_t seed, Gravity g, bool working, bool bom,
+                     Output& out) {
     SplitMix64 random(seed);
-    if (!working) out.line("题号,已知,ρ,w,ds,ρd,ρsat,ρ',e,n,Sr,γ,γd,γsat,γ'");
+    if (!working)
+        out.line(std::string(bom ? "\xEF\xBB\xBF" : "") +
+                 "题号,已知,ρ,w,ds,ρd,ρsat,ρ',e,n,Sr,γ,γd,γsat,γ'");
     for (int number = 1; number <= count; ++number) {
         const Problem p = draw(random, g);
         if (!working) {

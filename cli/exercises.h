@@ -13,8 +13,9 @@ namespace vorlith::cli {
 //   题号,已知,ρ,w,ds,ρd,ρsat,ρ',e,n,Sr,γ,γd,γsat,γ'
 // 已知 holds the three known symbols, separated by blanks. With `working`,
 // each problem in words (已知……，求……) followed by its working instead.
+// The CSV starts with a UTF-8 byte order mark where `bom`, as --csv's does.
 // The same seed gives the same bytes everywhere: the soils are drawn with
 // splitmix64 and integer arithmetic, never with a library's distributions.
-void write_exercises(int count, std::uint64_t seed, Gravity g, bool working, Output& out);
+void write_exercises(int count, std::uint64_t seed, Gravity g, bool working, bool bom, Output& out);
 
 }  // namespace vorlith::cli

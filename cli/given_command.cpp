@@ -8,6 +8,7 @@
 #include "calc/given_indices.h"
 #include "calc/numeric_text.h"
 #include "calc/report_precision.h"
+#include "cli/arguments.h"
 #include "cli/exercises.h"
 #include "cli/output.h"
 #include "cli/utf.h"
@@ -23,42 +24,19 @@ constexpr std::array<std::string_view, kIndexCount> kAsciiNames = {
 constexpr std::array<std::string_view, kInputCount> kQuantities = {"V", "Vv", "Vw", "Vs",
                                                                    "m", "mw", "ms"};
 
-struct UsageError {
-    std::string message;
-};
-
 struct Options {
-    bool given = false, working = false, round = false;
+    bool given = false, working = false, round = false, bom = true;
     std::optional<std::u16string> exercises, seed, output;
     Gravity gravity = Gravity::Standard;
     std::vector<std::u16string> operands;
 };
 
-Gravity gravity_from(const std::u16string& text) {
-    if (text == u"9.81") return Gravity::Standard;
-    if (text == u"10") return Gravity::Ten;
-    throw UsageError{"--g takes 9.81 or 10, not " + utf8_from_utf16(text)};
-}
-
-// The value after an option, given as "--seed 7" or "--seed=7".
-std::u16string value_of(const std::vector<std::u16string>& arguments, std::size_t& i,
-                        const std::optional<std::u16string>& attached) {
-    if (attached) return *attached;
-    if (i + 1 >= arguments.size())
-        throw UsageError{utf8_from_utf16(arguments[i]) + " needs a value"};
-    return arguments[++i];
-}
-
 void take_option(Options& o, const std::vector<std::u16string>& arguments, std::size_t& i) {
-    std::u16string name = arguments[i];
-    std::optional<std::u16string> attached;
-    if (const auto equals = name.find(u'='); equals != std::u16string::npos) {
-        attached = name.substr(equals + 1);
-        name.resize(equals);
-    }
+    const auto [name, attached] = split_option(arguments[i]);
     if (name == u"--given") return void(o.given = true);
     if (name == u"--working") return void(o.working = true);
     if (name == u"--round") return void(o.round = true);
+    if (name == u"--no-bom") return void(o.bom = false);
     if (name == u"--exercises") return void(o.exercises = value_of(arguments, i, attached));
     if (name == u"--seed") return void(o.seed = value_of(arguments, i, attached));
     if (name == u"--g") return void(o.gravity = gravity_from(value_of(arguments, i, attached)));
@@ -71,7 +49,7 @@ void take_option(Options& o, const std::vector<std::u16string>& arguments, std::
 Options parse(const std::vector<std::u16string>& arguments) {
     Options o;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (arguments[i].starts_with(u"-") && arguments[i].size() > 1)
+        if (is_option(arguments[i]))
             take_option(o, arguments, i);
         else
             o.operands.push_back(arguments[i]);
@@ -180,7 +158,8 @@ std::optional<int> run_given(const std::vector<std::u16string>& arguments) {
                     const auto count = whole_number(*o.exercises, "--exercises", 10000);
                     const auto seed = o.seed ? whole_number(*o.seed, "--seed", UINT64_MAX) : 1;
                     if (count == 0) throw UsageError{"--exercises takes 1 to 10000"};
-                    write_exercises(static_cast<int>(count), seed, o.gravity, o.working, out);
+                    write_exercises(static_cast<int>(count), seed, o.gravity, o.working, o.bom,
+                                    out);
                     return int(kAllComputed);
                 }
                 return write_given(o, out);

@@ -1,6 +1,7 @@
 #include "cli/output.h"
 
 #include "cli/console.h"
+#include "cli/lab_command.h"
 #include "cli/utf.h"
 
 namespace vorlith::cli {
@@ -27,7 +28,7 @@ bool Output::flush() {
 
 void report(std::string_view message) {
     std::string text = "vorlith-calc: ";
-    text.append(message);
+    text.append(localized(message));
     text.push_back('\n');
     write_standard(Stream::err, text);
 }

@@ -7,6 +7,7 @@
 
 #include "calc/numeric_text.h"
 #include "calc/soil_state.h"
+#include "cli/arguments.h"
 #include "cli/console.h"
 #include "cli/output.h"
 #include "cli/utf.h"
@@ -26,18 +27,8 @@ struct StateOptions {
     std::vector<ConePoint> points;
 };
 
-struct UsageError {
-    std::string message;
-};
-
-// A number such as -5 or -5:20 is an operand, not an option.
-bool is_option(std::u16string_view argument) {
-    return argument.size() > 1 && argument[0] == u'-' &&
-           !(argument[1] == u'.' || (argument[1] >= u'0' && argument[1] <= u'9'));
-}
-
 // A value as Val reads it; one without a number at its start is malformed.
-double value_of(std::u16string_view text, const std::string& what) {
+double number_of(std::u16string_view text, const std::string& what) {
     if (!val_reads_number(text)) throw UsageError{what + " needs a number"};
     try {
         return Val(text);
@@ -54,19 +45,19 @@ void take_operand(const std::u16string& operand, StateOptions& options) {
         const auto colon = operand.find(u':');
         if (colon == std::u16string::npos) throw UsageError{"--cone takes H:W, not " + text};
         options.points.push_back(
-            {value_of(operand.substr(0, colon), "the depth in " + text),
-             value_of(operand.substr(colon + 1), "the water content in " + text)});
+            {number_of(operand.substr(0, colon), "the depth in " + text),
+             number_of(operand.substr(colon + 1), "the water content in " + text)});
         return;
     }
     if (equals == std::u16string::npos) throw UsageError{"expected NAME=VALUE, not " + text};
     const std::string name = utf8_from_utf16(operand.substr(0, equals));
     if (options.values.contains(name)) throw UsageError{name + " is given twice"};
-    options.values[name] = value_of(operand.substr(equals + 1), name);
+    options.values[name] = number_of(operand.substr(equals + 1), name);
 }
 
 void take_option(const std::vector<std::u16string>& arguments, std::size_t& i,
                  StateOptions& options) {
-    const std::u16string& name = arguments[i];
+    const auto [name, attached] = split_option(arguments[i]);
     const auto command = [&](Command c) {
         if (options.command != Command::none)
             throw UsageError{"--state and --cone exclude each other"};
@@ -76,11 +67,8 @@ void take_option(const std::vector<std::u16string>& arguments, std::size_t& i,
     if (name == u"--cone") return command(Command::cone);
     if (name == u"--working") return void(options.working = true);
     if (name == u"--round") return void(options.precision = Precision::Report);
-    if (name.starts_with(u"--output=")) return void(options.output = name.substr(9));
-    if (name == u"-o" || name == u"--output") {
-        if (i + 1 >= arguments.size()) throw UsageError{utf8_from_utf16(name) + " needs a value"};
-        return void(options.output = arguments[++i]);
-    }
+    if (name == u"-o" || name == u"--output")
+        return void(options.output = value_of(arguments, i, attached));
     throw UsageError{utf8_from_utf16(name) + " does not go with --state or --cone"};
 }
 

@@ -81,7 +81,8 @@ struct ValCase {
     const char* name;
     std::u16string text;
     double expected;
-    std::optional<bool> number = {};  // what val_reads_number says, where checked
+    std::optional<bool> number = {};       // what val_reads_number says, where checked
+    std::optional<std::size_t> stop = {};  // where val_stop says Val stopped, where checked
 };
 
 class ValReads : public testing::TestWithParam<ValCase> {};
@@ -94,25 +95,28 @@ TEST_P(ValReads, GivesTheExpectedDouble) {
     if (c.number) {
         EXPECT_EQ(val_reads_number(c.text), *c.number);
     }
+    if (c.stop) {
+        EXPECT_EQ(val_stop(c.text), *c.stop);
+    }
 }
 
 const ValCase kDecimalCases[] = {
     {"Empty", u"", 0, false},
-    {"Letters", u"abc", 0, false},
+    {"Letters", u"abc", 0, false, 0},
     {"LonePoint", u".", 0, false},
     {"LoneSign", u"-", 0, false},
     {"DoubleSign", u"--3", 0},
     {"Negative", u"-3", -3},
     {"ExplicitPlus", u"+5", 5},
-    {"SurroundingBlanks", u" 12 ", 12},
+    {"SurroundingBlanks", u" 12 ", 12, true, 4},
     {"LeadingBlanks", u"  12", 12, true},
     {"LeadingLineFeed", u"\n5", 5, true},
     {"BlanksBetweenDigits", u"1 6 7.3", 167.3},
     {"TabAndLineFeed", u"\t1\n2", 12},
     {"BlankAfterSign", u"- 3", -3},
-    {"BlanksAroundExponent", u"1 e - 2", 0.01},
-    {"CommaIsNoSeparator", u"1,5", 1},
-    {"SecondPointStops", u"1.2.3", 1.2},
+    {"BlanksAroundExponent", u"1 e - 2", 0.01, true, 7},
+    {"CommaIsNoSeparator", u"1,5", 1, true, 1},
+    {"SecondPointStops", u"1.2.3", 1.2, true, 3},
     {"LeadingPoint", u".5", 0.5, true},
     {"TrailingPoint", u"5.", 5},
     {"NegativeLeadingPoint", u"-.5", -0.5},
@@ -192,10 +196,10 @@ const ValCase kRadixCases[] = {
     {"Hex32BitMinusOne", u"&HFFFFFFFF", -1},
     {"Hex32BitLargest", u"&H7FFFFFFF", 2147483647},
     {"Hex32BitSmallest", u"&H80000000", -2147483648.0},
-    {"HexStopsAtNonDigit", u"&H1G", 1},
+    {"HexStopsAtNonDigit", u"&H1G", 1, true, 3},
     {"HexBlanksAfterPrefix", u"&H 1 F", 31, true},
     {"HexLeadingBlanks", u" &H10", 16},
-    {"HexWithoutDigits", u"&H", 0, false},
+    {"HexWithoutDigits", u"&H", 0, false, 0},
     {"LoneAmpersand", u"&", 0, false},
     {"UnknownPrefix", u"&Z5", 0, false},
     {"Octal17", u"&O17", 15},

@@ -43,9 +43,9 @@ const std::string kMasses = "：水与颗粒的质量之和应等于总质量";
 const std::string kWater = "：水的质量应等于水的体积乘以水的密度";
 const std::string kSaturation = "：水的体积不能超过孔隙的体积";
 const std::vector<std::string> kProgramNotes = {
-    "V = 97 cm3，而 Vv + Vs = 87 cm3，相差 10 cm3" + kVolumes,
+    "V = 97 cm³，而 Vv + Vs = 87 cm³，相差 10 cm³" + kVolumes,
     "mw = 34.7 g，而 Vw·ρw = 10 g，相差 24.7 g" + kWater,
-    "Sr = 142.857142857143 % > 100 %（Vw = 10 > Vv = 7）" + kSaturation};
+    "Sr = 142.857142857143 % > 100 %（Vw = 10 cm³ > Vv = 7 cm³）" + kSaturation};
 
 // An index whose text differs from the base row's; `error` is the run-time
 // error Form1 raises at it (0: none).
@@ -97,6 +97,9 @@ const WorkingCase kWorkingCases[] = {
     {"ProgramTen", {}, &kProgram, Gravity::Ten, &kProgramShown,
      {{Index::gamma, " 20.8247422680412"}, {Index::gamma_d, " 17.2474226804124"},
       {Index::gamma_sat, " 17.9690721649485"}, {Index::gamma_prime, " 9"}}, 0, 0, kProgramNotes},
+    {"ProgramNineEight", {}, &kProgram, Gravity::NineEight, &kProgramShown,
+     {{Index::gamma, " 20.4082474226804"}, {Index::gamma_d, " 16.9024742268041"},
+      {Index::gamma_sat, " 17.6096907216495"}, {Index::gamma_prime, " 8.82"}}, 0, 0, kProgramNotes},
     {"RingTen", {}, &kRing, Gravity::Ten, &kRingShown, {}, 0, 0, {}},
     {"Ring", {}, &kRing, Gravity::Standard, &kRingShown,
      {{Index::gamma, " 18.639"}, {Index::gamma_d, " 15.042"},
@@ -104,7 +107,7 @@ const WorkingCase kWorkingCases[] = {
     {"Balanced", {}, &kBalanced, Gravity::Standard, &kBalancedShown, {}, 0, 0, {}},
     {"VolumeZero", {{1, u"0"}}, &kBalanced, Gravity::Standard, &kBalancedShown,
      volume_fails("V = 0，除数为零", 11),
-     11, 0, {"V = 0 cm3，而 Vv + Vs = 100 cm3，相差 100 cm3" + kVolumes}},
+     11, 0, {"V = 0 cm³，而 Vv + Vs = 100 cm³，相差 100 cm³" + kVolumes}},
     {"SolidMassZero", {{7, u"0"}}, &kBalanced, Gravity::Standard, &kBalancedShown,
      solids_gone({Index::w, "ms = 0，除数为零", 11}),
      11, 0, {"m = 190 g，而 mw + ms = 30 g，相差 160 g" + kMasses}},
@@ -115,12 +118,12 @@ const WorkingCase kWorkingCases[] = {
     {"SolidVolumeZero", {{4, u"0"}}, &kBalanced, Gravity::Standard, &kBalancedShown,
      {{Index::ds, "Vs = 0，除数为零", 11}, {Index::rho_prime, " 1.6"},
       {Index::e, "Vs = 0，除数为零", 11}, {Index::gamma_prime, " 15.696"}},
-     11, 0, {"V = 100 cm3，而 Vv + Vs = 40 cm3，相差 60 cm3" + kVolumes}},
+     11, 0, {"V = 100 cm³，而 Vv + Vs = 40 cm³，相差 60 cm³" + kVolumes}},
     {"VoidsZero", {{2, u"0"}}, &kBalanced, Gravity::Standard, &kBalancedShown,
      {{Index::rho_sat, " 1.6"}, {Index::e, " 0"}, {Index::n, " 0"},
       {Index::Sr, "Vv = 0，饱和度无定义"}, {Index::gamma_sat, " 15.696"}},
-     0, 0, {"V = 100 cm3，而 Vv + Vs = 60 cm3，相差 40 cm3" + kVolumes,
-            "Vw = 30 > Vv = 0" + kSaturation}},
+     0, 0, {"V = 100 cm³，而 Vv + Vs = 60 cm³，相差 40 cm³" + kVolumes,
+            "Vw = 30 cm³ > Vv = 0 cm³" + kSaturation}},
     {"VolumeTextOverflows", {{1, u"1e400"}}, &kBalanced, Gravity::Standard, &kBalancedShown,
      volume_fails("V 读入时溢出", 6),
      6, 6, {}},
@@ -130,7 +133,7 @@ const WorkingCase kWorkingCases[] = {
       {Index::rho_prime, " 1E+302"}, {Index::n, " 4E+303"},
       {Index::gamma, "ρ 无结果（结果超出范围，溢出）"}, {Index::gamma_d, " 1.5696E+303"},
       {Index::gamma_sat, " 1.962E+303"}, {Index::gamma_prime, " 9.81E+302"}},
-     6, 0, {"V = 1E-300 cm3，而 Vv + Vs = 100 cm3，相差 100 cm3" + kVolumes,
+     6, 0, {"V = 1E-300 cm³，而 Vv + Vs = 100 cm³，相差 100 cm³" + kVolumes,
             "m = 1E+300 g，而 mw + ms = 190 g，相差 1E+300 g" + kMasses}},
     // Form1 stops while reading Vv: the indices that do not need it are worked
     // out here, but Form1 leaves all eight empty.
@@ -142,10 +145,25 @@ const WorkingCase kWorkingCases[] = {
     {"WaterVolumeTextOverflows", {{3, u"1e400"}}, &kBalanced, Gravity::Standard, &kBalancedShown,
      {{Index::Sr, "Vw 读入时溢出"}}, 0, 6, {}},
     // mw against Vw·ρw = 30: .25 is within 1 % of 30.25, .5 is not within 1 % of 30.5.
+    {"WetBelowDry", {{5, u"150"}}, &kBalanced, Gravity::Standard, &kBalancedShown,
+     {{Index::rho, " 1.5"}, {Index::gamma, " 14.715"}}, 0, 0,
+     {"m = 150 g，而 mw + ms = 190 g，相差 40 g" + kMasses,
+      "m = 150 g < ms = 160 g：湿土的质量不能小于干土的质量"}},
+    {"VoidsBelowZero", {{2, u"-5"}}, &kBalanced, Gravity::Standard, &kBalancedShown,
+     {{Index::rho_sat, " 1.55"}, {Index::e, "-8.33333333333333E-02"}, {Index::n, "-5"},
+      {Index::Sr, "-600"}, {Index::gamma_sat, " 15.2055"}}, 0, 0,
+     {"V = 100 cm³，而 Vv + Vs = 55 cm³，相差 45 cm³" + kVolumes,
+      "Vw = 30 cm³ > Vv = -5 cm³" + kSaturation, "Vv = -5 cm³ < 0：颗粒的体积超过了总体积",
+      "e = -8.33333333333333E-02 < 0：孔隙比不能为负", "n = -5 % < 0：孔隙率不能为负",
+      "Sr = -600 % < 0：饱和度不能为负"}},
+    {"TextsReadInPartOrNotAtAll", {{3, u"abc"}, {4, u"60abc"}}, &kBalanced, Gravity::Standard,
+     &kBalancedShown, {{Index::Sr, " 0"}}, 0, 0,
+     {"Vw 的文本“abc”读不出数字：按 0 cm³ 计算", "Vs 的文本“60abc”只读出 60 cm³：“abc”未读",
+      "mw = 30 g，而 Vw·ρw = 0 g，相差 30 g" + kWater}},
     {"WaterMassWithinOnePercent", {{6, u"30.25"}}, &kBalanced, Gravity::Standard, &kBalancedShown,
      {{Index::w, " 18.90625"}}, 0, 0, {}},
     {"WaterMassBeyondOnePercent", {{6, u"30.5"}}, &kBalanced, Gravity::Standard, &kBalancedShown,
-     {{Index::w, " 19.0625"}}, 0, 0, {"mw = 30.5 g，而 Vw·ρw = 30 g，相差 .5 g" + kWater}},
+     {{Index::w, " 19.0625"}}, 0, 0, {"mw = 30.5 g，而 Vw·ρw = 30 g，相差 0.5 g" + kWater}},
 };
 // clang-format on
 
@@ -204,19 +222,19 @@ INSTANTIATE_TEST_SUITE_P(Samples, PhaseWorkingTable, testing::ValuesIn(kWorkingC
                          [](const auto& test) { return std::string(test.param.name); });
 
 // Each index of the program's sample: symbol|name|unit|formula|the numbers put in.
-const char* const kProgramWorking = R"(ρ|土的天然密度|g/cm3|ρ = m/V|202/97
+const char* const kProgramWorking = R"(ρ|土的天然密度|g/cm³|ρ = m/V|202/97
 w|土的含水量|%|w = mw/ms × 100%|34.7/167.3 × 100%
 ds|土粒相对密度||ds = ms/(Vs·ρw)|167.3/(80×1)
-ρd|土的干密度|g/cm3|ρd = ms/V|167.3/97
-ρsat|土的饱和密度|g/cm3|ρsat = (ms + Vv·ρw)/V|(167.3 + 7×1)/97
-ρ'|土的有效密度|g/cm3|ρ' = (ms − Vs·ρw)/V|(167.3 − 80×1)/97
+ρd|土的干密度|g/cm³|ρd = ms/V|167.3/97
+ρsat|土的饱和密度|g/cm³|ρsat = (ms + Vv·ρw)/V|(167.3 + 7×1)/97
+ρ'|土的有效密度|g/cm³|ρ' = (ms − Vs·ρw)/V|(167.3 − 80×1)/97
 e|土的孔隙比||e = Vv/Vs|7/80
 n|土的孔隙率|%|n = Vv/V × 100%|7/97 × 100%
 Sr|土的饱和度|%|Sr = Vw/Vv × 100%|10/7 × 100%
-γ|土的天然重度|kN/m3|γ = ρ·g|2.08247422680412×9.81
-γd|土的干重度|kN/m3|γd = ρd·g|1.72474226804124×9.81
-γsat|土的饱和重度|kN/m3|γsat = ρsat·g|1.79690721649485×9.81
-γ'|土的有效重度|kN/m3|γ' = ρ'·g|.9×9.81
+γ|土的天然重度|kN/m³|γ = ρ·g|2.08247422680412×9.81
+γd|土的干重度|kN/m³|γd = ρd·g|1.72474226804124×9.81
+γsat|土的饱和重度|kN/m³|γsat = ρsat·g|1.79690721649485×9.81
+γ'|土的有效重度|kN/m³|γ' = ρ'·g|0.9×9.81
 )";
 
 TEST(PhaseWorkingFormula, NamesEachIndexAndPutsTheNumbersIn) {
@@ -242,7 +260,7 @@ struct SubstitutedRow {
 };
 
 const SubstitutedRow kSubstitutedRows[] = {
-    {{u"100", u"40", u"30", u"60", u"190", u"30", u"0"}, Index::gamma_prime, "(-.6)×9.81"},
+    {{u"100", u"40", u"30", u"60", u"190", u"30", u"0"}, Index::gamma_prime, "(-0.6)×9.81"},
     {{u"0", u"40", u"30", u"60", u"190", u"30", u"160"}, Index::rho, "190/0"},
     {{u"0", u"40", u"30", u"60", u"190", u"30", u"160"}, Index::gamma, ""},
     {{u"1e400", u"40", u"30", u"60", u"190", u"30", u"160"}, Index::rho, ""},
@@ -253,6 +271,49 @@ TEST(PhaseWorkingFormula, BracketsNegativesAndLeavesOutWhatIsMissing) {
         EXPECT_EQ(work_out(row.texts).indices[static_cast<int>(row.index)].substituted,
                   row.substituted);
     }
+}
+
+// The working as handed in: the data first, numbers with their leading zero,
+// units written cm³, g/cm³, kN/m³, and each line that goes on from a formula
+// starting with a tab, under the formula's "=" at the first tab stop.
+struct WorkingTextRow {
+    Texts texts;
+    const char* excerpt;
+};
+
+const WorkingTextRow kWorkingTextRows[] = {
+    {kBalanced,
+     "已知：\n  V = 100 cm³，Vv = 40 cm³，Vw = 30 cm³，Vs = 60 cm³\n"
+     "  m = 190 g，mw = 30 g，ms = 160 g\n  ρw = 1 g/cm³，g = 9.81 m/s²\n"
+     "土的天然密度 ρ（g/cm³）\n  ρ\t= m/V\n\t= 190/100\n\t= 1.9 g/cm³\n"},
+    {kBalanced, "  e\t= Vv/Vs\n\t= 40/60\n\t= 0.666666666666667\n"},
+    {{u"100", u"40", u"30", u"60", u"190", u"30", u"0"},
+     "  ρ'\t= (ms − Vs·ρw)/V\n\t= (0 − 60×1)/100\n\t= -0.6 g/cm³\n"},
+    {{u"100", u"40", u"30", u"60", u"190", u"30", u"0"},
+     "  γ'\t= ρ'·g\n\t= (-0.6)×9.81\n\t= -5.886 kN/m³\n数据校核：\n"},
+    {{u"1e400", u"40", u"30", u"60", u"190", u"30", u"160"}, "  V 读入时溢出，Vv = 40 cm³，"},
+};
+
+TEST(PhaseWorkingText, ListsTheDataAndAlignsUnderTheEqualsSign) {
+    for (const WorkingTextRow& row : kWorkingTextRows) {
+        const std::string text = working_text(work_out(row.texts));
+        EXPECT_NE(text.find(row.excerpt), std::string::npos) << text << "\nlacks\n" << row.excerpt;
+    }
+}
+
+// From a lab's four measurements: Vs = 167.3/2.09125 = 80, mw = 202 − 167.3
+// = 34.7, Vv = 97 − 80 = 17, and ds given, not worked out.
+TEST(PhaseWorkingText, DerivesTheLabsQuantitiesBeforeTheIndices) {
+    const std::string text = working_text(work_out_lab({97, 202, 167.3, 2.09125}));
+    EXPECT_EQ(text.substr(0, text.find("土的天然密度")),
+              "已知：\n  V = 97 cm³，m = 202 g，ms = 167.3 g，ds = 2.09125\n"
+              "  ρw = 1 g/cm³，g = 9.81 m/s²\n由试验数据求各相的体积与质量\n"
+              "  Vs\t= ms/(ds·ρw)\n\t= 167.3/(2.09125×1)\n\t= 80 cm³\n"
+              "  mw\t= m − ms\n\t= 202 − 167.3\n\t= 34.7 g\n"
+              "  Vw\t= mw/ρw\n\t= 34.7/1\n\t= 34.7 cm³\n"
+              "  Vv\t= V − Vs\n\t= 97 − 80\n\t= 17 cm³\n");
+    EXPECT_NE(text.find("土粒相对密度 ds\n  ds\t= 2.09125（试验测得）\n土的干密度"),
+              std::string::npos);
 }
 
 // From a lab's four measurements to the seven box texts; Vs = ms/(ds·ρw) and

@@ -43,6 +43,8 @@ def cases(places):
             elif kind in ("<", "!", ">"):
                 key = {"<": "stdin", "!": "err", ">": "file"}[kind]
                 case[key] += (rest + "\n").encode() if kind == "<" else [rest]
+            elif kind == "env":
+                case["env"] = dict(pair.split("=", 1) for pair in rest.split())
             elif kind == "exit":
                 case["exit"] = int(rest)
             elif raw == "no file":
@@ -75,13 +77,14 @@ def long_input(folder):
 
 
 def check(program, case, out_file):
+    environment = dict(ENVIRONMENT, **case.get("env", {}))
     if case.get("long"):
         with long_input(os.path.dirname(os.path.dirname(out_file))) as stdin:
             run = subprocess.run(program + case["args"], stdin=stdin, capture_output=True, timeout=120,
-                                 env=ENVIRONMENT)
+                                 env=environment)
     else:
         run = subprocess.run(program + case["args"], input=case["stdin"], capture_output=True, timeout=120,
-                             env=ENVIRONMENT)
+                             env=environment)
     failures = []
     seen = {"exit": run.returncode, "out": run.stdout.decode("utf-8", "replace").splitlines(),
             "err": run.stderr.decode("utf-8", "replace").splitlines()}
@@ -114,7 +117,7 @@ def check_exercises(program):
     failures = [] if first == again else ["--exercises --seed 7 wrote different bytes twice"]
     if run("8") == first:
         failures.append("--seed 8 wrote what --seed 7 wrote")
-    lines = first.decode("utf-8").splitlines()
+    lines = first.decode("utf-8-sig").splitlines()
     header = lines[0].split(",")
     rows = [dict(zip(header, line.split(","))) for line in lines[1:]]
     if len(rows) != 40 or len({row["已知"] for row in rows}) < 3:
@@ -135,7 +138,7 @@ def main():
         out_file = os.path.join(folder, "out", "results.csv")
         os.mkdir(os.path.dirname(out_file))
         places = {"samples": os.path.join(HERE, "samples.csv"), "missing": os.path.join(folder, "missing.csv"),
-                  "out": out_file, "version": version()}
+                  "out": out_file, "version": version(), "bom": "\ufeff"}
         failed = 0
         for case in cases(places):
             failures = check(program, case, out_file)

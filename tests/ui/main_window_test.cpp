@@ -497,9 +497,9 @@ private slots:
                 QCOMPARE(working_lines().contains(QString::fromUtf8(other_line)), option == other);
         }
         box(5)->setText(QStringLiteral("404"));
-        QVERIFY(!working_lines().contains(QStringLiteral("    = 404/97")));
+        QVERIFY(!working_lines().contains(QStringLiteral("\t= 404/97")));
         command1()->click();
-        QVERIFY(working_lines().contains(QStringLiteral("    = 404/97")));
+        QVERIFY(working_lines().contains(QStringLiteral("\t= 404/97")));
         QTest::mouseClick(find<QPushButton>("WorkingClose"), Qt::LeftButton);
         QVERIFY(!working->isVisible());
         form_->findChild<QAction*>(QStringLiteral("WORKING"))->trigger();

@@ -420,7 +420,7 @@ class Page(unittest.TestCase):
             self.assertEqual([l for _, l in X["gravity_lines"] if l in working()], [line])
         self.el("Label1").click()  # Text1's symbol, beside the window, which stays open
         self.keys(Keys.TAB * 4, Keys.END, "0", Keys.TAB * 3, Keys.SPACE)  # m = 2020, then 计算
-        self.assertIn("    = 2020/97", working())
+        self.assertIn("\t= 2020/97", working())
         self.assertTrue(self.form_open("FormWorking"))
 
     def test_lab_form_fills_text1_to_7_or_reports_and_the_page_goes_on(self):

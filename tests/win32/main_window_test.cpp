@@ -1075,7 +1075,7 @@ TEST_F(Form1, WorkingShowsFollowsCalculateAndEscapeCloses) {
     click("Gravity981");
     SetWindowTextW(control("Text1"), L"101");
     click("Command1");
-    EXPECT_EQ(lines().at(3), "    = 202/101") << "the working follows 计算";
+    EXPECT_EQ(lines().at(6), "\t= 202/101") << "the working follows 计算";
     SetFocus(control("WorkingText"));
     press(VK_ESCAPE);
     EXPECT_FALSE(IsWindowVisible(working));

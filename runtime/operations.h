@@ -35,16 +35,21 @@ struct Colour {
     bool operator==(const Colour&) const = default;
 };
 
-// One part of a drawing, in twips from the drawing's top left: a rectangle
-// filled in `fill` and outlined, or neither (its text alone on the
-// drawing's background) when `fill` is empty, with a text centred in it on
-// one or more lines ('\n'). The text of a filled shape is black; in high
-// contrast and forced colours the system's colours take the place of
-// every colour, and fills are left out.
+// One part of a drawing, in twips from the drawing's top left. A box is a
+// rectangle filled in `fill` and outlined, or neither (its text alone on
+// the drawing's background) when `fill` is empty, with a text centred in it
+// on one or more lines ('\n'). A line runs from (left, top) to (left +
+// width, top + height), in `fill` or black, one pixel wide; a dot is a
+// disc of diameter `width` centred on (left, top), filled in `fill` (black
+// when empty) and outlined; neither has a text. The text of a filled box is
+// black; in high contrast and forced colours the system's colours take the
+// place of every colour, and fills are left out.
 struct Shape {
+    enum class Kind { Box, Line, Dot };
     int left, top, width, height;
     std::optional<Colour> fill;
     std::string text;
+    Kind kind = Kind::Box;
 };
 
 // Replaces what drawing `drawing` shows by `shapes`, in order, and what a

@@ -36,8 +36,10 @@ std::string decimal_text(std::uint64_t digits, int decimals) {
     if (decimals <= 0) return text + std::string(-decimals, '0');
     if (text.size() <= static_cast<std::size_t>(decimals))
         text.insert(0, decimals + 1 - text.size(), '0');
-    text.insert(text.size() - decimals, ".");
-    return text;
+    // Split and joined rather than insert(): MinGW's GCC 12 warns of a false
+    // overlap (-Wrestrict) in an insert into the middle.
+    const std::size_t point = text.size() - static_cast<std::size_t>(decimals);
+    return text.substr(0, point).append(".").append(text, point);
 }
 
 }  // namespace

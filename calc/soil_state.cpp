@@ -94,7 +94,9 @@ StateWorking guarded_work(Work work) {
 
 // A number within a formula: a negative one in brackets.
 std::string number(double value) {
-    return value < 0 ? "(" + plain(value) + ")" : plain(value);
+    std::string text = plain(value);
+    if (value < 0) text = std::string("(").append(text).append(")");
+    return text;
 }
 
 StateStep quantity(const char* symbol, const char* name, const char* unit, std::string formula,

@@ -18,7 +18,10 @@ std::string by_hand(std::string text) {
 
 // A number put into a formula: a negative one in brackets.
 std::string term(double value) {
-    return value < 0 ? "(" + written(value) + ")" : written(value);
+    std::string text = written(value);
+    if (value < 0)
+        text = std::string("(").append(text).append(")");  // not "(" + …: GCC 12's -Wrestrict
+    return text;
 }
 
 // 已知：

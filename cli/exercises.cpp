@@ -99,11 +99,12 @@ bool is_known(const Problem& p, int i) {
 
 std::string csv_row(int number, const Problem& p) {
     std::string row = std::to_string(number) + ",";
-    for (int k = 0; k < 3; ++k) row += (k > 0 ? " " : "") + symbol(p.known[k]);
+    for (int k = 0; k < 3; ++k) row.append(k > 0 ? " " : "").append(symbol(p.known[k]));
     for (int i = 0; i < kIndexCount; ++i) {
         int k = 0;
         while (k < 3 && static_cast<int>(p.known[k]) != i) ++k;
-        row += "," + (k < 3 ? p.given[k] : report_text(static_cast<Index>(i), p.answer.values[i]));
+        row.append(",").append(k < 3 ? p.given[k]
+                                     : report_text(static_cast<Index>(i), p.answer.values[i]));
     }
     return row;
 }

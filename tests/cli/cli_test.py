@@ -141,6 +141,9 @@ def main():
                   "out": out_file, "version": version(), "bom": "\ufeff"}
         failed = 0
         for case in cases(places):
+            if "env" in case and len(program) > 1:  # a runner: Wine
+                print("not under Wine: Windows takes the language from its own settings, not LANG: " + case["name"])
+                continue
             failures = check(program, case, out_file)
             failed += bool(failures)
             print(("FAIL " if failures else "ok   ") + case["name"])

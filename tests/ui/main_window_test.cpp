@@ -535,7 +535,7 @@ private slots:
     void labFillsTheBoxesOrReports_data() {
         QTest::addColumn<int>("i");
         for (int i = 0; const auto& run : vorlith::testing::kLabRuns)
-            QTest::newRow(run.typed[3]) << i++;
+            QTest::newRow(run.name) << i++;
     }
     void labFillsTheBoxesOrReports() {
         QFETCH(int, i);
@@ -544,7 +544,7 @@ private slots:
         const QStringList before = inputs();
         bool stayed = false;
         with_lab([&](QDialog* lab) {
-            for (int k = 0; k < 4; ++k) {
+            for (int k = 0; k < int(std::size(run.typed)); ++k) {
                 auto* lab_box = lab->findChild<QLineEdit*>(QStringLiteral("LabText%1").arg(k + 1));
                 lab_box->setText(QString());
                 QTest::keyClicks(lab_box, QString::fromUtf8(run.typed[k]));

@@ -1091,7 +1091,7 @@ TEST_F(Form1, WorkingShowsFollowsCalculateAndEscapeCloses) {
 TEST_F(Form1, LabFillsTheBoxesOnEnterAndEscapeOrTheCloseBoxCancels) {
     for (const bool close_box : {false, true}) {
         for (const LabRun& run : kLabRuns) {
-            SCOPED_TRACE(run.typed[3]);
+            SCOPED_TRACE(run.name);
             const auto before = texts(kBoxes);
             std::vector<std::string> order;
             std::string typed;
@@ -1112,7 +1112,7 @@ TEST_F(Form1, LabFillsTheBoxesOnEnterAndEscapeOrTheCloseBoxCancels) {
                         PostMessageW(focus, WM_KEYDOWN, VK_TAB, 1);
                         return;
                     }
-                    for (int i = 0; i < 4; ++i) {
+                    for (std::size_t i = 0; i < std::size(run.typed); ++i) {
                         SetWindowTextW(control(kLabTabCycle[i]), widen(run.typed[i]).c_str());
                     }
                     step = 1;

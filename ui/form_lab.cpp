@@ -151,8 +151,10 @@ void LabFill_Click() {
     const SheetWorking working = show_sheet();
     if (working.density.over_limit() || working.water.over_limit()) {
         std::string message;
-        for (const DataNote& note : working.notes)
-            message += (message.empty() ? "" : "\n") + note.text;
+        for (const DataNote& note : working.notes) {
+            if (!message.empty()) message += '\n';
+            message += note.text;
+        }
         MsgBox(message);
         return;
     }

@@ -115,7 +115,7 @@ RecordSheet typed_sheet() {
 }
 
 // The sheet as typed, worked out and shown in its view; a ring of volume 0
-// or a tin without dry soil raises 11 before the view changes.
+// or a tin without dry soil raises 11 (6 for 0/0) before the view changes.
 SheetWorking show_sheet() {
     const RecordSheet sheet = typed_sheet();
     SheetWorking working = work_sheet(sheet);

@@ -87,9 +87,9 @@ const rect = e => ['left', 'top', 'width', 'height'].map(k => e.getBoundingClien
 return {open: true, modal: d.matches(':modal'), controls, client: [c.width, c.height],
         top: rect(d)[1], centres: [rect(d), rect(document.getElementById('Form1'))].map(([l, t, w, h]) => [l + w / 2, t + h / 2]),
         caption: document.getElementById(d.getAttribute('aria-labelledby')).textContent};"""
-KIND_TAGS = {"Caption": "label", "Input": "input text", "DefaultButton": "button button",
-             "CancelButton": "button button", "Option": "input radio", "TextView": "textarea textarea",
-             "Drawing": "svg"}
+KIND_TAGS = {"Caption": "label", "Input": "input text", "Button": "button button",
+             "DefaultButton": "button button", "CancelButton": "button button", "Option": "input radio",
+             "TextView": "textarea textarea", "Drawing": "svg"}
 OPENED_BY = {"FormWorking": ("WORKING", False), "FormLab": ("LAB", True)}  # menu item, modal
 
 

@@ -897,6 +897,7 @@ TEST_F(Form1, OtherFormsAreOwnedWindowsBuiltFromTheirTables) {
     const Kind kinds[] = {{"TextView", L"Edit", view, 0},
                           {"Drawing", L"VorlithDrawing", 0, 0},
                           {"Option", L"Button", 0, BS_AUTORADIOBUTTON},
+                          {"Button", L"Button", WS_TABSTOP, BS_PUSHBUTTON},
                           {"CancelButton", L"Button", WS_TABSTOP, BS_PUSHBUTTON},
                           {"DefaultButton", L"Button", WS_TABSTOP, BS_DEFPUSHBUTTON},
                           {"Caption", L"Static", SS_NOPREFIX, 0},

@@ -13,8 +13,8 @@
 
 #include <cstdio>
 #include <map>
-#include <utility>
 #include <string>
+#include <utility>
 
 // clang-format off
 #include "runtime/win32/win32.h"
@@ -139,12 +139,14 @@ TEST(Form1LongRun, PressesOfCalculateOnRandomTexts) {
     form.show(SW_SHOWNORMAL);
     vorlith::win32::process_events(form.hwnd());
     // The lab's form, once its menu item has shown it, filled with one ring
-    // (m1 = 2 g, V = 1 cm³), one tin (m1 = 2 g, m2 = 1 g) and ds = 2, and
+    // (m1 = 4 g, V = 2 cm³), one tin (m1 = 2 g, m2 = 1 g) and ds = 2, and
     // closed by its default button.
     vorlith::testing::ModalWatcher watcher([&form] {
         if (!IsWindowVisible(form.form("FormLab"))) return;
-        for (const auto& [box, text] : {std::pair{"LabText2", L"2"}, {"LabText3", L"1"},
-                                        {"LabText8", L"2"}, {"LabText9", L"1"},
+        for (const auto& [box, text] : {std::pair{"LabText2", L"4"},
+                                        {"LabText3", L"2"},
+                                        {"LabText8", L"2"},
+                                        {"LabText9", L"1"},
                                         {"LabText13", L"2"}}) {
             SetWindowTextW(form.control(box), text);
         }

@@ -9,15 +9,13 @@
 
 namespace vorlith {
 
-// FormWorking's client area, and FormLab's, in twips.
+// FormWorking's client area in twips.
 inline constexpr int kWorkingWidth = 9000;
 inline constexpr int kWorkingHeight = 5880;
-inline constexpr int kLabWidth = 4080;
-inline constexpr int kLabHeight = 1560;
 
 // The program's other forms: FormWorking (计算过程, modeless: the working
 // and the three-phase diagram for what Form1's boxes hold) and FormLab
-// (由试验数据填入, modal: four lab measurements written into Form1's boxes).
+// (由试验数据填入, modal: the lab's record sheet, form_lab.h).
 std::span<const FormDescription> other_forms();
 
 // Fills FormWorking from the boxes' texts with the chosen g: the working
@@ -27,11 +25,8 @@ void fill_working(const std::array<std::u16string, kInputCount>& texts);
 // The Click handlers of the TOOLS menu's items and of the other forms'
 // controls.
 void WORKING_Click();
-void LAB_Click();
 // The Click of the two g options: FormWorking filled anew with the chosen g.
 void Gravity_Click();
 void WorkingClose_Click();
-void LabFill_Click();
-void LabCancel_Click();
 
 }  // namespace vorlith

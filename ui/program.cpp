@@ -1,5 +1,6 @@
 #include "program.h"
 
+#include "ui/form_lab.h"
 #include "ui/main_window.h"
 #include "ui/menus.h"
 #include "ui/other_forms.h"
@@ -17,6 +18,7 @@ constexpr ClickHandler kClicks[] = {
     {"Gravity981", Gravity_Click},
     {"Gravity10", Gravity_Click},
     {"WorkingClose", WorkingClose_Click},
+    {"LabCalc", LabCalc_Click},
     {"LabFill", LabFill_Click},
     {"LabCancel", LabCancel_Click},
 };

@@ -132,15 +132,16 @@ out = [
     *[f"    {{{c(o)}, {c(line)}}}," for o, line in x["gravity_lines"]],
     "};",
     f"inline constexpr const char* kDiagramAlternative = {c(x['diagram_alternative'])};",
-    "// 填入 with the four lab boxes typed: Text1..7's texts after it (all",
+    "// 填入 with the lab's thirteen boxes typed: Text1..7's texts after it (all",
     "// nullptr: unchanged, the form stays), and the report (nullptr: none).",
     "struct LabRun {",
-    "    const char* typed[4];",
+    "    const char* name;",
+    "    const char* typed[13];",
     "    const char* boxes[7];",
     "    const char* report;",
     "};",
     "inline constexpr LabRun kLabRuns[] = {",
-    *[f"    {{{{{', '.join(c(t) for t in r['typed'])}}}, "
+    *[f"    {{{c(r['name'])}, {{{', '.join(c(t) for t in r['typed'])}}}, "
       f"{{{', '.join(c(b) for b in r['boxes']) if r['boxes'] else ''}}}, "
       f"{c(r['report']) if r['report'] else 'nullptr'}}},"
       for r in x["lab_runs"]],

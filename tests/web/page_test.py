@@ -87,9 +87,9 @@ const rect = e => ['left', 'top', 'width', 'height'].map(k => e.getBoundingClien
 return {open: true, modal: d.matches(':modal'), controls, client: [c.width, c.height],
         top: rect(d)[1], centres: [rect(d), rect(document.getElementById('Form1'))].map(([l, t, w, h]) => [l + w / 2, t + h / 2]),
         caption: document.getElementById(d.getAttribute('aria-labelledby')).textContent};"""
-KIND_TAGS = {"Caption": "label", "Input": "input text", "DefaultButton": "button button",
-             "CancelButton": "button button", "Option": "input radio", "TextView": "textarea textarea",
-             "Drawing": "svg"}
+KIND_TAGS = {"Caption": "label", "Input": "input text", "Button": "button button",
+             "DefaultButton": "button button", "CancelButton": "button button", "Option": "input radio",
+             "TextView": "textarea textarea", "Drawing": "svg"}
 OPENED_BY = {"FormWorking": ("WORKING", False), "FormLab": ("LAB", True)}  # menu item, modal
 
 
@@ -425,7 +425,7 @@ class Page(unittest.TestCase):
 
     def test_lab_form_fills_text1_to_7_or_reports_and_the_page_goes_on(self):
         for run in X["lab_runs"]:
-            with self.subTest(run["typed"]):
+            with self.subTest(run["name"]):
                 self.open()
                 before = self.texts(X["boxes"])
                 self.menu("TOOLS", "LAB")
@@ -1025,7 +1025,7 @@ FOCUS_BY_KEYS = [
     ("Gravity981", [Keys.TAB]),
     ("WorkingClose", [Keys.TAB]),
     ("LabText1", [Keys.ESCAPE, Keys.F10, Keys.ARROW_RIGHT, Keys.ARROW_UP, Keys.ENTER]),
-    ("LabFill", [Keys.TAB] * 4),
+    ("LabFill", [Keys.TAB] * 15),
 ]
 
 # The focused element's ring: style, width, colour, and the colours it lies on

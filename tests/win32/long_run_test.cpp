@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <utility>
 
 // clang-format off
 #include "runtime/win32/win32.h"
@@ -137,12 +138,17 @@ TEST(Form1LongRun, PressesOfCalculateOnRandomTexts) {
     ASSERT_NE(form.hwnd(), nullptr);
     form.show(SW_SHOWNORMAL);
     vorlith::win32::process_events(form.hwnd());
-    // The lab's form, once its menu item has shown it, filled and closed by
-    // its default button.
+    // The lab's form, once its menu item has shown it, filled with one ring
+    // (m1 = 4 g, V = 2 cm³), one tin (m1 = 2 g, m2 = 1 g) and ds = 2, and
+    // closed by its default button.
     vorlith::testing::ModalWatcher watcher([&form] {
         if (!IsWindowVisible(form.form("FormLab"))) return;
-        for (const char* box : {"LabText1", "LabText2", "LabText3", "LabText4"}) {
-            SetWindowTextW(form.control(box), L"2");
+        for (const auto& [box, text] : {std::pair{"LabText2", L"4"},
+                                        {"LabText3", L"2"},
+                                        {"LabText8", L"2"},
+                                        {"LabText9", L"1"},
+                                        {"LabText13", L"2"}}) {
+            SetWindowTextW(form.control(box), text);
         }
         PostMessageW(form.form("FormLab"), WM_COMMAND, IDOK, 0);
     });

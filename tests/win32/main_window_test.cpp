@@ -897,6 +897,7 @@ TEST_F(Form1, OtherFormsAreOwnedWindowsBuiltFromTheirTables) {
     const Kind kinds[] = {{"TextView", L"Edit", view, 0},
                           {"Drawing", L"VorlithDrawing", 0, 0},
                           {"Option", L"Button", 0, BS_AUTORADIOBUTTON},
+                          {"Button", L"Button", WS_TABSTOP, BS_PUSHBUTTON},
                           {"CancelButton", L"Button", WS_TABSTOP, BS_PUSHBUTTON},
                           {"DefaultButton", L"Button", WS_TABSTOP, BS_DEFPUSHBUTTON},
                           {"Caption", L"Static", SS_NOPREFIX, 0},
@@ -1091,7 +1092,7 @@ TEST_F(Form1, WorkingShowsFollowsCalculateAndEscapeCloses) {
 TEST_F(Form1, LabFillsTheBoxesOnEnterAndEscapeOrTheCloseBoxCancels) {
     for (const bool close_box : {false, true}) {
         for (const LabRun& run : kLabRuns) {
-            SCOPED_TRACE(run.typed[3]);
+            SCOPED_TRACE(run.name);
             const auto before = texts(kBoxes);
             std::vector<std::string> order;
             std::string typed;
@@ -1112,7 +1113,7 @@ TEST_F(Form1, LabFillsTheBoxesOnEnterAndEscapeOrTheCloseBoxCancels) {
                         PostMessageW(focus, WM_KEYDOWN, VK_TAB, 1);
                         return;
                     }
-                    for (int i = 0; i < 4; ++i) {
+                    for (std::size_t i = 0; i < std::size(run.typed); ++i) {
                         SetWindowTextW(control(kLabTabCycle[i]), widen(run.typed[i]).c_str());
                     }
                     step = 1;

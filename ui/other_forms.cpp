@@ -1,5 +1,6 @@
 #include "other_forms.h"
 
+#include <algorithm>
 #include <array>
 #include <iterator>
 #include <string>
@@ -8,6 +9,7 @@
 #include "calc/phase_relations.h"
 #include "runtime/operations.h"
 #include "ui/form1_boxes.h"
+#include "ui/form_given.h"
 #include "ui/layout.h"
 #include "ui/phase_diagram.h"
 
@@ -62,6 +64,7 @@ constexpr FormDescription kForms[] = {
      .controls = kFormLab,
      .menus = {},
      .icon = nullptr},
+    kGivenForm,
 };
 
 // Every control lies on the pixel grid and inside its form.
@@ -72,7 +75,7 @@ constexpr bool fits(const FormDescription& form) {
     }
     return on_pixel_grid(form.controls, form.client_width, form.client_height);
 }
-static_assert(fits(kForms[0]) && fits(kForms[1]));
+static_assert(std::ranges::all_of(kForms, fits));
 
 constexpr const char* kLabBoxes[] = {"LabText1", "LabText2", "LabText3", "LabText4"};
 

@@ -1,5 +1,6 @@
 #include "program.h"
 
+#include "ui/form_given.h"
 #include "ui/main_window.h"
 #include "ui/menus.h"
 #include "ui/other_forms.h"
@@ -19,6 +20,10 @@ constexpr ClickHandler kClicks[] = {
     {"WorkingClose", WorkingClose_Click},
     {"LabFill", LabFill_Click},
     {"LabCancel", LabCancel_Click},
+    {"GIVEN", GIVEN_Click},
+    {"GivenConvert", GivenConvert_Click},
+    {"GivenFill", GivenFill_Click},
+    {"GivenClose", GivenClose_Click},
 };
 
 }  // namespace

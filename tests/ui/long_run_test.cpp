@@ -413,13 +413,17 @@ private slots:
                 texts[k] = QString::fromStdU16String(generator.next());
                 boxes_[k]->setText(texts[k]);
             }
-            // The working window follows a hundred presses in every thousand.
+            // The working window follows a hundred presses in every thousand;
+            // the conversion's window stands open beside it as long.
             if (press % 1000 == 1 || press % 1000 == 101) {
-                auto* close = form_->findChild<QPushButton*>(QStringLiteral("WorkingClose"));
-                if (close != nullptr && close->isVisible()) {  // built when first shown
-                    close->click();
-                } else {
-                    form_->findChild<QAction*>(QStringLiteral("WORKING"))->trigger();
+                for (const auto& [item, close_name] :
+                     {std::pair{"WORKING", "WorkingClose"}, std::pair{"GIVEN", "GivenClose"}}) {
+                    auto* close = form_->findChild<QPushButton*>(QLatin1String(close_name));
+                    if (close != nullptr && close->isVisible()) {  // built when first shown
+                        close->click();
+                    } else {
+                        form_->findChild<QAction*>(QLatin1String(item))->trigger();
+                    }
                 }
             }
             watcher.clear();

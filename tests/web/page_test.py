@@ -87,10 +87,12 @@ const rect = e => ['left', 'top', 'width', 'height'].map(k => e.getBoundingClien
 return {open: true, modal: d.matches(':modal'), controls, client: [c.width, c.height],
         top: rect(d)[1], centres: [rect(d), rect(document.getElementById('Form1'))].map(([l, t, w, h]) => [l + w / 2, t + h / 2]),
         caption: document.getElementById(d.getAttribute('aria-labelledby')).textContent};"""
-KIND_TAGS = {"Caption": "label", "Input": "input text", "DefaultButton": "button button",
+KIND_TAGS = {"Caption": "label", "Input": "input text", "DefaultButton": "button button", "Button": "button button",
              "CancelButton": "button button", "Option": "input radio", "TextView": "textarea textarea",
              "Drawing": "svg"}
-OPENED_BY = {"FormWorking": ("WORKING", False), "FormLab": ("LAB", True)}  # menu item, modal
+OPENED_BY = {"FormWorking": ("WORKING", False), "FormLab": ("LAB", True),  # menu item, modal
+             "FormGiven": ("GIVEN", False)}
+TAB_CYCLES = {"FormWorking": "working_tab_cycle", "FormLab": "lab_tab_cycle", "FormGiven": "given_tab_cycle"}
 
 
 class Page(unittest.TestCase):
@@ -385,7 +387,7 @@ class Page(unittest.TestCase):
                         self.assertEqual(tree[name]["name"], said, name)
                     if kind != "Caption" and described is not None:
                         self.assertEqual(tree[name]["description"], described, name)
-                cycle = X["working_tab_cycle" if item == "WORKING" else "lab_tab_cycle"]
+                cycle = X[TAB_CYCLES[form]]
                 order = [self.focused()]
                 for _ in cycle[1:]:
                     self.keys(Keys.TAB)
@@ -444,6 +446,24 @@ class Page(unittest.TestCase):
                 if run["report"]:  # the page goes on
                     self.el("Command1").click()
                     self.assertEqual(self.results(), X["sample_results"])
+
+    def test_given_form_converts_three_indices_and_fills_text1_to_7(self):
+        for run in X["given_runs"]:
+            with self.subTest(run["typed"]):
+                self.open()
+                before = self.texts(X["boxes"])
+                self.menu("TOOLS", "GIVEN")
+                for name, typed in run["typed"].items():
+                    self.el(name).send_keys(typed)
+                self.keys(Keys.ENTER)  # presses 换算
+                WebDriverWait(self.driver, 5).until(lambda d: self.js("return VorlithPage.idle()"))
+                lines = self.js("return document.getElementById('GivenResults').value").split("\n")
+                self.assertEqual((lines[:len(run["first_lines"])], self.texts(X["boxes"])),
+                                 (run["first_lines"], before))
+                self.el("GivenFill").click()
+                WebDriverWait(self.driver, 5).until(lambda d: self.js("return VorlithPage.idle()"))
+                self.assertEqual((self.form_open("FormGiven"), self.texts(X["boxes"])),
+                                 (run["boxes"] is None, run["boxes"] or before))
 
     # --- screens and screen readers ---------------------------------------
     def emulate(self, width, height, scale, phone):

@@ -4,6 +4,7 @@
 // descriptions, and the reading of the results heard from another process.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -899,6 +900,7 @@ TEST_F(Form1, OtherFormsAreOwnedWindowsBuiltFromTheirTables) {
                           {"Option", L"Button", 0, BS_AUTORADIOBUTTON},
                           {"CancelButton", L"Button", WS_TABSTOP, BS_PUSHBUTTON},
                           {"DefaultButton", L"Button", WS_TABSTOP, BS_DEFPUSHBUTTON},
+                          {"Button", L"Button", WS_TABSTOP, BS_PUSHBUTTON},
                           {"Caption", L"Static", SS_NOPREFIX, 0},
                           {"Input", L"Edit", WS_TABSTOP | ES_AUTOHSCROLL, 0}};
     for (const OtherForm& other : kOtherForms) {
@@ -1146,6 +1148,48 @@ TEST_F(Form1, LabFillsTheBoxesOnEnterAndEscapeOrTheCloseBoxCancels) {
                 EXPECT_EQ(step, 2) << "the form stayed after the report, then closed";
                 EXPECT_EQ(texts(kBoxes), before);
             }
+        }
+    }
+}
+
+// 由已知指标换算 from the TOOLS menu: the focus on its first box, Tab goes
+// round it; three typed values and Enter show the results, or why they give
+// no soil; 填入 writes the soil into Text1..7 and hides it, or leaves them.
+TEST_F(Form1, GivenConvertsAndFills) {
+    for (const GivenRun& run : kGivenRuns) {
+        SCOPED_TRACE(run.typed[0].text);
+        const auto before = texts(kBoxes);
+        menu("由已知指标换算…");
+        pump();
+        HWND given = form_->form("FormGiven");
+        ASSERT_TRUE(IsWindowVisible(given));
+        std::vector<std::string> order{other_name_of(GetFocus(), *form_)};
+        while (order.size() < std::size(kGivenTabCycle)) {
+            press(VK_TAB);
+            order.push_back(other_name_of(GetFocus(), *form_));
+        }
+        EXPECT_EQ(order, strings(kGivenTabCycle));
+        for (const auto& [name, text] : run.typed)
+            SetWindowTextW(control(name), widen(text).c_str());
+        SetFocus(control(run.typed[2].name));
+        press(VK_RETURN);
+        std::vector<std::string> lines;
+        std::istringstream shown(text_of(control("GivenResults")));
+        for (std::string line; std::getline(shown, line);)
+            lines.push_back(line.ends_with('\r') ? line.substr(0, line.size() - 1) : line);
+        const auto* end =
+            std::find(std::begin(run.first_lines), std::end(run.first_lines), nullptr);
+        ASSERT_GE(lines.size(), static_cast<std::size_t>(end - std::begin(run.first_lines)));
+        EXPECT_EQ(std::vector(lines.begin(), lines.begin() + (end - std::begin(run.first_lines))),
+                  std::vector<std::string>(std::begin(run.first_lines), end));
+        EXPECT_EQ(texts(kBoxes), before);
+        click("GivenFill");
+        EXPECT_EQ(IsWindowVisible(given) != FALSE, run.boxes[0] == nullptr);
+        if (run.boxes[0] == nullptr) {
+            EXPECT_EQ(texts(kBoxes), before);
+            SendMessageW(given, WM_CLOSE, 0, 0);
+        } else {
+            EXPECT_EQ(texts(kBoxes), std::vector<std::string>(run.boxes, run.boxes + 7));
         }
     }
 }

@@ -146,18 +146,12 @@ out = [
       f"{c(r['report']) if r['report'] else 'nullptr'}}},"
       for r in x["lab_runs"]],
     "};",
-    "// 由已知指标换算 with three boxes typed: the results view's first lines",
-    "// (the rest nullptr), and Text1..7 after 填入 (all nullptr: unchanged, the",
-    "// form stays).",
-    "struct GivenRun {",
-    "    NamedText typed[3];",
-    "    const char* first_lines[13];",
-    "    const char* boxes[7];",
-    "};",
+    "// 由已知指标换算 with three boxes typed: how its results view begins after",
+    "// 换算, and Text1..7 after 填入 (all nullptr: unchanged, the form stays).",
+    "struct GivenRun { NamedText typed[3]; const char* first_lines; const char* boxes[7]; };",
     "inline constexpr GivenRun kGivenRuns[] = {",
     *[f"    {{{{{', '.join(f'{{{c(n)}, {c(t)}}}' for n, t in r['typed'].items())}}}, "
-      f"{{{', '.join(c(l) for l in r['first_lines'])}}}, "
-      f"{{{', '.join(c(b) for b in r['boxes']) if r['boxes'] else ''}}}}},"
+      f"{c(''.join(line + chr(10) for line in r['first_lines']))}, {{{', '.join(map(c, r['boxes'] or []))}}}}},"
       for r in x["given_runs"]],
     "};",
     "",

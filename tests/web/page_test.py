@@ -448,6 +448,7 @@ class Page(unittest.TestCase):
                     self.assertEqual(self.results(), X["sample_results"])
 
     def test_given_form_converts_three_indices_and_fills_text1_to_7(self):
+        idle = lambda d: self.js("return VorlithPage.idle()")
         for run in X["given_runs"]:
             with self.subTest(run["typed"]):
                 self.open()
@@ -456,12 +457,12 @@ class Page(unittest.TestCase):
                 for name, typed in run["typed"].items():
                     self.el(name).send_keys(typed)
                 self.keys(Keys.ENTER)  # presses 换算
-                WebDriverWait(self.driver, 5).until(lambda d: self.js("return VorlithPage.idle()"))
-                lines = self.js("return document.getElementById('GivenResults').value").split("\n")
-                self.assertEqual((lines[:len(run["first_lines"])], self.texts(X["boxes"])),
+                WebDriverWait(self.driver, 5).until(idle)
+                shown = self.js("return document.getElementById('GivenResults').value")
+                self.assertEqual((shown.split("\n")[:len(run["first_lines"])], self.texts(X["boxes"])),
                                  (run["first_lines"], before))
                 self.el("GivenFill").click()
-                WebDriverWait(self.driver, 5).until(lambda d: self.js("return VorlithPage.idle()"))
+                WebDriverWait(self.driver, 5).until(idle)
                 self.assertEqual((self.form_open("FormGiven"), self.texts(X["boxes"])),
                                  (run["boxes"] is None, run["boxes"] or before))
 

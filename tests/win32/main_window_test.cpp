@@ -4,7 +4,6 @@
 // descriptions, and the reading of the results heard from another process.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -1157,14 +1156,11 @@ TEST_F(Form1, LabFillsTheBoxesOnEnterAndEscapeOrTheCloseBoxCancels) {
 // no soil; 填入 writes the soil into Text1..7 and hides it, or leaves them.
 TEST_F(Form1, GivenConvertsAndFills) {
     for (const GivenRun& run : kGivenRuns) {
-        SCOPED_TRACE(run.typed[0].text);
         const auto before = texts(kBoxes);
         menu("由已知指标换算…");
-        pump();
-        HWND given = form_->form("FormGiven");
-        ASSERT_TRUE(IsWindowVisible(given));
         std::vector<std::string> order{other_name_of(GetFocus(), *form_)};
         while (order.size() < std::size(kGivenTabCycle)) {
+            if (order.back().starts_with("GivenText")) SetWindowTextW(GetFocus(), L"");
             press(VK_TAB);
             order.push_back(other_name_of(GetFocus(), *form_));
         }
@@ -1173,24 +1169,15 @@ TEST_F(Form1, GivenConvertsAndFills) {
             SetWindowTextW(control(name), widen(text).c_str());
         SetFocus(control(run.typed[2].name));
         press(VK_RETURN);
-        std::vector<std::string> lines;
-        std::istringstream shown(text_of(control("GivenResults")));
-        for (std::string line; std::getline(shown, line);)
-            lines.push_back(line.ends_with('\r') ? line.substr(0, line.size() - 1) : line);
-        const auto* end =
-            std::find(std::begin(run.first_lines), std::end(run.first_lines), nullptr);
-        ASSERT_GE(lines.size(), static_cast<std::size_t>(end - std::begin(run.first_lines)));
-        EXPECT_EQ(std::vector(lines.begin(), lines.begin() + (end - std::begin(run.first_lines))),
-                  std::vector<std::string>(std::begin(run.first_lines), end));
+        std::string shown = text_of(control("GivenResults"));
+        std::erase(shown, '\r');
+        EXPECT_TRUE(shown.starts_with(run.first_lines)) << shown;
         EXPECT_EQ(texts(kBoxes), before);
         click("GivenFill");
-        EXPECT_EQ(IsWindowVisible(given) != FALSE, run.boxes[0] == nullptr);
-        if (run.boxes[0] == nullptr) {
-            EXPECT_EQ(texts(kBoxes), before);
-            SendMessageW(given, WM_CLOSE, 0, 0);
-        } else {
-            EXPECT_EQ(texts(kBoxes), std::vector<std::string>(run.boxes, run.boxes + 7));
-        }
+        EXPECT_EQ(IsWindowVisible(form_->form("FormGiven")) != FALSE, run.boxes[0] == nullptr);
+        EXPECT_EQ(texts(kBoxes),
+                  run.boxes[0] ? std::vector<std::string>(run.boxes, run.boxes + 7) : before);
+        SendMessageW(form_->form("FormGiven"), WM_CLOSE, 0, 0);
     }
 }
 

@@ -448,7 +448,6 @@ class Page(unittest.TestCase):
                     self.assertEqual(self.results(), X["sample_results"])
 
     def test_given_form_converts_three_indices_and_fills_text1_to_7(self):
-        idle = lambda d: self.js("return VorlithPage.idle()")
         for run in X["given_runs"]:
             with self.subTest(run["typed"]):
                 self.open()
@@ -456,15 +455,12 @@ class Page(unittest.TestCase):
                 self.menu("TOOLS", "GIVEN")
                 for name, typed in run["typed"].items():
                     self.el(name).send_keys(typed)
-                self.keys(Keys.ENTER)  # presses 换算
-                WebDriverWait(self.driver, 5).until(idle)
-                shown = self.js("return document.getElementById('GivenResults').value")
-                self.assertEqual((shown.split("\n")[:len(run["first_lines"])], self.texts(X["boxes"])),
-                                 (run["first_lines"], before))
+                self.keys(Keys.ENTER)  # presses 换算; then 填入
+                shown = self.js("return document.getElementById('GivenResults').value").split("\n")
                 self.el("GivenFill").click()
-                WebDriverWait(self.driver, 5).until(idle)
-                self.assertEqual((self.form_open("FormGiven"), self.texts(X["boxes"])),
-                                 (run["boxes"] is None, run["boxes"] or before))
+                WebDriverWait(self.driver, 5).until(lambda d: self.js("return VorlithPage.idle()"))
+                self.assertEqual((shown[:len(run["first_lines"])], self.form_open("FormGiven"), self.texts(X["boxes"])),
+                                 (run["first_lines"], run["boxes"] is None, run["boxes"] or before))
 
     # --- screens and screen readers ---------------------------------------
     def emulate(self, width, height, scale, phone):

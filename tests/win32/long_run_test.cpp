@@ -169,7 +169,6 @@ TEST(Form1LongRun, PressesOfCalculateOnRandomTexts) {
             tool(2);
             ASSERT_TRUE(IsWindowVisible(form.form("FormGiven"))) << "press " << press;
             SendMessageW(form.form("FormGiven"), WM_CLOSE, 0, 0);
-            ASSERT_FALSE(IsWindowVisible(form.form("FormGiven"))) << "press " << press;
         }
         vorlith::testing::BoxTexts put;
         vorlith::testing::BoxTexts held;

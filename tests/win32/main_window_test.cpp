@@ -1158,6 +1158,7 @@ TEST_F(Form1, GivenConvertsAndFills) {
     for (const GivenRun& run : kGivenRuns) {
         const auto before = texts(kBoxes);
         menu("由已知指标换算…");
+        pump();
         std::vector<std::string> order{other_name_of(GetFocus(), *form_)};
         while (order.size() < std::size(kGivenTabCycle)) {
             if (order.back().starts_with("GivenText")) SetWindowTextW(GetFocus(), L"");

@@ -75,7 +75,7 @@ constexpr bool fits(const FormDescription& form) {
     }
     return on_pixel_grid(form.controls, form.client_width, form.client_height);
 }
-static_assert(std::ranges::all_of(kForms, fits));
+static_assert(std::all_of(std::begin(kForms), std::end(kForms), fits));
 
 constexpr const char* kLabBoxes[] = {"LabText1", "LabText2", "LabText3", "LabText4"};
 

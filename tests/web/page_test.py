@@ -981,7 +981,7 @@ MENUBAR_KEYS = [
     ([Keys.END, Keys.HOME], "FILE", []),
     ([Keys.ARROW_RIGHT], "TOOLS", []),
     ([Keys.ARROW_RIGHT, Keys.ARROW_DOWN], "WORKING", ["TOOLS"]),
-    ([Keys.ARROW_RIGHT, Keys.ARROW_UP], "LAB", ["TOOLS"]),
+    ([Keys.ARROW_RIGHT, Keys.ARROW_UP], "GIVEN", ["TOOLS"]),
     ([Keys.END, Keys.ARROW_LEFT, Keys.ARROW_DOWN, Keys.ARROW_DOWN], "LAB", ["TOOLS"]),
     ([Keys.END, Keys.ARROW_UP], "WRITER", ["ABOUT"]),  # opens at the last item
     ([Keys.END, Keys.ARROW_DOWN, Keys.END], "WRITER", ["ABOUT"]),
@@ -1041,7 +1041,7 @@ FOCUS_BY_KEYS = [
     ("WorkingText", [Keys.F10, Keys.ARROW_RIGHT, Keys.ARROW_DOWN, Keys.ENTER]),
     ("Gravity981", [Keys.TAB]),
     ("WorkingClose", [Keys.TAB]),
-    ("LabText1", [Keys.ESCAPE, Keys.F10, Keys.ARROW_RIGHT, Keys.ARROW_UP, Keys.ENTER]),
+    ("LabText1", [Keys.ESCAPE, Keys.F10, Keys.ARROW_RIGHT, Keys.ARROW_UP, Keys.ARROW_UP, Keys.ENTER]),
     ("LabFill", [Keys.TAB] * 4),
 ]
 

@@ -6,6 +6,7 @@
 #include "calc/phase_relations.h"
 #include "runtime/operations.h"
 #include "ui/form1_boxes.h"
+#include "ui/form_given.h"
 #include "ui/form_lab.h"
 #include "ui/layout.h"
 #include "ui/phase_diagram.h"
@@ -41,7 +42,10 @@ static_assert(fits(kWorkingForm));
 const FormDescription kForms[] = {
     kWorkingForm,
     kLabForm,
+    kGivenForm,
 };
+
+static_assert(fits(kGivenForm));
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 #include "program.h"
 
 #include "ui/form_lab.h"
+#include "ui/form_given.h"
 #include "ui/main_window.h"
 #include "ui/menus.h"
 #include "ui/other_forms.h"
@@ -21,6 +22,10 @@ constexpr ClickHandler kClicks[] = {
     {"LabCalc", LabCalc_Click},
     {"LabFill", LabFill_Click},
     {"LabCancel", LabCancel_Click},
+    {"GIVEN", GIVEN_Click},
+    {"GivenConvert", GivenConvert_Click},
+    {"GivenFill", GivenFill_Click},
+    {"GivenClose", GivenClose_Click},
 };
 
 }  // namespace

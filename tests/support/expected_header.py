@@ -125,6 +125,7 @@ out = [
     "// Where Tab takes the focus, from each form's first control.",
     strings("kWorkingTabCycle", x["working_tab_cycle"]),
     strings("kLabTabCycle", x["lab_tab_cycle"]),
+    strings("kGivenTabCycle", x["given_tab_cycle"]),
     "// The working of the initial texts: first lines, notes, γ's line per g.",
     strings("kWorkingFirstLines", x["working_first_lines"]),
     strings("kWorkingNotes", x["working_notes"]),
@@ -145,6 +146,14 @@ out = [
       f"{{{', '.join(c(b) for b in r['boxes']) if r['boxes'] else ''}}}, "
       f"{c(r['report']) if r['report'] else 'nullptr'}}},"
       for r in x["lab_runs"]],
+    "};",
+    "// 由已知指标换算 with three boxes typed: how its results view begins after",
+    "// 换算, and Text1..7 after 填入 (all nullptr: unchanged, the form stays).",
+    "struct GivenRun { NamedText typed[3]; const char* first_lines; const char* boxes[7]; };",
+    "inline constexpr GivenRun kGivenRuns[] = {",
+    *[f"    {{{{{', '.join(f'{{{c(n)}, {c(t)}}}' for n, t in r['typed'].items())}}}, "
+      f"{c(''.join(line + chr(10) for line in r['first_lines']))}, {{{', '.join(map(c, r['boxes'] or []))}}}}},"
+      for r in x["given_runs"]],
     "};",
     "",
     "}  // namespace vorlith::testing",

@@ -422,6 +422,8 @@ private slots:
                     form_->findChild<QAction*>(QStringLiteral("WORKING"))->trigger();
                 }
             }
+            // The conversion's window stands open beside Form1 from the first.
+            if (press == 1) form_->findChild<QAction*>(QStringLiteral("GIVEN"))->trigger();
             watcher.clear();
             behind.reset();
             watcher.start();

@@ -528,6 +528,30 @@ private slots:
             QTest::keyClick(lab, Qt::Key_Escape);
         });
         QCOMPARE(lab_order, qt_texts(vorlith::testing::kLabTabCycle));
+        form_->findChild<QAction*>(QStringLiteral("GIVEN"))->trigger();
+        QTRY_COMPARE(QApplication::focusWidget(), find<QWidget>("GivenText1"));
+        QCOMPARE(cycle(std::size(vorlith::testing::kGivenTabCycle)),
+                 qt_texts(vorlith::testing::kGivenTabCycle));
+    }
+
+    // 换算 (Enter) shows the results of the three typed values, or why they
+    // give no soil; 填入 then writes the soil for V = 1 cm³ and closes, or
+    // leaves Form1's boxes as they were.
+    void givenConvertsThenFills() {
+        for (const auto& run : vorlith::testing::kGivenRuns) {
+            const QStringList before = inputs();
+            form_->findChild<QAction*>(QStringLiteral("GIVEN"))->trigger();
+            for (auto* box : find<QDialog>("FormGiven")->findChildren<QLineEdit*>()) box->clear();
+            for (const auto& [name, text] : run.typed)
+                QTest::keyClicks(find<QLineEdit>(name), text);
+            QTest::keyClick(find<QLineEdit>(run.typed[2].name), Qt::Key_Return);
+            const QString shown = find<QPlainTextEdit>("GivenResults")->toPlainText();
+            QVERIFY2(shown.startsWith(QString::fromUtf8(run.first_lines)), qPrintable(shown));
+            QCOMPARE(inputs(), before);
+            QTest::mouseClick(find<QPushButton>("GivenFill"), Qt::LeftButton);
+            QCOMPARE(find<QDialog>("FormGiven")->isVisible(), run.boxes[0] == nullptr);
+            QCOMPARE(inputs(), run.boxes[0] == nullptr ? before : qt_texts(run.boxes));
+        }
     }
 
     // 填入 (Enter) writes the seven quantities into Text1..Text7 and closes;

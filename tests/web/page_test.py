@@ -90,7 +90,9 @@ return {open: true, modal: d.matches(':modal'), controls, client: [c.width, c.he
 KIND_TAGS = {"Caption": "label", "Input": "input text", "Button": "button button",
              "DefaultButton": "button button", "CancelButton": "button button", "Option": "input radio",
              "TextView": "textarea textarea", "Drawing": "svg"}
-OPENED_BY = {"FormWorking": ("WORKING", False), "FormLab": ("LAB", True)}  # menu item, modal
+OPENED_BY = {"FormWorking": ("WORKING", False), "FormLab": ("LAB", True),  # menu item, modal
+             "FormGiven": ("GIVEN", False)}
+TAB_CYCLES = {"FormWorking": "working_tab_cycle", "FormLab": "lab_tab_cycle", "FormGiven": "given_tab_cycle"}
 
 
 class Page(unittest.TestCase):
@@ -385,7 +387,7 @@ class Page(unittest.TestCase):
                         self.assertEqual(tree[name]["name"], said, name)
                     if kind != "Caption" and described is not None:
                         self.assertEqual(tree[name]["description"], described, name)
-                cycle = X["working_tab_cycle" if item == "WORKING" else "lab_tab_cycle"]
+                cycle = X[TAB_CYCLES[form]]
                 order = [self.focused()]
                 for _ in cycle[1:]:
                     self.keys(Keys.TAB)
@@ -444,6 +446,21 @@ class Page(unittest.TestCase):
                 if run["report"]:  # the page goes on
                     self.el("Command1").click()
                     self.assertEqual(self.results(), X["sample_results"])
+
+    def test_given_form_converts_three_indices_and_fills_text1_to_7(self):
+        for run in X["given_runs"]:
+            with self.subTest(run["typed"]):
+                self.open()
+                before = self.texts(X["boxes"])
+                self.menu("TOOLS", "GIVEN")
+                for name, typed in run["typed"].items():
+                    self.el(name).send_keys(typed)
+                self.keys(Keys.ENTER)  # presses 换算; then 填入
+                shown = self.js("return document.getElementById('GivenResults').value").split("\n")
+                self.el("GivenFill").click()
+                WebDriverWait(self.driver, 5).until(lambda d: self.js("return VorlithPage.idle()"))
+                self.assertEqual((shown[:len(run["first_lines"])], self.form_open("FormGiven"), self.texts(X["boxes"])),
+                                 (run["first_lines"], run["boxes"] is None, run["boxes"] or before))
 
     # --- screens and screen readers ---------------------------------------
     def emulate(self, width, height, scale, phone):
@@ -964,7 +981,7 @@ MENUBAR_KEYS = [
     ([Keys.END, Keys.HOME], "FILE", []),
     ([Keys.ARROW_RIGHT], "TOOLS", []),
     ([Keys.ARROW_RIGHT, Keys.ARROW_DOWN], "WORKING", ["TOOLS"]),
-    ([Keys.ARROW_RIGHT, Keys.ARROW_UP], "LAB", ["TOOLS"]),
+    ([Keys.ARROW_RIGHT, Keys.ARROW_UP], "GIVEN", ["TOOLS"]),
     ([Keys.END, Keys.ARROW_LEFT, Keys.ARROW_DOWN, Keys.ARROW_DOWN], "LAB", ["TOOLS"]),
     ([Keys.END, Keys.ARROW_UP], "WRITER", ["ABOUT"]),  # opens at the last item
     ([Keys.END, Keys.ARROW_DOWN, Keys.END], "WRITER", ["ABOUT"]),
@@ -1024,7 +1041,7 @@ FOCUS_BY_KEYS = [
     ("WorkingText", [Keys.F10, Keys.ARROW_RIGHT, Keys.ARROW_DOWN, Keys.ENTER]),
     ("Gravity981", [Keys.TAB]),
     ("WorkingClose", [Keys.TAB]),
-    ("LabText1", [Keys.ESCAPE, Keys.F10, Keys.ARROW_RIGHT, Keys.ARROW_UP, Keys.ENTER]),
+    ("LabText1", [Keys.ESCAPE, Keys.F10, Keys.ARROW_RIGHT, Keys.ARROW_UP, Keys.ARROW_UP, Keys.ENTER]),
     ("LabFill", [Keys.TAB] * 15),
 ]
 

@@ -900,6 +900,7 @@ TEST_F(Form1, OtherFormsAreOwnedWindowsBuiltFromTheirTables) {
                           {"Button", L"Button", WS_TABSTOP, BS_PUSHBUTTON},
                           {"CancelButton", L"Button", WS_TABSTOP, BS_PUSHBUTTON},
                           {"DefaultButton", L"Button", WS_TABSTOP, BS_DEFPUSHBUTTON},
+                          {"Button", L"Button", WS_TABSTOP, BS_PUSHBUTTON},
                           {"Caption", L"Static", SS_NOPREFIX, 0},
                           {"Input", L"Edit", WS_TABSTOP | ES_AUTOHSCROLL, 0}};
     for (const OtherForm& other : kOtherForms) {
@@ -1148,6 +1149,37 @@ TEST_F(Form1, LabFillsTheBoxesOnEnterAndEscapeOrTheCloseBoxCancels) {
                 EXPECT_EQ(texts(kBoxes), before);
             }
         }
+    }
+}
+
+// 由已知指标换算 from the TOOLS menu: the focus on its first box, Tab goes
+// round it; three typed values and Enter show the results, or why they give
+// no soil; 填入 writes the soil into Text1..7 and hides it, or leaves them.
+TEST_F(Form1, GivenConvertsAndFills) {
+    for (const GivenRun& run : kGivenRuns) {
+        const auto before = texts(kBoxes);
+        menu("由已知指标换算…");
+        pump();
+        std::vector<std::string> order{other_name_of(GetFocus(), *form_)};
+        while (order.size() < std::size(kGivenTabCycle)) {
+            if (order.back().starts_with("GivenText")) SetWindowTextW(GetFocus(), L"");
+            press(VK_TAB);
+            order.push_back(other_name_of(GetFocus(), *form_));
+        }
+        EXPECT_EQ(order, strings(kGivenTabCycle));
+        for (const auto& [name, text] : run.typed)
+            SetWindowTextW(control(name), widen(text).c_str());
+        SetFocus(control(run.typed[2].name));
+        press(VK_RETURN);
+        std::string shown = text_of(control("GivenResults"));
+        std::erase(shown, '\r');
+        EXPECT_TRUE(shown.starts_with(run.first_lines)) << shown;
+        EXPECT_EQ(texts(kBoxes), before);
+        click("GivenFill");
+        EXPECT_EQ(IsWindowVisible(form_->form("FormGiven")) != FALSE, run.boxes[0] == nullptr);
+        EXPECT_EQ(texts(kBoxes),
+                  run.boxes[0] ? std::vector<std::string>(run.boxes, run.boxes + 7) : before);
+        SendMessageW(form_->form("FormGiven"), WM_CLOSE, 0, 0);
     }
 }
 

@@ -11,7 +11,7 @@ namespace vorlith {
 
 // FormWorking's client area, and FormLab's, in twips.
 inline constexpr int kWorkingWidth = 9000;
-inline constexpr int kWorkingHeight = 5880;
+inline constexpr int kWorkingHeight = 6360;
 inline constexpr int kLabWidth = 4080;
 inline constexpr int kLabHeight = 1560;
 
@@ -28,8 +28,11 @@ void fill_working(const std::array<std::u16string, kInputCount>& texts);
 // controls.
 void WORKING_Click();
 void LAB_Click();
-// The Click of the two g options: FormWorking filled anew with the chosen g.
+// The Click of the three g options: FormWorking filled anew with the chosen g.
 void Gravity_Click();
+// The working as FormWorking shows it, printed or copied.
+void WorkingPrint_Click();
+void WorkingCopy_Click();
 void WorkingClose_Click();
 void LabFill_Click();
 void LabCancel_Click();

@@ -17,19 +17,19 @@ namespace {
 using Kind = ControlRow::Kind;
 
 constexpr int kDiagramWidth = 3240;
-constexpr int kDiagramHeight = 4440;
+constexpr int kDiagramHeight = 4200;
 
 // clang-format off
 constexpr ControlRow kFormWorking[] = {
     // name          kind               text              left  top   width         height          tooltip, quantity
     {"WorkingText",  Kind::TextView,    "",               120,  120,  5400,         5640,           nullptr, "计算过程"},
     {"Diagram",      Kind::Drawing,     "",               5640, 120,  kDiagramWidth, kDiagramHeight, nullptr, "三相图"},
-    {"Gravity981",   Kind::Option,      "g = 9.81 m/s²",  5640, 4680, 1560,         300,            nullptr, nullptr},
-    {"Gravity98",    Kind::Option,      "g = 9.8 m/s²",   5640, 4980, 1560,         300,            nullptr, nullptr},
-    {"Gravity10",    Kind::Option,      "g = 10 m/s²",    5640, 5280, 1560,         300,            nullptr, nullptr},
-    {"WorkingPrint", Kind::Button,      "打印…",          5040, 5880, 1200,         360,            nullptr, nullptr},
-    {"WorkingCopy",  Kind::Button,      "复制",           6360, 5880, 1200,         360,            nullptr, nullptr},
-    {"WorkingClose", Kind::CancelButton, "关闭",          7680, 5880, 1200,         360,            nullptr, nullptr},
+    {"Gravity981",   Kind::Option,      "g = 9.81 m/s²",  5640, 4440, 1560,         300,            nullptr, nullptr},
+    {"Gravity98",    Kind::Option,      "g = 9.8 m/s²",   5640, 4800, 1560,         300,            nullptr, nullptr},
+    {"Gravity10",    Kind::Option,      "g = 10 m/s²",    5640, 5160, 1560,         300,            nullptr, nullptr},
+    {"WorkingPrint", Kind::Button,      "打印…",          7680, 4440, 1200,         360,            nullptr, nullptr},
+    {"WorkingCopy",  Kind::Button,      "复制",           7680, 4920, 1200,         360,            nullptr, nullptr},
+    {"WorkingClose", Kind::CancelButton, "关闭",          7680, 5400, 1200,         360,            nullptr, nullptr},
 };
 
 // Four rows like Form1's boxes: symbol, box, unit.

@@ -11,7 +11,7 @@ namespace vorlith {
 
 // FormWorking's client area, and FormLab's, in twips.
 inline constexpr int kWorkingWidth = 9000;
-inline constexpr int kWorkingHeight = 6360;
+inline constexpr int kWorkingHeight = 5880;
 inline constexpr int kLabWidth = 4080;
 inline constexpr int kLabHeight = 1560;
 

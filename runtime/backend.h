@@ -65,6 +65,10 @@ public:
     // A modal box with the program's title as caption, `utf8` as text, one
     // OK button in the run-time's language and no icon.
     virtual void message_box(std::string_view utf8) = 0;
+    // The print dialog, then `utf8` on the printer chosen (print_text).
+    virtual void print_text(std::string_view title, std::string_view utf8) = 0;
+    // `utf8` on the clipboard as text (copy_text).
+    virtual void copy_text(std::string_view utf8) = 0;
     // Hides every form and leaves the event loop with status 0.
     virtual void end() = 0;
 

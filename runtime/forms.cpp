@@ -226,6 +226,14 @@ void MsgBox(std::string_view utf8) {
     backend().message_box(utf8);
 }
 
+void print_text(std::string_view title, std::string_view utf8) {
+    backend().print_text(title, utf8);
+}
+
+void copy_text(std::string_view utf8) {
+    backend().copy_text(utf8);
+}
+
 void report_unhandled(const RuntimeError& error) {
     backend().message_box(unhandled_error_text(error));
 }

@@ -77,6 +77,16 @@ bool Visible(std::string_view form);
 // program's title as caption; returns when the box is dismissed.
 void MsgBox(std::string_view utf8);
 
+// Offers `utf8` to a printer of the student's choice through the platform's
+// print dialog, as plain text on A4 pages under the title `title`, with the
+// text view's tab stop (kTabStop); returns once it is printed or the dialog
+// cancelled, which prints nothing.
+void print_text(std::string_view title, std::string_view utf8);
+
+// Puts `utf8` on the clipboard as text, lines ending as the platform's do,
+// for pasting into a word processor.
+void copy_text(std::string_view utf8);
+
 // Ends the program at once with status 0: the window disappears and no
 // further handler runs. Does not return to the handler that called it.
 [[noreturn]] void End();

@@ -20,6 +20,12 @@ constexpr int twips_to_pixels(int twips) {
     return twips * 96 / kTwipsPerInch;
 }
 
+// The one tab stop of a text view, and of its text printed, in twips from
+// its left edge: wide enough that the "=" after the widest symbol of a
+// formula ("  ρsat\t= …") stands where every continuation line's "\t= …"
+// puts its own.
+inline constexpr int kTabStop = 900;
+
 // One control of a form. A form lists its controls in tab-index order.
 struct ControlRow {
     enum class Kind {

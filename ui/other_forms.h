@@ -25,8 +25,11 @@ void fill_working(const std::array<std::u16string, kInputCount>& texts);
 // The Click handlers of the TOOLS menu's items and of the other forms'
 // controls.
 void WORKING_Click();
-// The Click of the two g options: FormWorking filled anew with the chosen g.
+// The Click of the three g options: FormWorking filled anew with the chosen g.
 void Gravity_Click();
+// The working as FormWorking shows it, printed or copied.
+void WorkingPrint_Click();
+void WorkingCopy_Click();
 void WorkingClose_Click();
 
 }  // namespace vorlith

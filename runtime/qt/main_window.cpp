@@ -72,6 +72,7 @@ QWidget* text_view(const QString& text, QWidget* client) {
     view->setReadOnly(true);
     view->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     view->setTabChangesFocus(true);
+    view->setTabStopDistance(twips_to_pixels(kTabStop));
     return view;
 }
 

@@ -9,6 +9,8 @@
 //                   the widgets' own text, check state and painting
 //   announce        a widget of role notification that Orca speaks
 //   message_box     QMessageBox; end: every window hidden, the loop left
+//   print_text      QPrintDialog, then a QTextDocument printed on A4
+//   copy_text       the application's QClipboard
 // Names, kinds, option groups, first focus, shown forms, the close control
 // and when to announce are the run-time core's (runtime/backend.h).
 
@@ -56,6 +58,8 @@ public:
                      std::string_view alternative) override;
     void announce(std::string_view reading) override;
     void message_box(std::string_view utf8) override;
+    void print_text(std::string_view title, std::string_view utf8) override;
+    void copy_text(std::string_view utf8) override;
     void end() override;
 
 private:

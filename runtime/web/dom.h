@@ -75,6 +75,13 @@ void vorlith_dom_announce(const char* utf8, int bytes);
 // meanwhile: the calling handler waits, unwound by Asyncify.
 void vorlith_dom_message_box(const char* title, const char* utf8, int bytes, const char* ok);
 
+// The one tab stop of every text view, in CSS pixels.
+void vorlith_dom_set_tab_stop(int pixels);
+// Prints `utf8` alone through the browser's print dialog, titled `title`.
+void vorlith_dom_print(const char* title, const char* utf8, int bytes);
+// Puts `utf8` on the clipboard as text.
+void vorlith_dom_copy_to_clipboard(const char* utf8, int bytes);
+
 // Removes the form and puts one line in its place: `ended` and a button
 // `restart` that loads the page anew.
 void vorlith_dom_end(const char* ended, const char* restart);

@@ -182,6 +182,56 @@ mergeInto(LibraryManager.library, {
     dialog.wake = null;
   },
 
+  // On the whole page: the other forms and the print area stand outside the
+  // window. The page prerendered at build time has no style of its root and
+  // keeps the style sheet's own 60 px, the same.
+  vorlith_dom_set_tab_stop: function(pixels) {
+    var root = document.documentElement;
+    if (root.style) root.style.setProperty('--vorlith-tab-stop', pixels + 'px');
+  },
+
+  // The text in the print area, which alone is printed (shell.html), under
+  // the title as the document's name; the browser's print dialog then
+  // prints it, or on a phone saves or shares it.
+  vorlith_dom_print__deps: ['$VorlithPage'],
+  vorlith_dom_print: function(title, text, bytes) {
+    var area = document.querySelector('body > .vorlith-print');
+    if (!area) {
+      area = document.createElement('pre');
+      area.className = 'vorlith-print';
+      document.body.appendChild(area);
+    }
+    area.textContent = UTF8ToString(text, bytes);
+    var name = document.title;
+    document.title = UTF8ToString(title);
+    window.print();
+    document.title = name;
+  },
+
+  // The clipboard's own call where the page may use it; else the text
+  // selected in a textarea out of sight and copied as a user's Ctrl+C, the
+  // focus given back.
+  vorlith_dom_copy_to_clipboard: function(text, bytes) {
+    var copied = UTF8ToString(text, bytes);
+    var byHand = function() {
+      var focus = document.activeElement, area = document.createElement('textarea');
+      area.value = copied;
+      area.setAttribute('readonly', '');
+      area.setAttribute('aria-hidden', 'true');
+      area.style.position = 'fixed';
+      area.style.left = '-10000px';
+      document.body.appendChild(area);
+      area.select();
+      try { document.execCommand('copy'); } catch (error) { /* nothing copied */ }
+      area.remove();
+      if (focus) focus.focus();
+    };
+    if (navigator.clipboard && navigator.clipboard.writeText)
+      navigator.clipboard.writeText(copied).catch(byHand);
+    else
+      byHand();
+  },
+
   vorlith_dom_message_box__deps: ['$VorlithPage'],
   vorlith_dom_message_box: function(title, text, bytes, ok) {
     return Asyncify.handleSleep(function(wakeUp) {

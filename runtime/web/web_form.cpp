@@ -89,6 +89,7 @@ WebForm::WebForm(const ProgramDescription& program) : program_(program) {
     const FormDescription& form = program.form;
     vorlith_dom_begin_form(form.name, program.title, kChinese.lang,
                            twips_to_pixels(form.client_width), twips_to_pixels(form.client_height));
+    vorlith_dom_set_tab_stop(twips_to_pixels(kTabStop));
     if (form.icon != nullptr) add_icon(form.icon);
     add_menus();
     add_controls(form);
@@ -190,6 +191,15 @@ void WebForm::set_drawing(ControlRef drawing, std::span<const Shape> shapes,
 
 void WebForm::announce(std::string_view reading) {
     vorlith_dom_announce(reading.data(), static_cast<int>(reading.size()));
+}
+
+void WebForm::print_text(std::string_view title, std::string_view utf8) {
+    const std::string name(title);
+    vorlith_dom_print(name.c_str(), utf8.data(), static_cast<int>(utf8.size()));
+}
+
+void WebForm::copy_text(std::string_view utf8) {
+    vorlith_dom_copy_to_clipboard(utf8.data(), static_cast<int>(utf8.size()));
 }
 
 void WebForm::message_box(std::string_view utf8) {

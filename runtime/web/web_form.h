@@ -33,6 +33,8 @@ public:
                      std::string_view alternative) override;
     void announce(std::string_view reading) override;
     void message_box(std::string_view utf8) override;
+    void print_text(std::string_view title, std::string_view utf8) override;
+    void copy_text(std::string_view utf8) override;
     void end() override;
 
 private:

@@ -156,6 +156,7 @@ void FormWindow::create_controls() {
                                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), instance(),
                                     nullptr);
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        if (row.kind == Kind::TextView) set_tab_stop(hwnd, font_, dpi_);
         if (row.kind == Kind::Input) SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);  // no limit
         if (first_option) SendMessageW(hwnd, BM_SETCHECK, BST_CHECKED, 0);
         controls_.push_back({&row, hwnd});
@@ -282,6 +283,7 @@ void FormWindow::lay_out(UINT dpi) {
         SetWindowPos(control.hwnd, nullptr, place.left, place.top, place.right, place.bottom,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+        if (control.row->kind == Kind::TextView) set_tab_stop(control.hwnd, font_, dpi);
     }
     if (tooltips_ != nullptr) {
         SendMessageW(tooltips_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);

@@ -12,6 +12,8 @@
 //                   paints its shapes (other_form.cpp)
 //   announce        a live region's text and its event (accessibility.h)
 //   message_box     MessageBoxW with its button in the run-time's language
+//   print_text      PrintDlgW, then the lines drawn on A4 pages (DrawTextExW)
+//   copy_text       CF_UNICODETEXT on the clipboard, lines ending in CR LF
 //   end             every window hidden, Form1 destroyed, the loop left
 // and the event loop, keys through IsDialogMessageW (loops.cpp). Names,
 // kinds, option groups, first focus, shown forms, the close control and
@@ -127,6 +129,9 @@ struct Picture;
 
 // Windows' line ends, which a multi-line edit box needs.
 std::wstring with_crlf(std::string_view utf8);
+// Sets the one tab stop of text view `view` at kTabStop, for its font `font`
+// at `dpi`. An edit box counts tab stops in dialog units of its own font.
+void set_tab_stop(HWND view, HFONT font, UINT dpi);
 // Has the drawing control show `shapes`, repainted.
 void draw(HWND drawing, std::span<const Shape> shapes);
 
@@ -184,6 +189,8 @@ public:
                      std::string_view alternative) override;
     void announce(std::string_view reading) override;
     void message_box(std::string_view utf8) override;
+    void print_text(std::string_view title, std::string_view utf8) override;
+    void copy_text(std::string_view utf8) override;
     void end() override;
 
 private:

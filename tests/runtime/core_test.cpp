@@ -105,6 +105,8 @@ public:
     void message_box(std::string_view utf8) override {
         g_log.push_back("box " + std::string(utf8));
     }
+    void print_text(std::string_view, std::string_view) override {}
+    void copy_text(std::string_view) override {}
     void end() override { g_log.emplace_back("end"); }
 
 private:

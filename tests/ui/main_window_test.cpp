@@ -3,6 +3,8 @@
 // the working window and the lab dialog.
 #include <QAccessible>
 #include <QAction>
+#include <QClipboard>
+#include <QComboBox>
 #include <QDialog>
 #include <QFile>
 #include <QImageReader>
@@ -10,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -507,6 +510,56 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QVERIFY(!working->isVisible());
         QVERIFY(watcher.seen().empty());
+    }
+
+    // 复制 puts the working's lines on the clipboard; each "=" of a formula
+    // stands under the first, one tab stop (900 twips) from the line's start.
+    void workingCopiesItsLinesWithTheEqualsAligned() {
+        form_->findChild<QAction*>(QStringLiteral("WORKING"))->trigger();
+        QGuiApplication::clipboard()->clear();
+        QTest::mouseClick(find<QPushButton>("WorkingCopy"), Qt::LeftButton);
+        const QStringList copied = QGuiApplication::clipboard()->text().split('\n');
+        QCOMPARE(copied.mid(0, 5), qt_texts(vorlith::testing::kWorkingFirstLines));
+        QCOMPARE(copied.mid(copied.size() - 5, 4), qt_texts(vorlith::testing::kWorkingNotes));
+        auto* view = find<QPlainTextEdit>("WorkingText");
+        QTextCursor cursor(view->document());
+        int aligned = 0;
+        while (!(cursor = view->document()->find(QStringLiteral("\t="), cursor)).isNull()) {
+            QTextCursor line_start(cursor);
+            line_start.movePosition(QTextCursor::StartOfBlock);
+            QTextCursor equals(cursor);
+            equals.setPosition(cursor.selectionEnd() - 1);
+            QCOMPARE(view->cursorRect(equals).left() - view->cursorRect(line_start).left(), 60);
+            ++aligned;
+        }
+        QVERIFY2(aligned > 30, qPrintable(QString::number(aligned)));
+    }
+
+    // 打印… offers the print dialog: printed to a PDF file there, the working
+    // is written on A4 under its title; cancelled, nothing is.
+    void workingPrintsThroughTheDialog() {
+        form_->findChild<QAction*>(QStringLiteral("WORKING"))->trigger();
+        const QString file = QDir::temp().filePath(QStringLiteral("vorlith-working-print.pdf"));
+        for (const bool accepted : {false, true}) {
+            QFile::remove(file);
+            QTimer::singleShot(0, form_.get(), [&] {
+                QTRY_VERIFY(qobject_cast<QPrintDialog*>(QApplication::activeModalWidget()));
+                auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+                auto* printers = dialog->findChild<QComboBox*>(QStringLiteral("printers"));
+                printers->setCurrentIndex(printers->count() - 1);  // Print to File (PDF)
+                dialog->findChild<QLineEdit*>(QStringLiteral("filename"))->setText(file);
+                accepted ? dialog->accept() : dialog->reject();
+            });
+            QTest::mouseClick(find<QPushButton>("WorkingPrint"), Qt::LeftButton);
+            QCOMPARE(QFile::exists(file), accepted);
+        }
+        QFile pdf(file);
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        const QByteArray written = pdf.readAll();
+        QVERIFY(written.startsWith("%PDF"));
+        QVERIFY(written.contains("/MediaBox [0 0 595.000000 842.000000]"));  // A4 in points
+        QVERIFY(written.contains(QByteArray("/Title (\xFE\xFF\x8B\xA1\x7B\x97\x8F\xC7\x7A\x0B)")));
+        QFile::remove(file);
     }
 
     void otherFormsFocusTheirFirstControlAndTabCycles() {

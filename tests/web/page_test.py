@@ -425,6 +425,30 @@ class Page(unittest.TestCase):
         self.assertIn("\t= 2020/97", working())
         self.assertTrue(self.form_open("FormWorking"))
 
+    def test_working_copies_and_prints_its_text_alone_with_the_equals_aligned(self):
+        self.cdp("Browser.grantPermissions", permissions=["clipboardReadWrite", "clipboardSanitizedWrite"])
+        self.menu("TOOLS", "WORKING")
+        shown = self.js("return document.getElementById('WorkingText').value")
+        self.el("WorkingCopy").click()
+        copied = self.driver.execute_async_script(
+            "navigator.clipboard.readText().then(arguments[0], e => arguments[0]('refused: ' + e))")
+        self.assertEqual(copied.split("\n")[:5], X["working_first_lines"])
+        self.el("WorkingPrint").click()
+        self.cdp("Emulation.setEmulatedMedia", media="print")
+        try:
+            printed = self.js("""return [...document.body.children].filter(e => getComputedStyle(e).display !== 'none')
+                .map(e => [e.className, e.textContent])""")
+            # Each "=" after a tab, as the page lays it out: one x, a tab stop (60 px) from the line's start.
+            xs = self.js("""const area = document.querySelector('.vorlith-print'), text = area.firstChild;
+                const x = i => { const r = document.createRange(); r.setStart(text, i); r.setEnd(text, i + 1);
+                                 return r.getBoundingClientRect().left - area.getBoundingClientRect().left; };
+                return [...text.data.matchAll(/\t=/g)].map(m => x(m.index + 1));""")
+        finally:
+            self.cdp("Emulation.setEmulatedMedia", media="")
+        self.assertEqual(printed, [["vorlith-print", shown]])
+        self.assertGreater(len(xs), 30)
+        self.assertEqual(set(xs), {60})
+
     def test_lab_form_fills_text1_to_7_or_reports_and_the_page_goes_on(self):
         for run in X["lab_runs"]:
             with self.subTest(run["name"]):

@@ -899,6 +899,7 @@ TEST_F(Form1, OtherFormsAreOwnedWindowsBuiltFromTheirTables) {
                           {"Option", L"Button", 0, BS_AUTORADIOBUTTON},
                           {"Button", L"Button", WS_TABSTOP, BS_PUSHBUTTON},
                           {"CancelButton", L"Button", WS_TABSTOP, BS_PUSHBUTTON},
+                          {"Button", L"Button", WS_TABSTOP, BS_PUSHBUTTON},
                           {"DefaultButton", L"Button", WS_TABSTOP, BS_DEFPUSHBUTTON},
                           {"Button", L"Button", WS_TABSTOP, BS_PUSHBUTTON},
                           {"Caption", L"Static", SS_NOPREFIX, 0},
@@ -961,7 +962,7 @@ TEST_F(Form1, OtherFormsAreOwnedWindowsBuiltFromTheirTables) {
     EXPECT_EQ(GetDlgCtrlID(control("WorkingClose")), IDCANCEL);
     EXPECT_EQ(SendMessageW(control("Gravity981"), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(SendMessageW(control("Gravity10"), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    for (const char* group : {"Gravity981", "WorkingClose"}) {
+    for (const char* group : {"Gravity981", "WorkingPrint"}) {
         EXPECT_NE(GetWindowLongW(control(group), GWL_STYLE) & WS_GROUP, 0) << group;
     }
     EXPECT_EQ(GetWindowLongW(control("Gravity10"), GWL_STYLE) & WS_GROUP, 0);
@@ -1082,6 +1083,37 @@ TEST_F(Form1, WorkingShowsFollowsCalculateAndEscapeCloses) {
     press(VK_ESCAPE);
     EXPECT_FALSE(IsWindowVisible(working));
     EXPECT_EQ(GetActiveWindow(), form_->hwnd());
+}
+
+// 复制 puts the working on the clipboard as Unicode text, each line ending in
+// CR LF; in the view each "=" of a formula stands under the first, at the
+// tab stop 900 twips (60 pixels at 96 DPI) from the line's start.
+TEST_F(Form1, WorkingCopiesWithCrLfAndAlignsItsEquals) {
+    menu("计算过程…");
+    pump();
+    click("WorkingCopy");
+    ASSERT_TRUE(OpenClipboard(form_->hwnd()));
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const auto* copied = static_cast<const wchar_t*>(data != nullptr ? GlobalLock(data) : nullptr);
+    const std::string text = copied != nullptr ? narrow(copied) : "";
+    if (copied != nullptr) GlobalUnlock(data);
+    CloseClipboard();
+    std::string first_lines;
+    for (const char* line : kWorkingFirstLines) first_lines += std::string(line) + "\r\n";
+    EXPECT_TRUE(text.starts_with(first_lines)) << text.size();
+    EXPECT_EQ(std::regex_search(text, std::regex("[^\r]\n")), false);
+    HWND view = control("WorkingText");
+    const std::wstring shown = wide_text_of(view);
+    int aligned = 0;
+    for (auto at = shown.find(L"\t="); at != std::wstring::npos; at = shown.find(L"\t=", at + 1)) {
+        const auto line_start = shown.rfind(L'\n', at) + 1;  // npos + 1: the first line
+        const auto x = [&](std::size_t i) {
+            return static_cast<short>(LOWORD(SendMessageW(view, EM_POSFROMCHAR, i, 0)));
+        };
+        EXPECT_NEAR(x(at + 1) - x(line_start), 60, 1) << narrow(shown.substr(line_start, 12));
+        ++aligned;
+    }
+    EXPECT_GT(aligned, 30);
 }
 
 // 由试验数据填入 from the TOOLS menu, modal: Form1 takes no input meanwhile,

@@ -25,4 +25,13 @@ constexpr bool on_pixel_grid(std::span<const ControlRow> rows, int width, int he
     return width % twips_per_pixel == 0 && height % twips_per_pixel == 0;
 }
 
+// Whether every control of `form` lies inside it and on the pixel grid.
+constexpr bool fits(const FormDescription& form) {
+    for (const ControlRow& row : form.controls) {
+        if (row.left + row.width > form.client_width || row.top + row.height > form.client_height)
+            return false;
+    }
+    return on_pixel_grid(form.controls, form.client_width, form.client_height);
+}
+
 }  // namespace vorlith

@@ -8,6 +8,7 @@
 #include "calc/phase_relations.h"
 #include "runtime/operations.h"
 #include "ui/form1_boxes.h"
+#include "ui/form_state.h"
 #include "ui/layout.h"
 #include "ui/phase_diagram.h"
 
@@ -62,16 +63,9 @@ constexpr FormDescription kForms[] = {
      .controls = kFormLab,
      .menus = {},
      .icon = nullptr},
+    kStateForm,
 };
 
-// Every control lies on the pixel grid and inside its form.
-constexpr bool fits(const FormDescription& form) {
-    for (const ControlRow& row : form.controls) {
-        if (row.left + row.width > form.client_width || row.top + row.height > form.client_height)
-            return false;
-    }
-    return on_pixel_grid(form.controls, form.client_width, form.client_height);
-}
 static_assert(fits(kForms[0]) && fits(kForms[1]));
 
 constexpr const char* kLabBoxes[] = {"LabText1", "LabText2", "LabText3", "LabText4"};

@@ -1,5 +1,6 @@
 #include "program.h"
 
+#include "ui/form_state.h"
 #include "ui/main_window.h"
 #include "ui/menus.h"
 #include "ui/other_forms.h"
@@ -19,6 +20,9 @@ constexpr ClickHandler kClicks[] = {
     {"WorkingClose", WorkingClose_Click},
     {"LabFill", LabFill_Click},
     {"LabCancel", LabCancel_Click},
+    {"STATE", STATE_Click},
+    {"StateWork", StateWork_Click},
+    {"StateClose", StateClose_Click},
 };
 
 }  // namespace

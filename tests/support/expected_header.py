@@ -145,6 +145,11 @@ out = [
       f"{c(r['report']) if r['report'] else 'nullptr'}}},"
       for r in x["lab_runs"]],
     "};",
+    "// FormState: the cone's boxes h1, w1 … h3, w3 and w typed, then 计算.",
+    strings("kStateCone", [t for point in x["state_run"]["cone"] for t in point]),
+    f"inline constexpr const char* kStateWater = {c(x['state_run']['w'])};",
+    strings("kStateFirstLines", x["state_run"]["first_lines"]),
+    f"inline constexpr const char* kStateChartAlternative = {c(x['state_run']['chart_alternative'])};",
     "",
     "}  // namespace vorlith::testing",
     "",

@@ -153,7 +153,7 @@ TEST(Form1LongRun, PressesOfCalculateOnRandomTexts) {
     Counts early;
     const DWORD started = GetTickCount();
     // The TOOLS menu's items: the working opened and closed, the lab's form
-    // filled and closed.
+    // filled and closed, the state's form opened and closed.
     HMENU tools = GetSubMenu(GetMenu(form.hwnd()), 1);
     const auto tool = [&](int item) {
         SendMessageW(form.hwnd(), WM_COMMAND, GetMenuItemID(tools, item), 0);
@@ -166,6 +166,10 @@ TEST(Form1LongRun, PressesOfCalculateOnRandomTexts) {
             ASSERT_EQ(text_of(form.control(kBoxes[0])), " 2") << "press " << press;
             SendMessageW(form.form("FormWorking"), WM_CLOSE, 0, 0);
             ASSERT_FALSE(IsWindowVisible(form.form("FormWorking"))) << "press " << press;
+            tool(2);
+            ASSERT_TRUE(IsWindowVisible(form.form("FormState"))) << "press " << press;
+            SendMessageW(form.form("FormState"), WM_CLOSE, 0, 0);
+            ASSERT_FALSE(IsWindowVisible(form.form("FormState"))) << "press " << press;
         }
         vorlith::testing::BoxTexts put;
         vorlith::testing::BoxTexts held;

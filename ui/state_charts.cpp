@@ -12,7 +12,8 @@ namespace {
 constexpr int kGrid = 15;       // twips to a pixel at 96 dots per inch
 constexpr int kLine = 240;      // one line of text
 constexpr int kLeft = 540;      // room for the numbers of the upright scale
-constexpr int kMargin = 120;    // above and right of the plot
+constexpr int kMargin = 120;    // above the plot
+constexpr int kRight = 240;     // right of the plot: half the last number across
 constexpr int kDot = 105;       // a measured point's diameter
 constexpr int kMark = 75;       // a point read off a line
 constexpr int kLabel = 480;     // a scale's number, wide
@@ -54,7 +55,7 @@ void axes(const Plot& plot, std::vector<Shape>& shapes) {
 
 // The number `value` under the across scale at x, or left of the upright one at y.
 void across_number(const Plot& plot, int x, double value, std::vector<Shape>& shapes) {
-    shapes.push_back(label(x, plot.bottom + kGrid * 2 + kLine / 2, kLabel, 1, plain(value)));
+    shapes.push_back(label(x, plot.bottom + kGrid * 2 + kLine / 2, kRight * 2, 1, plain(value)));
 }
 void upright_number(const Plot& plot, int y, double value, std::vector<Shape>& shapes) {
     shapes.push_back(label(plot.left - kLabel / 2 - kGrid * 2, y, kLabel, 1, plain(value)));
@@ -71,7 +72,7 @@ const StateStep* step_of(const StateWorking& working, std::string_view symbol) {
 Chart plasticity_chart(const std::optional<ChartPoint>& soil, int width, int height) {
     Chart chart;
     // Below the plot: its numbers, the scale's name, and the key of two lines.
-    const Plot plot{kLeft, kMargin, width - kMargin, height - kGrid * 4 - kLine * 4};
+    const Plot plot{kLeft, kMargin, width - kRight, height - kGrid * 4 - kLine * 4};
     const auto x = [&](double wL) { return plot.x(wL / kWLMax); };
     const auto y = [&](double Ip) { return plot.y(Ip / kIpMax); };
     axes(plot, chart.shapes);
@@ -95,8 +96,8 @@ Chart plasticity_chart(const std::optional<ChartPoint>& soil, int width, int hei
     for (const Zone& zone :
          {Zone{35, 30, "CL"}, Zone{70, 50, "CH"}, Zone{40, 4, "ML"}, Zone{75, 15, "MH"}})
         chart.shapes.push_back(label(x(zone.wL), y(zone.Ip), 360, 1, zone.symbol));
-    chart.shapes.push_back(label((plot.left + plot.right) / 2, below + kLine * 2, width - kMargin,
-                                 2, "CL 低液限黏土　CH 高液限黏土\nML 低液限粉土　MH 高液限粉土"));
+    chart.shapes.push_back(label(width / 2, below + kLine * 2, width - kMargin, 2,
+                                 "CL 低液限黏土　CH 高液限黏土\nML 低液限粉土　MH 高液限粉土"));
     chart.alternative =
         "塑性图：横轴液限 wL 0～100 %，纵轴塑性指数 Ip 0～60，A 线 Ip = 0.73(wL − 20)，"
         "B 线 wL = 50；";
@@ -141,7 +142,7 @@ void cone_scales(const ConeScales& s, std::vector<Shape>& shapes) {
 Chart cone_plot(std::span<const ConePoint> points, const StateWorking& working, int width,
                 int height) {
     Chart chart;
-    const ConeScales s{{kLeft, kMargin, width - kMargin, height - kGrid * 4 - kLine * 2}};
+    const ConeScales s{{kLeft, kMargin, width - kRight, height - kGrid * 4 - kLine * 2}};
     cone_scales(s, chart.shapes);
     chart.alternative = "圆锥入土深度 h 与含水率 w 的双对数图：";
     if (points.empty()) {

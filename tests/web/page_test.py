@@ -90,7 +90,9 @@ return {open: true, modal: d.matches(':modal'), controls, client: [c.width, c.he
 KIND_TAGS = {"Caption": "label", "Input": "input text", "DefaultButton": "button button",
              "CancelButton": "button button", "Option": "input radio", "TextView": "textarea textarea",
              "Drawing": "svg"}
-OPENED_BY = {"FormWorking": ("WORKING", False), "FormLab": ("LAB", True)}  # menu item, modal
+OPENED_BY = {"FormWorking": ("WORKING", False), "FormLab": ("LAB", True),
+             "FormState": ("STATE", False)}  # menu item, modal
+TAB_CYCLES = {"WORKING": "working_tab_cycle", "LAB": "lab_tab_cycle", "STATE": "state_tab_cycle"}
 
 
 class Page(unittest.TestCase):
@@ -385,7 +387,7 @@ class Page(unittest.TestCase):
                         self.assertEqual(tree[name]["name"], said, name)
                     if kind != "Caption" and described is not None:
                         self.assertEqual(tree[name]["description"], described, name)
-                cycle = X["working_tab_cycle" if item == "WORKING" else "lab_tab_cycle"]
+                cycle = X[TAB_CYCLES[item]]
                 order = [self.focused()]
                 for _ in cycle[1:]:
                     self.keys(Keys.TAB)
@@ -403,6 +405,19 @@ class Page(unittest.TestCase):
                 self.keys("60")
                 first = next((r[0] for r in rows if r[2] == "Input"), None)
                 self.assertEqual(first and (self.focused(), self.texts([first])), first and (first, ["60"]))
+
+    def test_state_works_out_a_cone_typed_on_an_exact_power_law(self):
+        self.menu("TOOLS", "STATE")
+        run = X["state_run"]
+        boxes = ["StateH1", "StateW1", "StateH2", "StateW2", "StateH3", "StateW3", "StateWater"]
+        for box, typed in zip(boxes, [t for point in run["cone"] for t in point] + [run["w"]]):
+            self.el(box).clear()
+            self.el(box).send_keys(typed)
+        self.el("StateWork").click()
+        lines = self.js("return document.getElementById('StateText').value").split("\n")
+        self.assertEqual(lines[:len(run["first_lines"])], run["first_lines"])
+        self.assertEqual(self.ax_tree()["PlasticityChart"]["description"], run["chart_alternative"])
+        self.keys(Keys.ESCAPE)
 
     def test_working_follows_g_and_calculate_while_form1_takes_input(self):
         self.menu("TOOLS", "WORKING")

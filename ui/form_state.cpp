@@ -102,8 +102,8 @@ void work_out_state() {
 void STATE_Click() {
     const std::array<std::u16string, kInputCount> texts = box_texts();
     const double Vv = Val(texts[1]), Vs = Val(texts[3]), mw = Val(texts[5]), ms = Val(texts[6]);
-    if (ms > 0 && mw >= 0) set_text("StateWater", plain(mw / ms * 100));
-    if (Vs > 0 && Vv >= 0) set_text("StateE", plain(Vv / Vs));
+    if (ms > 0 && mw >= 0) set_text("StateWater", written(mw / ms * 100));
+    if (Vs > 0 && Vv >= 0) set_text("StateE", written(Vv / Vs));
     work_out_state();
     Show("FormState", Modal::No);
 }

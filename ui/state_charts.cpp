@@ -134,7 +134,7 @@ void cone_scales(const ConeScales& s, std::vector<Shape>& shapes) {
     }
     shapes.push_back(label((plot.left + plot.right) / 2, plot.bottom + kGrid * 2 + kLine * 3 / 2,
                            plot.right - plot.left, 1, "含水率 w（%，对数坐标）"));
-    shapes.push_back(label(plot.left + 720, plot.top + kLine / 2, 1380, 1, "入土深度 h（mm）"));
+    shapes.push_back(label(plot.left + 960, plot.top + kLine / 2, 1860, 1, "入土深度 h（mm）"));
 }
 
 }  // namespace

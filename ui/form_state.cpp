@@ -86,7 +86,10 @@ void work_out_state() {
     std::string text = summary(workings);
     if (workings.empty())
         text = "请填入圆锥三点（或 wL、wP），砂土填入 emax、emin、e，再按“计算”。\n";
-    for (const StateWorking& working : workings) text += "\n" + state_working_text(working);
+    for (const StateWorking& working : workings) {
+        text += '\n';  // piece by piece: MinGW's GCC 12 warns falsely on "\n" + text
+        text += state_working_text(working);
+    }
     set_text("StateText", text);
     const Chart chart = plasticity_chart(point, kChartWidth, kChartHeight);
     set_drawing("PlasticityChart", chart.shapes, chart.alternative);

@@ -12,7 +12,7 @@ namespace vorlith {
 
 // Its client area and each drawing, in twips.
 inline constexpr int kStateWidth = 11400;
-inline constexpr int kStateHeight = 7320;
+inline constexpr int kStateHeight = 6120;
 inline constexpr int kChartWidth = 3720;
 inline constexpr int kChartHeight = 3600;
 
@@ -60,7 +60,7 @@ inline constexpr ControlRow kFormState[] = {
     {"StateClose", ControlRow::Kind::CancelButton, "关闭", 1440, row_top(10), 1200, 360, nullptr, nullptr},
     {"PlasticityChart", ControlRow::Kind::Drawing, "", 3720, 120, kChartWidth, kChartHeight, nullptr, "塑性图"},
     {"ConePlot", ControlRow::Kind::Drawing, "", 7560, 120, kChartWidth, kChartHeight, nullptr, "圆锥入土深度与含水率关系图"},
-    {"StateText", ControlRow::Kind::TextView, "", 120, 3840, 11160, 3360, nullptr, "物理状态指标"},
+    {"StateText", ControlRow::Kind::TextView, "", 120, 3840, 11160, 2160, nullptr, "物理状态指标"},
 };
 // clang-format on
 

@@ -1039,7 +1039,7 @@ FOCUS_BY_KEYS = [
     ("WorkingText", [Keys.F10, Keys.ARROW_RIGHT, Keys.ARROW_DOWN, Keys.ENTER]),
     ("Gravity981", [Keys.TAB]),
     ("WorkingClose", [Keys.TAB]),
-    ("LabText1", [Keys.ESCAPE, Keys.F10, Keys.ARROW_RIGHT, Keys.ARROW_UP, Keys.ENTER]),
+    ("LabText1", [Keys.ESCAPE, Keys.F10, Keys.ARROW_RIGHT, Keys.ARROW_DOWN, Keys.ARROW_DOWN, Keys.ENTER]),
     ("LabFill", [Keys.TAB] * 4),
 ]
 

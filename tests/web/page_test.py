@@ -979,7 +979,7 @@ MENUBAR_KEYS = [
     ([Keys.END, Keys.HOME], "FILE", []),
     ([Keys.ARROW_RIGHT], "TOOLS", []),
     ([Keys.ARROW_RIGHT, Keys.ARROW_DOWN], "WORKING", ["TOOLS"]),
-    ([Keys.ARROW_RIGHT, Keys.ARROW_UP], "LAB", ["TOOLS"]),
+    ([Keys.ARROW_RIGHT, Keys.ARROW_UP], "STATE", ["TOOLS"]),  # opens at the last item
     ([Keys.END, Keys.ARROW_LEFT, Keys.ARROW_DOWN, Keys.ARROW_DOWN], "LAB", ["TOOLS"]),
     ([Keys.END, Keys.ARROW_UP], "WRITER", ["ABOUT"]),  # opens at the last item
     ([Keys.END, Keys.ARROW_DOWN, Keys.END], "WRITER", ["ABOUT"]),

@@ -53,6 +53,7 @@ run_target str -max_len=8 || failed=1
 run_target state -max_len=256 -close_fd_mask=3 || failed=1
 run_target given -max_len=40 || failed=1
 run_target sheet -max_len=128 || failed=1
+run_target charts -max_len=56 || failed=1
 
 if (( failed )); then
     keep_work=1

@@ -8,6 +8,7 @@
 #include "ui/form1_boxes.h"
 #include "ui/form_given.h"
 #include "ui/form_lab.h"
+#include "ui/form_state.h"
 #include "ui/layout.h"
 #include "ui/phase_diagram.h"
 
@@ -46,6 +47,7 @@ const FormDescription kForms[] = {
     kWorkingForm,
     kLabForm,
     kGivenForm,
+    kStateForm,
 };
 
 static_assert(fits(kGivenForm));

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "calc/numeric_text.h"
+#include "ui/palette.h"
 
 namespace vorlith {
 namespace {
@@ -13,11 +14,9 @@ constexpr int kHeading = 300;     // the strip with 体积 and 质量
 constexpr int kGap = 120;         // between the two columns, and below the strip
 constexpr int kLowestPart = 270;  // high enough for one line of text
 
-// The phases' fills, light enough that black text on each has a contrast of
-// 12:1 or more: air nearly white, water light blue, solids light sand.
-constexpr Colour kAir{0xF4, 0xF9, 0xFF};
-constexpr Colour kWater{0xBF, 0xDF, 0xFF};
-constexpr Colour kSolid{0xE8, 0xD5, 0xB0};
+using palette::kAir;
+using palette::kSolid;
+using palette::kWater;
 
 struct Part {
     Colour fill;

@@ -1,7 +1,8 @@
 #include "program.h"
 
-#include "ui/form_lab.h"
 #include "ui/form_given.h"
+#include "ui/form_lab.h"
+#include "ui/form_state.h"
 #include "ui/main_window.h"
 #include "ui/menus.h"
 #include "ui/other_forms.h"
@@ -29,6 +30,9 @@ constexpr ClickHandler kClicks[] = {
     {"GivenConvert", GivenConvert_Click},
     {"GivenFill", GivenFill_Click},
     {"GivenClose", GivenClose_Click},
+    {"STATE", STATE_Click},
+    {"StateWork", StateWork_Click},
+    {"StateClose", StateClose_Click},
 };
 
 }  // namespace

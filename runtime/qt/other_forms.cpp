@@ -70,6 +70,26 @@ void Drawing::set_shapes(std::vector<Shape> shapes) {
 void Drawing::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     for (const Shape& shape : shapes_) {
+        painter.setRenderHint(QPainter::Antialiasing, shape.kind != Shape::Kind::Box);
+        const QColor colour = shape.fill
+                                  ? QColor(shape.fill->red, shape.fill->green, shape.fill->blue)
+                                  : QColor(Qt::black);
+        if (shape.kind == Shape::Kind::Line) {
+            painter.setPen(QPen(colour, 1));
+            painter.drawLine(QPointF(twips_to_pixels(shape.left), twips_to_pixels(shape.top)),
+                             QPointF(twips_to_pixels(shape.left + shape.width),
+                                     twips_to_pixels(shape.top + shape.height)));
+            continue;
+        }
+        if (shape.kind == Shape::Kind::Dot) {
+            const double radius = twips_to_pixels(shape.width) / 2.0;
+            painter.setPen(QPen(QColor(0x40, 0x40, 0x40), 1));
+            painter.setBrush(colour);
+            painter.drawEllipse(QPointF(twips_to_pixels(shape.left), twips_to_pixels(shape.top)),
+                                radius, radius);
+            painter.setBrush(Qt::NoBrush);
+            continue;
+        }
         const QRect rect(twips_to_pixels(shape.left), twips_to_pixels(shape.top),
                          twips_to_pixels(shape.width), twips_to_pixels(shape.height));
         QColor ink = palette().color(QPalette::WindowText);

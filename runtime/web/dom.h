@@ -62,9 +62,13 @@ int vorlith_dom_option_value(int form, int row);
 // Empties drawing `row` of `form` and gives it the text alternative `utf8`;
 // the shapes that follow go into it, in CSS pixels from its top left, each
 // a rectangle filled in the CSS colour `fill` and outlined, or, when `fill`
-// is null, its text alone, with `text` centred on one or more lines.
+// is null, its text alone, with `text` centred on one or more lines. A
+// shape of `kind` 1 is a line from (left, top) to (left + width, top +
+// height) in `fill` (black when null), of kind 2 a disc of diameter `width`
+// centred on (left, top), filled in `fill` (black when null) and outlined;
+// kind 0 is the rectangle.
 void vorlith_dom_begin_drawing(int form, int row, const char* utf8, int bytes);
-void vorlith_dom_add_shape(int left, int top, int width, int height, const char* fill,
+void vorlith_dom_add_shape(int kind, int left, int top, int width, int height, const char* fill,
                            const char* text, int bytes);
 
 // Has screen readers read `utf8` once the clicks of the page's turn are

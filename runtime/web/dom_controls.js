@@ -158,7 +158,7 @@ mergeInto(LibraryManager.library, {
   },
 
   // A drawing's shapes: each a rectangle filled by its phase, its text
-  // centred in it line by line; what the drawing shows in words is its
+  // centred in it line by line, or a line or a dot; what the drawing shows in words is its
   // description.
   vorlith_dom_begin_drawing__deps: ['$VorlithPage'],
   vorlith_dom_begin_drawing: function(form, row, text, bytes) {
@@ -175,8 +175,17 @@ mergeInto(LibraryManager.library, {
   },
 
   vorlith_dom_add_shape__deps: ['$VorlithPage'],
-  vorlith_dom_add_shape: function(left, top, width, height, fill, text, bytes) {
+  vorlith_dom_add_shape: function(kind, left, top, width, height, fill, text, bytes) {
     var svg = 'http://www.w3.org/2000/svg';
+    if (kind !== 0) {  // a line or a dot, in its colour (an attribute, as a fill is)
+      var colour = fill ? UTF8ToString(fill) : '#000';
+      var mark = document.createElementNS(svg, kind === 1 ? 'line' : 'circle');
+      var at = kind === 1 ? {x1: left, y1: top, x2: left + width, y2: top + height, stroke: colour}
+                          : {cx: left, cy: top, r: width / 2, fill: colour};
+      Object.keys(at).forEach(function(a) { mark.setAttribute(a, at[a]); });
+      VorlithPage.drawing.appendChild(mark);
+      return;
+    }
     if (fill) {  // a presentation attribute: the page's style wins in forced colours
       var rect = document.createElementNS(svg, 'rect');
       var place = {x: left, y: top, width: width, height: height, fill: UTF8ToString(fill)};

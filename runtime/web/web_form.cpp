@@ -182,10 +182,10 @@ void WebForm::set_drawing(ControlRef drawing, std::span<const Shape> shapes,
                               alternative.data(), static_cast<int>(alternative.size()));
     for (const Shape& shape : shapes) {
         const std::string fill = shape.fill ? css_colour(*shape.fill) : std::string();
-        vorlith_dom_add_shape(twips_to_pixels(shape.left), twips_to_pixels(shape.top),
-                              twips_to_pixels(shape.width), twips_to_pixels(shape.height),
-                              shape.fill ? fill.c_str() : nullptr, shape.text.data(),
-                              static_cast<int>(shape.text.size()));
+        vorlith_dom_add_shape(static_cast<int>(shape.kind), twips_to_pixels(shape.left),
+                              twips_to_pixels(shape.top), twips_to_pixels(shape.width),
+                              twips_to_pixels(shape.height), shape.fill ? fill.c_str() : nullptr,
+                              shape.text.data(), static_cast<int>(shape.text.size()));
     }
 }
 

@@ -41,10 +41,34 @@ void draw_text(HDC dc, const RECT& place, const std::string& utf8) {
     DrawTextW(dc, text.c_str(), -1, &lines, DT_CENTER | DT_NOPREFIX | DT_NOCLIP);
 }
 
+// A line one pixel wide in `colour`, or a dot: a disc in `colour` outlined
+// in `outline`, centred on the shape's first corner.
+template <class X, class Y>
+void draw_mark(HDC dc, const Shape& shape, COLORREF colour, COLORREF outline, X x, Y y) {
+    HPEN pen = CreatePen(PS_SOLID, 1, shape.kind == Shape::Kind::Line ? colour : outline);
+    HGDIOBJ old_pen = SelectObject(dc, pen);
+    if (shape.kind == Shape::Kind::Line) {
+        MoveToEx(dc, x(shape.left), y(shape.top), nullptr);
+        LineTo(dc, x(shape.left + shape.width), y(shape.top + shape.height));
+        SetPixel(dc, x(shape.left + shape.width), y(shape.top + shape.height), colour);
+    } else {
+        HBRUSH fill = CreateSolidBrush(colour);
+        HGDIOBJ old_brush = SelectObject(dc, fill);
+        const int r = x(shape.width) / 2;
+        Ellipse(dc, x(shape.left) - r, y(shape.top) - r, x(shape.left) + r + 1,
+                y(shape.top) + r + 1);
+        SelectObject(dc, old_brush);
+        DeleteObject(fill);
+    }
+    SelectObject(dc, old_pen);
+    DeleteObject(pen);
+}
+
 // On the form's own background, as its captions are: each filled shape in
 // its colour with a black outline and black text, a shape without fill its
-// text alone in the captions' colour. In high contrast the system's colours
-// alone: outlines and text, no fills.
+// text alone in the captions' colour; lines and dots in their colours. In
+// high contrast the system's colours alone: outlines, lines, dots and text,
+// no fills.
 void paint(HDC dc, HWND window, const Picture& picture) {
     RECT client{};
     GetClientRect(window, &client);
@@ -59,6 +83,13 @@ void paint(HDC dc, HWND window, const Picture& picture) {
     const auto x = [&](int twips) { return MulDiv(twips, client.right, picture.row->width); };
     const auto y = [&](int twips) { return MulDiv(twips, client.bottom, picture.row->height); };
     for (const Shape& shape : picture.shapes) {
+        if (shape.kind != Shape::Kind::Box) {
+            const COLORREF colour = shape.fill && !contrast
+                                        ? RGB(shape.fill->red, shape.fill->green, shape.fill->blue)
+                                        : ink;
+            draw_mark(dc, shape, colour, contrast ? ink : RGB(0x40, 0x40, 0x40), x, y);
+            continue;
+        }
         const RECT place{x(shape.left), y(shape.top), x(shape.left + shape.width),
                          y(shape.top + shape.height)};
         if (shape.fill && !contrast) {

@@ -155,6 +155,11 @@ out = [
       f"{c(''.join(line + chr(10) for line in r['first_lines']))}, {{{', '.join(map(c, r['boxes'] or []))}}}}},"
       for r in x["given_runs"]],
     "};",
+    "// FormState: the cone's boxes h1, w1 … h3, w3 and w typed, then 计算.",
+    strings("kStateCone", [t for point in x["state_run"]["cone"] for t in point]),
+    f"inline constexpr const char* kStateWater = {c(x['state_run']['w'])};",
+    strings("kStateFirstLines", x["state_run"]["first_lines"]),
+    f"inline constexpr const char* kStateChartAlternative = {c(x['state_run']['chart_alternative'])};",
     "",
     "}  // namespace vorlith::testing",
     "",

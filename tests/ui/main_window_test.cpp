@@ -562,6 +562,25 @@ private slots:
         QFile::remove(file);
     }
 
+
+    // 物理状态指标: a cone typed on an exact power law, then 计算.
+    void stateWindowWorksOutTheConeByHand() {
+        form_->findChild<QAction*>(QStringLiteral("STATE"))->trigger();
+        auto* state = find<QDialog>("FormState");
+        QVERIFY(state->isVisible() && !state->isModal());
+        const char* boxes[] = {"StateH1", "StateW1", "StateH2", "StateW2", "StateH3", "StateW3"};
+        for (std::size_t i = 0; i < std::size(boxes); ++i)
+            find<QLineEdit>(boxes[i])->setText(QString::fromUtf8(vorlith::testing::kStateCone[i]));
+        find<QLineEdit>("StateWater")->setText(QString::fromUtf8(vorlith::testing::kStateWater));
+        QTest::mouseClick(find<QPushButton>("StateWork"), Qt::LeftButton);
+        const QStringList lines = find<QPlainTextEdit>("StateText")->toPlainText().split('\n');
+        const QStringList first = qt_texts(vorlith::testing::kStateFirstLines);
+        QCOMPARE(lines.mid(0, first.size()), first);
+        QCOMPARE(QAccessible::queryAccessibleInterface(find<QWidget>("PlasticityChart"))
+                     ->text(QAccessible::Description),
+                 QString::fromUtf8(vorlith::testing::kStateChartAlternative));
+        state->close();
+    }
     void otherFormsFocusTheirFirstControlAndTabCycles() {
         auto cycle = [](int count) {
             QStringList order{QApplication::focusWidget()->objectName()};

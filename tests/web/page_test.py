@@ -91,8 +91,9 @@ KIND_TAGS = {"Caption": "label", "Input": "input text", "Button": "button button
              "DefaultButton": "button button", "CancelButton": "button button", "Option": "input radio",
              "TextView": "textarea textarea", "Drawing": "svg"}
 OPENED_BY = {"FormWorking": ("WORKING", False), "FormLab": ("LAB", True),  # menu item, modal
-             "FormGiven": ("GIVEN", False)}
-TAB_CYCLES = {"FormWorking": "working_tab_cycle", "FormLab": "lab_tab_cycle", "FormGiven": "given_tab_cycle"}
+             "FormGiven": ("GIVEN", False), "FormState": ("STATE", False)}
+TAB_CYCLES = {"FormWorking": "working_tab_cycle", "FormLab": "lab_tab_cycle", "FormGiven": "given_tab_cycle",
+              "FormState": "state_tab_cycle"}
 
 
 class Page(unittest.TestCase):
@@ -405,6 +406,19 @@ class Page(unittest.TestCase):
                 self.keys("60")
                 first = next((r[0] for r in rows if r[2] == "Input"), None)
                 self.assertEqual(first and (self.focused(), self.texts([first])), first and (first, ["60"]))
+
+    def test_state_works_out_a_cone_typed_on_an_exact_power_law(self):
+        self.menu("TOOLS", "STATE")
+        run = X["state_run"]
+        boxes = ["StateH1", "StateW1", "StateH2", "StateW2", "StateH3", "StateW3", "StateWater"]
+        for box, typed in zip(boxes, [t for point in run["cone"] for t in point] + [run["w"]]):
+            self.el(box).clear()
+            self.el(box).send_keys(typed)
+        self.el("StateWork").click()
+        lines = self.js("return document.getElementById('StateText').value").split("\n")
+        self.assertEqual(lines[:len(run["first_lines"])], run["first_lines"])
+        self.assertEqual(self.ax_tree()["PlasticityChart"]["description"], run["chart_alternative"])
+        self.keys(Keys.ESCAPE)
 
     def test_working_follows_g_and_calculate_while_form1_takes_input(self):
         self.menu("TOOLS", "WORKING")
@@ -1005,7 +1019,7 @@ MENUBAR_KEYS = [
     ([Keys.END, Keys.HOME], "FILE", []),
     ([Keys.ARROW_RIGHT], "TOOLS", []),
     ([Keys.ARROW_RIGHT, Keys.ARROW_DOWN], "WORKING", ["TOOLS"]),
-    ([Keys.ARROW_RIGHT, Keys.ARROW_UP], "GIVEN", ["TOOLS"]),
+    ([Keys.ARROW_RIGHT, Keys.ARROW_UP], "STATE", ["TOOLS"]),  # opens at the last item
     ([Keys.END, Keys.ARROW_LEFT, Keys.ARROW_DOWN, Keys.ARROW_DOWN], "LAB", ["TOOLS"]),
     ([Keys.END, Keys.ARROW_UP], "WRITER", ["ABOUT"]),  # opens at the last item
     ([Keys.END, Keys.ARROW_DOWN, Keys.END], "WRITER", ["ABOUT"]),
@@ -1065,7 +1079,7 @@ FOCUS_BY_KEYS = [
     ("WorkingText", [Keys.F10, Keys.ARROW_RIGHT, Keys.ARROW_DOWN, Keys.ENTER]),
     ("Gravity981", [Keys.TAB]),
     ("WorkingClose", [Keys.TAB]),
-    ("LabText1", [Keys.ESCAPE, Keys.F10, Keys.ARROW_RIGHT, Keys.ARROW_UP, Keys.ARROW_UP, Keys.ENTER]),
+    ("LabText1", [Keys.ESCAPE, Keys.F10, Keys.ARROW_RIGHT, Keys.ARROW_DOWN, Keys.ARROW_DOWN, Keys.ENTER]),
     ("LabFill", [Keys.TAB] * 15),
 ]
 

@@ -159,7 +159,8 @@ TEST(Form1LongRun, PressesOfCalculateOnRandomTexts) {
     Counts early;
     const DWORD started = GetTickCount();
     // The TOOLS menu's items: the working opened and closed, the lab's form
-    // filled and closed, the conversion's form opened and closed.
+    // filled and closed, the conversion's and the state's forms opened and
+    // closed.
     HMENU tools = GetSubMenu(GetMenu(form.hwnd()), 1);
     const auto tool = [&](int item) {
         SendMessageW(form.hwnd(), WM_COMMAND, GetMenuItemID(tools, item), 0);
@@ -175,6 +176,10 @@ TEST(Form1LongRun, PressesOfCalculateOnRandomTexts) {
             tool(2);
             ASSERT_TRUE(IsWindowVisible(form.form("FormGiven"))) << "press " << press;
             SendMessageW(form.form("FormGiven"), WM_CLOSE, 0, 0);
+            tool(3);
+            ASSERT_TRUE(IsWindowVisible(form.form("FormState"))) << "press " << press;
+            SendMessageW(form.form("FormState"), WM_CLOSE, 0, 0);
+            ASSERT_FALSE(IsWindowVisible(form.form("FormState"))) << "press " << press;
         }
         vorlith::testing::BoxTexts put;
         vorlith::testing::BoxTexts held;

@@ -717,7 +717,8 @@ TEST_F(Form1, ScreenReadersGetEachBoxsNameAndEveryDescription) {
         HWND hwnd = control(row.name);
         const std::string_view kind = row.kind;
         const bool named = kind == "Input" || kind == "TextView" || kind == "Drawing";
-        const char* description = kind == "Drawing" ? kDiagramAlternative : row.description;
+        const char* description =
+            row.description == nullptr && kind == "Drawing" ? kDiagramAlternative : row.description;
         const auto described = description != nullptr && *description != '\0'
                                    ? std::optional<std::string>(description)
                                    : std::nullopt;
@@ -966,6 +967,26 @@ TEST_F(Form1, OtherFormsAreOwnedWindowsBuiltFromTheirTables) {
         EXPECT_NE(GetWindowLongW(control(group), GWL_STYLE) & WS_GROUP, 0) << group;
     }
     EXPECT_EQ(GetWindowLongW(control("Gravity10"), GWL_STYLE) & WS_GROUP, 0);
+}
+
+// 物理状态指标 from the TOOLS menu: a cone typed on an exact power law, then
+// 计算; the text view's first lines.
+TEST_F(Form1, StateWorksOutTheConeByHand) {
+    menu("物理状态指标…");
+    pump();
+    ASSERT_TRUE(IsWindowVisible(form_->form("FormState")));
+    const char* boxes[] = {"StateH1", "StateW1", "StateH2", "StateW2", "StateH3", "StateW3"};
+    for (std::size_t i = 0; i < std::size(boxes); ++i)
+        SetWindowTextW(control(boxes[i]), widen(kStateCone[i]).c_str());
+    SetWindowTextW(control("StateWater"), widen(kStateWater).c_str());
+    SendMessageW(control("StateWork"), BM_CLICK, 0, 0);
+    pump();
+    std::vector<std::string> lines;
+    std::istringstream text(text_of(control("StateText")));
+    for (std::string line; std::getline(text, line) && lines.size() < std::size(kStateFirstLines);)
+        lines.push_back(line.ends_with('\r') ? line.substr(0, line.size() - 1) : line);
+    EXPECT_EQ(lines, strings(kStateFirstLines));
+    SendMessageW(form_->form("FormState"), WM_CLOSE, 0, 0);
 }
 
 // 计算过程 from the TOOLS menu: in front of Form1, active, the focus on the

@@ -58,11 +58,18 @@ std::string results_text(const std::vector<GivenValue>& given, const GivenWorkin
     return text + "\n" + r.working;
 }
 
+// What GivenResults shows, for 打印… and 复制.
+std::string& shown_results() {
+    static std::string text;
+    return text;
+}
+
 // Converts what the boxes hold and shows it; the conversion, refused or not.
 GivenWorking convert() {
     const std::vector<GivenValue> given = typed_values();
     GivenWorking r = from_given(given);
-    set_text("GivenResults", results_text(given, r));
+    shown_results() = results_text(given, r);
+    set_text("GivenResults", shown_results());
     return r;
 }
 
@@ -74,6 +81,14 @@ void GIVEN_Click() {
 
 void GivenConvert_Click() {
     convert();
+}
+
+void GivenPrint_Click() {
+    print_text(kGivenForm.caption, shown_results());
+}
+
+void GivenCopy_Click() {
+    copy_text(shown_results());
 }
 
 // Converts anew, so that Form1 gets the soil of what the boxes hold now, and

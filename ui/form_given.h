@@ -16,7 +16,7 @@ inline constexpr int kGivenHeight = 5520;
 //
 // Thirteen rows like Form1's boxes, in Index order: symbol, box, unit (ds
 // and e have none). Then 换算 under the boxes, the results beside them, and
-// 填入 and 关闭 under the results.
+// 打印…, 复制, 填入 and 关闭 under the results.
 // clang-format off
 inline constexpr ControlRow kFormGiven[] = {
     {"GivenSymbol1",  ControlRow::Kind::Caption, "ρ：",    120,  row_top(1),  975,  255, "土的天然密度", nullptr},
@@ -58,6 +58,8 @@ inline constexpr ControlRow kFormGiven[] = {
     {"GivenUnit13",   ControlRow::Kind::Caption, "kN/m³",  2640, row_top(13), 840,  255, nullptr, nullptr},
     {"GivenConvert",  ControlRow::Kind::DefaultButton, "换算", 120, 5040, 1200, 360, nullptr, nullptr},
     {"GivenResults",  ControlRow::Kind::TextView, "",      3600, 120,         5280, 4800, nullptr, "换算结果"},
+    {"GivenPrint",    ControlRow::Kind::Button,  "打印…",  3600, 5040,        1200, 360, nullptr, nullptr},
+    {"GivenCopy",     ControlRow::Kind::Button,  "复制",   4920, 5040,        1200, 360, nullptr, nullptr},
     {"GivenFill",     ControlRow::Kind::Button,  "填入",   6360, 5040,        1200, 360, nullptr, nullptr},
     {"GivenClose",    ControlRow::Kind::CancelButton, "关闭", 7680, 5040,     1200, 360, nullptr, nullptr},
 };
@@ -74,6 +76,9 @@ inline constexpr FormDescription kGivenForm = {.name = "FormGiven",
 // The Click handlers of the TOOLS menu's item and of FormGiven's buttons.
 void GIVEN_Click();
 void GivenConvert_Click();
+// 打印… and 复制: the results as shown.
+void GivenPrint_Click();
+void GivenCopy_Click();
 void GivenFill_Click();
 void GivenClose_Click();
 

@@ -17,7 +17,8 @@ namespace {
 using Kind = ControlRow::Kind;
 
 // Two columns of boxes, one per determination (symbol, box, unit), beside
-// the sheet's view; the buttons under the view.
+// the sheet's view; 打印… and 复制 under the boxes, the others under the
+// view.
 constexpr int kFirst = 120;    // the first determination's column
 constexpr int kSecond = 2520;  // the second's
 constexpr int kBox = 480;      // from a column's symbol to its box
@@ -71,6 +72,8 @@ constexpr ControlRow kControls[] = {
     {"LabSymbol13", Kind::Caption,      "ds:",                  kFirst,           row_top(11), 480,   255,    "土粒比重",     nullptr},
     {"LabText13",   Kind::Input,        "",                     kFirst + kBox,    row_top(11), 1200,  270,    nullptr,        "土粒比重"},
     {"LabSheet",    Kind::TextView,     "",                     4920,             row_top(1),  5400,  3870,   nullptr,        "试验记录"},
+    {"LabPrint",    Kind::Button,       "打印…",                kFirst,           row_top(12), 1200,  360,    nullptr,        nullptr},
+    {"LabCopy",     Kind::Button,       "复制",                 kFirst + 1320,    row_top(12), 1200,  360,    nullptr,        nullptr},
     {"LabCalc",     Kind::Button,       "计算",                 6480,             row_top(12), 1200,  360,    nullptr,        nullptr},
     {"LabFill",     Kind::DefaultButton, "填入",                7800,             row_top(12), 1200,  360,    nullptr,        nullptr},
     {"LabCancel",   Kind::CancelButton, "取消",                 9120,             row_top(12), 1200,  360,    nullptr,        nullptr},
@@ -114,13 +117,19 @@ RecordSheet typed_sheet() {
     return sheet;
 }
 
+struct ShownSheet {
+    SheetWorking working;
+    std::string text;
+};
+
 // The sheet as typed, worked out and shown in its view; a ring of volume 0
 // or a tin without dry soil raises 11 (6 for 0/0) before the view changes.
-SheetWorking show_sheet() {
+ShownSheet show_sheet() {
     const RecordSheet sheet = typed_sheet();
-    SheetWorking working = work_sheet(sheet);
-    set_text("LabSheet", sheet_text(sheet, working));
-    return working;
+    ShownSheet shown{work_sheet(sheet), {}};
+    shown.text = sheet_text(sheet, shown.working);
+    set_text("LabSheet", shown.text);
+    return shown;
 }
 
 }  // namespace
@@ -148,7 +157,7 @@ void LabCalc_Click() {
 // Then as Form1's other ways in, the seven quantities with the guarded
 // arithmetic: ds = 0 raises 11 and the form stays for the student to mend it.
 void LabFill_Click() {
-    const SheetWorking working = show_sheet();
+    const SheetWorking working = show_sheet().working;
     if (working.density.over_limit() || working.water.over_limit()) {
         std::string message;
         for (const DataNote& note : working.notes) {
@@ -161,6 +170,16 @@ void LabFill_Click() {
     const std::array<std::string, kInputCount> texts = sample_texts(from_lab(working.lab));
     for (int k = 0; k < kInputCount; ++k) set_text(kBoxNames[k], texts[k]);
     Hide("FormLab");
+}
+
+// The sheet worked out anew, so that what is printed or copied right after
+// typing is the sheet of the boxes' values.
+void LabPrint_Click() {
+    print_text(kLabForm.caption, show_sheet().text);
+}
+
+void LabCopy_Click() {
+    copy_text(show_sheet().text);
 }
 
 void LabCancel_Click() {

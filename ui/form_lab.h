@@ -20,6 +20,9 @@ void LAB_Click();
 void LabCalc_Click();
 // 填入: the sheet worked out, then Form1's boxes filled from its means.
 void LabFill_Click();
+// 打印… and 复制: the sheet worked out, then printed or copied.
+void LabPrint_Click();
+void LabCopy_Click();
 void LabCancel_Click();
 
 }  // namespace vorlith

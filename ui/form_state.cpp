@@ -57,6 +57,12 @@ std::optional<ChartPoint> chart_point(const StateWorking& working, std::optional
     return ChartPoint{*wL->value, *Ip->value, wL->result, Ip->result};
 }
 
+// What StateText shows, for 打印… and 复制.
+std::string& shown_results() {
+    static std::string text;
+    return text;
+}
+
 // Works out what the boxes hold and shows it: the cone's three points when
 // any of their boxes is filled, else wL and wP when either is; Dr when emax
 // and emin are given.
@@ -90,6 +96,7 @@ void work_out_state() {
         text += '\n';  // piece by piece: MinGW's GCC 12 warns falsely on "\n" + text
         text += state_working_text(working);
     }
+    shown_results() = text;
     set_text("StateText", text);
     const Chart chart = plasticity_chart(point, kChartWidth, kChartHeight);
     set_drawing("PlasticityChart", chart.shapes, chart.alternative);
@@ -113,6 +120,14 @@ void STATE_Click() {
 
 void StateWork_Click() {
     work_out_state();
+}
+
+void StatePrint_Click() {
+    print_text(kStateForm.caption, shown_results());
+}
+
+void StateCopy_Click() {
+    copy_text(shown_results());
 }
 
 void StateClose_Click() {

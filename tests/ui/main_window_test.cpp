@@ -562,7 +562,6 @@ private slots:
         QFile::remove(file);
     }
 
-
     // 物理状态指标: a cone typed on an exact power law, then 计算.
     void stateWindowWorksOutTheConeByHand() {
         form_->findChild<QAction*>(QStringLiteral("STATE"))->trigger();
@@ -576,6 +575,8 @@ private slots:
         const QStringList lines = find<QPlainTextEdit>("StateText")->toPlainText().split('\n');
         const QStringList first = qt_texts(vorlith::testing::kStateFirstLines);
         QCOMPARE(lines.mid(0, first.size()), first);
+        QTest::mouseClick(find<QPushButton>("StateCopy"), Qt::LeftButton);
+        QCOMPARE(QGuiApplication::clipboard()->text().split('\n').mid(0, first.size()), first);
         QCOMPARE(QAccessible::queryAccessibleInterface(find<QWidget>("PlasticityChart"))
                      ->text(QAccessible::Description),
                  QString::fromUtf8(vorlith::testing::kStateChartAlternative));
@@ -619,6 +620,8 @@ private slots:
             QTest::keyClick(find<QLineEdit>(run.typed[2].name), Qt::Key_Return);
             const QString shown = find<QPlainTextEdit>("GivenResults")->toPlainText();
             QVERIFY2(shown.startsWith(QString::fromUtf8(run.first_lines)), qPrintable(shown));
+            QTest::mouseClick(find<QPushButton>("GivenCopy"), Qt::LeftButton);
+            QCOMPARE(QGuiApplication::clipboard()->text(), shown);
             QCOMPARE(inputs(), before);
             QTest::mouseClick(find<QPushButton>("GivenFill"), Qt::LeftButton);
             QCOMPARE(find<QDialog>("FormGiven")->isVisible(), run.boxes[0] == nullptr);
@@ -689,6 +692,26 @@ private slots:
             QCOMPARE(typed, QStringLiteral("60"));
             QCOMPARE(inputs(), before);
         }
+    }
+
+    // 复制 right after typing, before 计算, copies the sheet of what was
+    // typed (one ring of 60 cm³), as the view then shows it.
+    void labCopiesTheSheetOfWhatWasTyped() {
+        QString copied, shown;
+        with_lab([&](QDialog* lab) {
+            const auto& run = vorlith::testing::kLabRuns[0];
+            for (int k = 0; k < int(std::size(run.typed)); ++k) {
+                lab->findChild<QLineEdit*>(QStringLiteral("LabText%1").arg(k + 1))
+                    ->setText(QString::fromUtf8(run.typed[k]));
+            }
+            QTest::mouseClick(find<QPushButton>("LabCopy"), Qt::LeftButton);
+            copied = QGuiApplication::clipboard()->text();
+            shown = find<QPlainTextEdit>("LabSheet")->toPlainText();
+            QTest::keyClick(lab, Qt::Key_Escape);
+        });
+        QCOMPARE(copied, shown);
+        QVERIFY2(copied.contains(QStringLiteral("V = 60 cm³（环刀容积的平均值）")),
+                 qPrintable(copied));
     }
 };
 

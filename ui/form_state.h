@@ -12,13 +12,13 @@ namespace vorlith {
 
 // Its client area and each drawing, in twips.
 inline constexpr int kStateWidth = 11400;
-inline constexpr int kStateHeight = 6600;
+inline constexpr int kStateHeight = 6120;
 inline constexpr int kChartWidth = 3720;
 inline constexpr int kChartHeight = 3600;
 
 // The boxes in rows of symbol, box, unit, two to a row where the first has
 // a unit to end it; 计算 under them, the two drawings right of them, the
-// results across the foot and under them 打印…, 复制 and 关闭.
+// results across the foot with 打印…, 复制 and 关闭 right of them.
 // clang-format off
 inline constexpr ControlRow kFormState[] = {
     {"StateConeHeading", ControlRow::Kind::Caption, "76 g 圆锥三点：", 120, row_top(1), 3480, 255, nullptr, nullptr},
@@ -59,10 +59,10 @@ inline constexpr ControlRow kFormState[] = {
     {"StateWork", ControlRow::Kind::DefaultButton, "计算", 120, row_top(10), 1200, 360, nullptr, nullptr},
     {"PlasticityChart", ControlRow::Kind::Drawing, "", 3720, 120, kChartWidth, kChartHeight, nullptr, "塑性图"},
     {"ConePlot", ControlRow::Kind::Drawing, "", 7560, 120, kChartWidth, kChartHeight, nullptr, "圆锥入土深度与含水率关系图"},
-    {"StateText", ControlRow::Kind::TextView, "", 120, 3840, 11160, 2160, nullptr, "物理状态指标"},
-    {"StatePrint", ControlRow::Kind::Button, "打印…", 7440, 6120, 1200, 360, nullptr, nullptr},
-    {"StateCopy", ControlRow::Kind::Button, "复制", 8760, 6120, 1200, 360, nullptr, nullptr},
-    {"StateClose", ControlRow::Kind::CancelButton, "关闭", 10080, 6120, 1200, 360, nullptr, nullptr},
+    {"StateText", ControlRow::Kind::TextView, "", 120, 3840, 9840, 2160, nullptr, "物理状态指标"},
+    {"StatePrint", ControlRow::Kind::Button, "打印…", 10080, 3840, 1200, 360, nullptr, nullptr},
+    {"StateCopy", ControlRow::Kind::Button, "复制", 10080, 4320, 1200, 360, nullptr, nullptr},
+    {"StateClose", ControlRow::Kind::CancelButton, "关闭", 10080, 5640, 1200, 360, nullptr, nullptr},
 };
 // clang-format on
 

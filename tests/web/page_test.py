@@ -1078,9 +1078,9 @@ FOCUS_BY_KEYS = [
     ("vorlith-msgbox-ok", [Keys.ENTER]),
     ("WorkingText", [Keys.F10, Keys.ARROW_RIGHT, Keys.ARROW_DOWN, Keys.ENTER]),
     ("Gravity981", [Keys.TAB]),
-    ("WorkingClose", [Keys.TAB]),
+    ("WorkingClose", [Keys.TAB] * 3),
     ("LabText1", [Keys.ESCAPE, Keys.F10, Keys.ARROW_RIGHT, Keys.ARROW_DOWN, Keys.ARROW_DOWN, Keys.ENTER]),
-    ("LabFill", [Keys.TAB] * 15),
+    ("LabFill", [Keys.TAB] * 17),
 ]
 
 # The focused element's ring: style, width, colour, and the colours it lies on

@@ -11,8 +11,10 @@ const char* const kAuthorMessage = "Talvik，现供职于Orvandel，QQ：4073186
 namespace {
 
 constexpr MenuItemRow kFileItems[] = {{"EXIT", "退出"}};
-constexpr MenuItemRow kToolsItems[] = {
-    {"WORKING", "计算过程…"}, {"LAB", "由试验数据填入…"}, {"GIVEN", "由已知指标换算…"}, {"STATE", "物理状态指标…"}};
+constexpr MenuItemRow kToolsItems[] = {{"WORKING", "计算过程…"},
+                                       {"LAB", "由试验数据填入…"},
+                                       {"GIVEN", "由已知指标换算…"},
+                                       {"STATE", "物理状态指标…"}};
 constexpr MenuItemRow kAboutItems[] = {{"SOFT", "软件"}, {"WRITER", "作者"}};
 constexpr MenuRow kMenus[] = {
     {"FILE", "文件", kFileItems},

@@ -5,7 +5,6 @@
 
 #include "calc/soil_indices.h"
 #include "runtime/operations.h"
-#include "ui/other_forms.h"
 
 namespace vorlith {
 namespace {
@@ -78,13 +77,21 @@ std::span<const ControlRow> form1_layout() {
     return kForm1;
 }
 
+namespace {
+void (*g_follower)(const std::array<std::u16string, kInputCount>&) = nullptr;
+}  // namespace
+
+void follow_calculate(void (*follower)(const std::array<std::u16string, kInputCount>& texts)) {
+    g_follower = follower;
+}
+
 void Command1_Click() {
     const auto texts = box_texts();
     const auto error =
         compute_indices([&texts](int k) { return texts[k - 1]; },
                         [](int j, const std::string& text) { set_caption(kResults[j - 1], text); });
-    if (Visible("FormWorking")) fill_working(texts);  // before the error, if any, is reported
-    if (error) throw *error;                          // unhandled: the run-time reports it
+    if (g_follower) g_follower(texts);  // before the error, if any, is reported
+    if (error) throw *error;            // unhandled: the run-time reports it
 }
 
 std::array<std::u16string, kInputCount> box_texts() {

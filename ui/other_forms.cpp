@@ -10,6 +10,7 @@
 #include "ui/form_lab.h"
 #include "ui/form_state.h"
 #include "ui/layout.h"
+#include "ui/main_window.h"
 #include "ui/phase_diagram.h"
 
 namespace vorlith {
@@ -78,6 +79,9 @@ void fill_working(const std::array<std::u16string, kInputCount>& texts) {
 }
 
 void WORKING_Click() {
+    follow_calculate([](const std::array<std::u16string, kInputCount>& texts) {
+        if (Visible("FormWorking")) fill_working(texts);
+    });
     fill_working(box_texts());
     Show("FormWorking", Modal::No);
 }

@@ -10,11 +10,20 @@
 namespace vorlith {
 namespace {
 
-constexpr ClickHandler kClicks[] = {
+// Form1's own handlers come first, so that Form1 alone has the same click
+// numbers as the whole program.
+constexpr ClickHandler kForm1Clicks[] = {
     {"Command1", Command1_Click},
     {"EXIT", EXIT_Click},
     {"SOFT", SOFT_Click},
     {"WRITER", WRITER_Click},
+};
+
+constexpr ClickHandler kClicks[] = {
+    kForm1Clicks[0],
+    kForm1Clicks[1],
+    kForm1Clicks[2],
+    kForm1Clicks[3],
     {"WORKING", WORKING_Click},
     {"LAB", LAB_Click},
     {"Gravity981", Gravity_Click},
@@ -41,21 +50,36 @@ constexpr ClickHandler kClicks[] = {
     {"StateClose", StateClose_Click},
 };
 
+FormDescription form1() {
+    return {.name = "Form1",
+            .caption = nullptr,
+            .client_width = kClientWidth,
+            .client_height = kClientHeight,
+            .controls = form1_layout(),
+            .menus = form1_menus(),
+            .icon = "vorlith"};
+}
+
 }  // namespace
 
 const ProgramDescription& form1_program() {
     static const ProgramDescription program{
         .title = "Vorlith",
         .locale_id = 2052,
-        .form = {.name = "Form1",
-                 .caption = nullptr,
-                 .client_width = kClientWidth,
-                 .client_height = kClientHeight,
-                 .controls = form1_layout(),
-                 .menus = form1_menus(),
-                 .icon = "vorlith"},
+        .form = form1(),
         .clicks = kClicks,
         .other_forms = other_forms(),
+    };
+    return program;
+}
+
+const ProgramDescription& form1_alone() {
+    static const ProgramDescription program{
+        .title = "Vorlith",
+        .locale_id = 2052,
+        .form = form1(),
+        .clicks = kForm1Clicks,
+        .other_forms = {},
     };
     return program;
 }

@@ -246,11 +246,12 @@ def native_compute_indices(bench):
 def wasm_and_script_bytes(page):
     with open(page, encoding="utf-8") as f:
         html = f.read()
-    # The module, one character per byte (escapes as in runtime/web/prerender.js).
-    text = re.search(r'wasmBinaryFile="vorlith-module:((?:[^"\\]|\\.)*)"', html).group(1)
-    module = len(re.sub(r"\\x[0-9a-f]{2}|\\.", "x", text))
+    # The modules (Form1 alone's and the whole program's), one character per
+    # byte (escapes as in runtime/web/prerender.js).
+    texts = re.findall(r'wasmBinaryFile="vorlith-module:((?:[^"\\]|\\.)*)"', html)
+    module = sum(len(re.sub(r"\\x[0-9a-f]{2}|\\.", "x", text)) for text in texts)
     scripts = sum(len(s.encode()) for s in re.findall(r"<script>(.*?)</script>", html, re.S))
-    encoded = len(text.encode())
+    encoded = sum(len(text.encode()) for text in texts)
     return module, encoded, scripts - encoded
 
 

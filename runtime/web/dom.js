@@ -56,8 +56,12 @@ mergeInto(LibraryManager.library, {
       else back();
     },
 
-    run: function(click) {
+    // A menu item without a handler belongs to the rest of the program,
+    // which Form1 alone is waiting for: it is kept, and answered when that
+    // has come (takeOver).
+    run: function(click, id) {
       if (click >= 0) VorlithPage.call(function() { Module['_vorlith_click'](click); });
+      else if (id && vorlithPressed) vorlithPressed.push(id);
     },
 
     // Whether no call into the module waits.
@@ -141,22 +145,25 @@ mergeInto(LibraryManager.library, {
       if (focused && VorlithPage.win.contains(focused)) focused.scrollIntoView({block: 'nearest'});
     },
 
-    // Shows the form. The page may already show it as the build wrote it
-    // (prerender.js), the same to the eye: this one takes its place in one
-    // step, with what was typed into it and the focus, and then answers
-    // the presses of its buttons that came before (vorlithPressed, kept by
-    // the page).
+    // Shows the form. The page may already show it, the same to the eye:
+    // as the build wrote it (prerender.js), or run by Form1 alone. This one
+    // takes its place in one step, with what was typed into it, the
+    // results, and the focus, and then answers the presses that came before
+    // (vorlithPressed, kept by the page and by Form1 alone).
     takeOver: function(focus) {
       var page = VorlithPage;
       var early = document.getElementById(page.win.id);
       if (early && early.parentNode !== page.root) early = null;
-      var pressed = typeof vorlithPressed === 'object' && vorlithPressed ? vorlithPressed : [];
-      if (typeof vorlithPressed === 'object') vorlithPressed = null;
+      var pressed = vorlithPressed || [];
+      vorlithPressed = Module['vorlithLater'] ? [] : null;
       var active = document.activeElement;
       var kept = early && early.contains(active) ? active : null;
       if (early) {
-        early.querySelectorAll('input').forEach(function(box) {
-          if (page.controls[box.id]) page.controls[box.id].value = box.value;
+        early.querySelectorAll('input, output').forEach(function(shown) {
+          var control = page.controls[shown.id];
+          if (!control) return;
+          if (shown.tagName === 'INPUT') control.value = shown.value;
+          else control.textContent = shown.textContent;
         });
         page.root.replaceChildren(page.win, page.hint, page.liveLine);
       } else {
@@ -173,8 +180,31 @@ mergeInto(LibraryManager.library, {
         if (first) first.focus();
       }
       // Once the program has started, which is after this returns.
-      setTimeout(function() { pressed.forEach(function(id) { page.controls[id].click(); }); }, 0);
+      setTimeout(function() {
+        pressed.forEach(function(id) {
+          if (page.controls[id]) page.controls[id].click();
+          else page.run(Number(document.getElementById(id).dataset.click));  // a menu item
+        });
+      }, 0);
     },
+
+    // Listens to `type` on the document or the window, and takes the
+    // listener off when Form1 alone hands the form over (handOver).
+    listen: function(target, type, listener, options) {
+      target.addEventListener(type, listener, options);
+      VorlithPage.listeners.push(function() { target.removeEventListener(type, listener, options); });
+    },
+    listeners: [],
+
+    // Form1 alone gives the form to the whole program (`show`) once no
+    // handler of its own is running, and stops listening.
+    handOver: function(show) {
+      var page = VorlithPage;
+      if (!page.idle()) return setTimeout(page.handOver, 50, show);
+      page.listeners.forEach(function(unlisten) { unlisten(); });
+      page.ended = true;
+      show();
+  },
   },
 
   vorlith_dom_begin_form__deps: ['$VorlithPage'],
@@ -209,9 +239,13 @@ mergeInto(LibraryManager.library, {
   },
 
   vorlith_dom_add_icon: function(size, png, bytes) {
-    // The page's empty icon stood in until now (shell.html).
-    var empty = document.head.querySelector('link[rel="icon"][href="data:,"]');
-    if (empty) empty.remove();
+    // The page's empty icon stood in until now (shell.html), or Form1
+    // alone's, the same.
+    document.head.querySelectorAll('link[rel="icon"]').forEach(function(before) {
+      if (before.getAttribute('href') === 'data:,' || before.getAttribute('sizes') === size + 'x' + size) {
+        before.remove();
+      }
+    });
     var binary = '';
     for (var i = 0; i < bytes; ++i) binary += String.fromCharCode(HEAPU8[png + i]);
     var link = document.createElement('link');
@@ -225,22 +259,30 @@ mergeInto(LibraryManager.library, {
   vorlith_dom_show_form__deps: ['$VorlithPage'],
   vorlith_dom_show_form: function(focus) {
     var page = VorlithPage;
-    page.client.addEventListener('keydown', page.cycleTab);
-    page.menubar.addEventListener('keydown', VorlithMenubar.menuKey);
-    ['mousedown', 'pointerover', 'click'].forEach(function(type) {
-      page.menubar.addEventListener(type, VorlithMenubar.menuPointer);
-    });
-    document.addEventListener('keydown', VorlithMenubar.globalKey);
-    document.addEventListener('keyup', VorlithMenubar.globalKey);
-    document.addEventListener('pointerdown', function(event) {
-      VorlithMenubar.forgetAlt();
-      if (!page.menubar.contains(event.target)) VorlithMenubar.closeMenus();
-    }, true);
-    document.addEventListener('wheel', VorlithMenubar.forgetAlt, {capture: true, passive: true});
-    window.addEventListener('blur', VorlithMenubar.forgetAlt);
-    page.takeOver(focus);
-    page.building = null;
-    if (typeof ResizeObserver === 'function') new ResizeObserver(page.relaid).observe(page.win);
+    var show = function() {
+      page.client.addEventListener('keydown', page.cycleTab);
+      page.menubar.addEventListener('keydown', VorlithMenubar.menuKey);
+      ['mousedown', 'pointerover', 'click'].forEach(function(type) {
+        page.menubar.addEventListener(type, VorlithMenubar.menuPointer);
+      });
+      page.listen(document, 'keydown', VorlithMenubar.globalKey);
+      page.listen(document, 'keyup', VorlithMenubar.globalKey);
+      page.listen(document, 'pointerdown', function(event) {
+        VorlithMenubar.forgetAlt();
+        if (!page.menubar.contains(event.target)) VorlithMenubar.closeMenus();
+      }, true);
+      page.listen(document, 'wheel', VorlithMenubar.forgetAlt, {capture: true, passive: true});
+      page.listen(window, 'blur', VorlithMenubar.forgetAlt);
+      page.takeOver(focus);
+      page.building = null;
+      if (typeof ResizeObserver === 'function') new ResizeObserver(page.relaid).observe(page.win);
+      if (Module['vorlithLater']) vorlithHandOver = page.handOver;
+    };
+    if (Module['vorlithLater'] && vorlithPressed === null) return;  // the whole program came first
+    var handOver = vorlithHandOver;
+    vorlithHandOver = null;
+    if (handOver) handOver(show);
+    else show();
   },
 
   // Written once the clicks of this turn are done.

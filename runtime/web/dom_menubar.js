@@ -86,7 +86,7 @@ mergeInto(LibraryManager.library, {
     activate: function(item) {
       var page = VorlithPage;
       VorlithMenubar.leaveMenubar();
-      page.run(Number(item.dataset.click));
+      page.run(Number(item.dataset.click), item.id);
     },
 
     // Keys on a menu title or a menu item, as a desktop menu bar takes them.

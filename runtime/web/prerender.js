@@ -6,7 +6,12 @@
 // takeOver). Then writes the module in the script as text (asText). A
 // build step, run by the build after each link:
 //
-//   node prerender.js PAGE.html
+//   node prerender.js PAGE.html [FORM1_ALONE.js]
+//
+// With FORM1_ALONE.js (the page's first part: Form1 alone, built as a
+// loader of its own), also puts that in the page before the program's own
+// script, its module written as text too: it answers 计算 while the rest
+// of the page is on its way, then hands the form over (dom.js).
 'use strict';
 const fs = require('fs');
 const vm = require('vm');
@@ -108,10 +113,13 @@ const context = {
   CSS: {escape: id => id.replace(/[^\w-]/g, c => '\\' + c)},
   matchMedia: () => media, addEventListener() {},
   performance, URL, atob, btoa,
+  // shell.html's, which the build has not run: what fails here fails the build.
+  vorlithCannotRun: (reason, what) => { throw what; },
+  vorlithPressed: null, vorlithHandOver: null,
 };
 context.window = context.self = context.globalThis = context;
 
-const [page] = process.argv.slice(2);
+const [page, form1Alone] = process.argv.slice(2);
 let html = fs.readFileSync(page, 'utf8');
 const script = [...html.matchAll(/<script>([\s\S]*?)<\/script>/g)].pop()[1];
 const BEGIN = '<!-- the form, written by the build -->', END = '<!-- end of the form -->';
@@ -124,7 +132,16 @@ const written = () => {
   if (at < 0) throw new Error(`${page}: no <div id="vorlith">`);
   html = html.replace(new RegExp(`${BEGIN}[\\s\\S]*?${END}`), '');
   const open = at + '<div id="vorlith">'.length;
-  fs.writeFileSync(page, asText(html.slice(0, open) + markup + html.slice(open)));
+  fs.writeFileSync(page, withForm1Alone(asText(html.slice(0, open) + markup + html.slice(open))));
+};
+
+const withForm1Alone = text => {
+  if (!form1Alone) return text;
+  const at = text.lastIndexOf('<script>');
+  const first = asText(fs.readFileSync(form1Alone, 'utf8'));
+  if (first.includes('</script')) throw new Error(`${form1Alone}: holds "</script"`);
+  return text.slice(0, at) + `<script>${first}\nVorlithForm1Alone({vorlithLater: true});\n</script>\n` +
+         text.slice(at);
 };
 
 // The module, which the link wrote into the script as base64, as a string of
@@ -136,7 +153,7 @@ const BASE64 = /"data:application\/octet-stream;base64,([A-Za-z0-9+/=]+)"/g;
 const BYTES = 'vorlith-module:';  // shell.html's instantiateWasm reads what follows
 const asText = text => {
   const found = [...text.matchAll(BASE64)];
-  if (found.length !== 1) throw new Error(`${page}: ${found.length} inline modules, not one`);
+  if (found.length !== 1) throw new Error(`${found.length} inline modules, not one`);
   const [{0: quoted, 1: base64, index}] = found;
   const bytes = Buffer.from(base64, 'base64');
   let literal = '';

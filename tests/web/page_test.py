@@ -285,6 +285,24 @@ class Page(unittest.TestCase):
             self.assertEqual(control, dict(taken[name], text=control["text"]), name)
         self.assertEqual(self.focused(), "Command1")
 
+    def test_form1_alone_answers_first_and_hands_over_its_texts_and_a_held_menu_command(self):
+        held = self.cdp("Page.addScriptToEvaluateOnNewDocument", source=HOLD_REST_JS)["identifier"]
+        try:
+            self.driver.get("file://" + PAGE)
+        finally:
+            self.cdp("Page.removeScriptToEvaluateOnNewDocument", identifier=held)
+        WebDriverWait(self.driver, 10).until(lambda d: self.js("return typeof vorlithHandOver === 'function'"))
+        self.el("Command1").click()
+        self.assertEqual(self.results(), X["sample_results"])
+        self.menu("TOOLS", "WORKING")
+        self.assertFalse(self.form_open("FormWorking"))  # its code is still on its way
+        self.el("Text1").send_keys(Keys.END, "0")
+        self.js("window.releaseModule()")
+        WebDriverWait(self.driver, 10).until(lambda d: self.js("return window.vorlithPressed === null"))
+        self.assertEqual(self.results(), X["sample_results"])
+        self.assertEqual(self.texts(["Text1"]), [dict(X["texts"])["Text1"] + "0"])
+        WebDriverWait(self.driver, 5).until(lambda d: self.form_open("FormWorking"))
+
     def test_failing_run_reports_empties_from_the_failing_index_and_goes_on(self):
         for case in X["failing_runs"]:
             with self.subTest(case["name"]):
@@ -1095,9 +1113,15 @@ return {style: s.outlineStyle, width: parseFloat(s.outlineWidth), color: rgba(s.
         behind: inside ? [face(e)] : [face(e.parentElement)]};"""
 
 # Holds the page's module back until releaseModule() is called.
-HOLD_MODULE_JS = """const instantiate = WebAssembly.instantiate;
+HOLD_MODULE_JS = """const instantiate = WebAssembly.instantiate, held = [];
+window.releaseModule = () => held.splice(0).forEach(go => go());
 WebAssembly.instantiate = (...args) => new Promise(go => {
-  window.releaseModule = () => go(instantiate.apply(WebAssembly, args)); });"""
+  held.push(() => go(instantiate.apply(WebAssembly, args))); });"""
+
+# Lets the page's first module (Form1 alone) come and holds back the whole
+# program's until releaseModule().
+HOLD_REST_JS = HOLD_MODULE_JS.replace("=> new Promise", "=> held.first++ === 0 ? instantiate.apply(WebAssembly, "
+                                      "args) : new Promise").replace("held = [];", "held = [];\nheld.first = 0;")
 
 # Where the page is opened on a machine whose browser cannot run the program:
 # cause, how (a script run before the page's, or "refused"), words that each

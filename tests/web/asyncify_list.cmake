@@ -1,14 +1,15 @@
-# Whether each Click handler of the program's click table (PROGRAM, its
-# kClicks) is matched by a pattern of the Asyncify list (LIST): a handler
+# Whether each Click handler of the program's click tables (PROGRAM, its
+# kForm1Clicks and kClicks) is matched by a pattern of the Asyncify list (LIST): a handler
 # left off that waits on a message box or a modal form would never return in
 # the page, and only a click on it would show it.
 #
 #   cmake -DPROGRAM=ui/program.cpp -DLIST=runtime/web/asyncify-only.txt -P asyncify_list.cmake
 file(READ ${PROGRAM} program)
-if(NOT program MATCHES "kClicks\\[\\] = {([^;]*)};")
-    message(FATAL_ERROR "${PROGRAM} has no click table kClicks")
+string(REGEX MATCHALL "Clicks\\[\\] = {[^;]*};" tables "${program}")  # Form1's own, and kClicks
+if(NOT tables)
+    message(FATAL_ERROR "${PROGRAM} has no click table")
 endif()
-string(REGEX MATCHALL "\"[A-Za-z0-9_]+\", *[A-Za-z0-9_:]+" entries "${CMAKE_MATCH_1}")
+string(REGEX MATCHALL "\"[A-Za-z0-9_]+\", *[A-Za-z0-9_:]+" entries "${tables}")
 file(STRINGS ${LIST} patterns)
 set(unmatched "")
 foreach(entry IN LISTS entries)

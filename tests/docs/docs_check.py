@@ -21,7 +21,7 @@ import os
 import re
 import sys
 
-# The folders of the tree whose paths the documents name in code: every top-level one but the output.
+# The folders of the tree whose paths the documents name in code.
 TREE = sorted(entry.name for entry in os.scandir(os.path.join(os.path.dirname(__file__), "..", ".."))
               if entry.is_dir() and entry.name not in ("build", "dist", ".git"))
 PATH = re.compile(r"(?<![\w./-])(?:\./)?((?:%s)/[\w./*+-]*)" % "|".join(re.escape(t) for t in TREE))

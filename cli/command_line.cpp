@@ -79,7 +79,8 @@ Volumes in cm3, masses in g; each number is read as BASIC's Val reads it.
       --version     the version
 Exit status: 0 when every sample was computed, 1 when any raised an error
 (division by zero 11, overflow 6) or could not be read, or when --state or
---cone was given data that cannot be a soil, 2 for a usage error.
+--cone was given data that cannot be a soil, 2 for a usage error or a file
+that could not be read or written.
 )";
 
 enum class Mode { sample, lab, csv, sheet, help, version };

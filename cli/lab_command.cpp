@@ -130,7 +130,7 @@ constexpr std::string_view kChineseHelp =
       --version     版本
 退出状态：全部土样计算成功为 0；有土样引发错误（除数为零 11，溢出 6）
 或无法读入为 1，--state 或 --cone 的数据不可能是一种土时也为 1；
-用法错误为 2。
+用法错误或文件无法读写为 2。
 )";
 
 // The command line's messages, phrase by phrase; a longer phrase before any

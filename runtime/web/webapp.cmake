@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: MIT
 # Makes the web app folder, run as a script by the build (cmake -P):
 #
-#   cmake -DPAGE=vorlith.html -DASSETS=assets -DWEB=runtime/web -DVERSION=1.0.0
+#   cmake -DPAGE=vorlith.html -DASSETS=assets -DWEB=runtime/web -DVERSION=1.1.0
 #         -DOUT=webapp -P webapp.cmake
 #
 # OUT gets index.html (the page itself, byte for byte), the manifest, the

@@ -22,8 +22,8 @@ import re
 import sys
 
 # The folders of the tree whose paths the documents name in code.
-TREE = ("app", "assets", "bench", "calc", "cmake", "debian", "docs", "fuzz", "runtime", "scripts",
-        "tests", "tools", "ui", ".ci")
+TREE = sorted(entry.name for entry in os.scandir(os.path.join(os.path.dirname(__file__), "..", ".."))
+              if entry.is_dir() and entry.name not in ("build", "dist", ".git"))
 PATH = re.compile(r"(?<![\w./-])(?:\./)?((?:%s)/[\w./*+-]*)" % "|".join(re.escape(t) for t in TREE))
 LINK = re.compile(r"!?\[[^\]]*\]\(\s*<?([^)\s>]+)>?(?:\s+\"[^\"]*\")?\s*\)|(?:src|href)=\"([^\"]+)\"")
 SPAN = re.compile(r"(`+)(.+?)\1")

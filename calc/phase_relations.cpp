@@ -165,6 +165,7 @@ IndexWorking work_index(int i, const SoilSample& sample, Knowns& known) {
         try {
             const double v = evaluate(i, sample, known);
             w.result = Str(v);
+            w.value = v;
             known.push_back({w.symbol, v, {}});
             return w;
         } catch (const RuntimeError& error) {

@@ -62,6 +62,7 @@ struct IndexWorking {
     // as 1: "(167.3 + 7×1)/97". Empty when a quantity it needs has no value.
     std::string substituted;
     std::string result;  // Str of the value, as Form1 shows it; "" when not computed
+    double value = 0;    // the value itself, when computed
     std::string reason;  // when not computed: why, in words ("Vv = 0，饱和度无定义")
     // For Form1's eight: the run-time error this index raises in Form1, if any.
     std::optional<RuntimeError> error;

@@ -67,4 +67,18 @@ std::string report_text(Index index, double value) {
     return value < 0 && kept != 0 ? "-" + text : text;
 }
 
+std::string report_results_text(const PhaseWorking& working) {
+    std::string text = "结果（按报告精度）：\n";
+    for (const IndexWorking& index : working.indices) {
+        if (index.result.empty()) continue;
+        text.append("  ")
+            .append(index.symbol)
+            .append("\t= ")
+            .append(report_text(index.index, index.value));
+        if (!index.unit.empty()) text.append(" ").append(index.unit);
+        text += '\n';
+    }
+    return text;
+}
+
 }  // namespace vorlith

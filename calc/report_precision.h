@@ -19,4 +19,9 @@ namespace vorlith {
 // three significant figures, is written as plain writes it ("1E-20").
 std::string report_text(Index index, double value);
 
+// The working's results at report precision, for what goes on paper, one
+// line each as the working aligns them: "结果（按报告精度）：\n" then
+// "  ρ\t= 1.90 g/cm³\n" …; an index without a result is left out.
+std::string report_results_text(const PhaseWorking& working);
+
 }  // namespace vorlith

@@ -1,4 +1,5 @@
 #include "calc/phase_relations.h"
+#include "calc/report_precision.h"
 
 #include <gtest/gtest.h>
 
@@ -299,6 +300,16 @@ TEST(PhaseWorkingText, ListsTheDataAndAlignsUnderTheEqualsSign) {
         const std::string text = working_text(work_out(row.texts));
         EXPECT_NE(text.find(row.excerpt), std::string::npos) << text << "\nlacks\n" << row.excerpt;
     }
+}
+
+// At report precision, by hand: w = 30/160 = 18.75 %, ds = 160/60, e =
+// 40/60, γ = 1.9×9.81 = 18.639, γd = 15.696, γsat = 19.62, γ' = 9.81.
+TEST(PhaseWorkingText, ReportsEachResultAtReportPrecisionForPrinting) {
+    EXPECT_EQ(
+        report_results_text(work_out(kBalanced)),
+        "结果（按报告精度）：\n  ρ\t= 1.90 g/cm³\n  w\t= 18.8 %\n  ds\t= 2.67\n  ρd\t= 1.60 g/cm³\n"
+        "  ρsat\t= 2.00 g/cm³\n  ρ'\t= 1.00 g/cm³\n  e\t= 0.667\n  n\t= 40.0 %\n  Sr\t= 75.0 %\n"
+        "  γ\t= 18.6 kN/m³\n  γd\t= 15.7 kN/m³\n  γsat\t= 19.6 kN/m³\n  γ'\t= 9.81 kN/m³\n");
 }
 
 // From a lab's four measurements: Vs = 167.3/2.09125 = 80, mw = 202 − 167.3

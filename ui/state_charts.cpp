@@ -85,16 +85,18 @@ Chart plasticity_chart(const std::optional<ChartPoint>& soil, int width, int hei
     // A line from wL = 20 up to the scale's end, B line across the whole height.
     const double A_end = 0.73 * (kWLMax - 20);
     chart.shapes.push_back(line(x(20), y(0), x(kWLMax), y(A_end), palette::kLineA));
-    chart.shapes.push_back(label(x(92), y(A_end) + kLine, 480, 1, "A线"));
+    // Its name below it at the right, clear of the line.
+    chart.shapes.push_back(label(x(92), y(40), 480, 1, "A线"));
     chart.shapes.push_back(line(x(50), y(0), x(50), y(kIpMax), palette::kLineB));
     chart.shapes.push_back(label(x(50) + 270, y(kIpMax) + kLine / 2, 480, 1, "B线"));
-    // Each zone's symbol where the zone is widest.
+    // Each zone's symbol where the zone is widest; CL's high up, where few
+    // soils fall, so that a common clay's point does not cover it.
     struct Zone {
         double wL, Ip;
         const char* symbol;
     };
     for (const Zone& zone :
-         {Zone{35, 30, "CL"}, Zone{70, 50, "CH"}, Zone{40, 4, "ML"}, Zone{75, 15, "MH"}})
+         {Zone{35, 45, "CL"}, Zone{70, 50, "CH"}, Zone{40, 4, "ML"}, Zone{75, 15, "MH"}})
         chart.shapes.push_back(label(x(zone.wL), y(zone.Ip), 360, 1, zone.symbol));
     chart.shapes.push_back(label(width / 2, below + kLine * 2, width - kMargin, 2,
                                  "CL 低液限黏土　CH 高液限黏土\nML 低液限粉土　MH 高液限粉土"));

@@ -458,8 +458,12 @@ private slots:
             QCOMPARE(button->isDefault(), kind == "DefaultButton");
         } else if (kind == "Input") {
             QCOMPARE(qobject_cast<QLineEdit*>(control)->text(), text);
+            // Shown whole inside the frame and the margin, 2 px each side.
+            QVERIFY(control->fontMetrics().horizontalAdvance(text) <= control->width() - 8);
         } else {
             QCOMPARE(qobject_cast<QLabel*>(control)->text(), text);
+            // Its ink stops 2 px short of the control after it.
+            QVERIFY(control->fontMetrics().boundingRect(text).right() < control->width() - 2);
         }
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
         QCOMPARE(accessible->text(QAccessible::Name), QString::fromUtf8(row.accessible_name));

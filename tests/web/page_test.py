@@ -561,7 +561,7 @@ class Page(unittest.TestCase):
                     self.menu("TOOLS", item)
                     self.assertEqual(self.js(FORM_FIT_JS, form, 44 if phone else 24), {
                         "inside": True, "sideways": False, "scrolls": False, "small": [], "smallText": [],
-                        "columns": 1, "overlaps": []}, form)
+                        "columns": 1, "overlaps": [], "wrapped": []}, form)
                     self.keys(Keys.ESCAPE)
                     WebDriverWait(self.driver, 5).until(lambda d: not self.form_open(form))
 
@@ -984,7 +984,8 @@ return {transforms, smallText, smallBoxText, smallTargets, outOfOrder, fieldLeft
 # An open form on a narrow or touch screen: inside the page, no sideways
 # scrolling in it, no scrolling of the form itself (its client area
 # scrolls), targets of arguments[1] CSS px or more, text of 12 CSS px or
-# more, its boxes in one column, no two controls over each other.
+# more, its boxes in one column, no two controls over each other, no quantity
+# broken over more than two lines.
 FORM_FIT_JS = """
 const [form, targetSize] = arguments, d = document.getElementById(form), r = d.getBoundingClientRect();
 const small = [...d.querySelectorAll('input:not([type=radio]), button, .vorlith-option')]
@@ -998,9 +999,10 @@ const boxes = [...d.querySelectorAll('.vorlith-client > *')].filter(e => e.getCl
   .map(e => [e.id || e.className, e.getBoundingClientRect()]);
 const overlaps = boxes.flatMap(([a, p], i) => boxes.slice(i + 1).filter(([, q]) => p.left < q.right - 1 &&
   q.left < p.right - 1 && p.top < q.bottom - 1 && q.top < p.bottom - 1).map(([b]) => `${a} ${b}`));
+const wrapped = boxes.filter(([a, b]) => a.endsWith('-quantity') && b.height > 48).map(([a]) => a);
 return {inside: r.left >= 0 && r.right <= document.documentElement.clientWidth,
         sideways: d.scrollWidth > d.clientWidth, scrolls: d.scrollHeight > d.clientHeight, small,
-        smallText, columns: lefts.size, overlaps};"""
+        smallText, columns: lefts.size, overlaps, wrapped};"""
 
 # Points in the open working window: 3 CSS px inside each phase the diagram
 # fills, then one on the window's face beside the controls.

@@ -204,7 +204,7 @@ mergeInto(LibraryManager.library, {
       page.listeners.forEach(function(unlisten) { unlisten(); });
       page.ended = true;
       show();
-  },
+    },
   },
 
   vorlith_dom_begin_form__deps: ['$VorlithPage'],

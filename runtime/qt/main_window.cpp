@@ -129,10 +129,6 @@ void MainWindow::create_form(FormNumber number) {
     }
 }
 
-const ControlRow& MainWindow::row(ControlRef ref) const {
-    return form_description(program_, ref.form).controls[ref.row];
-}
-
 QWidget* MainWindow::create_control(const ControlRow& row, QWidget* client, QButtonGroup* options) {
     const QString text = QString::fromUtf8(row.text);
     QWidget* control = nullptr;
@@ -210,21 +206,15 @@ std::u16string MainWindow::text(ControlRef box) {
     return static_cast<QLineEdit*>(control(box))->text().toStdU16String();
 }
 
+// A caption or result field, an input box or a text view.
 void MainWindow::set_text(ControlRef ref, std::string_view utf8) {
     QWidget* widget = control(ref);
-    switch (row(ref).kind) {
-        case Kind::Caption:
-        case Kind::Result:
-            static_cast<QLabel*>(widget)->setText(from_utf8(utf8));
-            break;
-        case Kind::Input:
-            static_cast<QLineEdit*>(widget)->setText(from_utf8(utf8));
-            break;
-        case Kind::TextView:
-            static_cast<QPlainTextEdit*>(widget)->setPlainText(from_utf8(utf8));
-            break;
-        default:
-            break;
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setText(from_utf8(utf8));
+    } else if (auto* box = qobject_cast<QLineEdit*>(widget)) {
+        box->setText(from_utf8(utf8));
+    } else if (auto* view = qobject_cast<QPlainTextEdit*>(widget)) {
+        view->setPlainText(from_utf8(utf8));
     }
 }
 

@@ -1,7 +1,6 @@
 #include "web_form.h"
 
 #include <cstdint>
-#include <new>
 #include <span>
 #include <string>
 
@@ -11,8 +10,6 @@
 
 namespace vorlith::web {
 namespace {
-
-using Kind = ControlRow::Kind;
 
 // The page speaks the run-time's one language, whatever the program's.
 constexpr const RunTimeTexts& kTexts = kChineseTexts;

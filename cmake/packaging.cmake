@@ -18,15 +18,15 @@ if(VORLITH_BACKEND STREQUAL "win32")
     install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 elseif(VORLITH_BACKEND STREQUAL "web")
     set(webapp ${PROJECT_BINARY_DIR}/webapp)
-    set(webapp_script ${PROJECT_SOURCE_DIR}/runtime/web/webapp.cmake)
-    set(webapp_inputs ${webapp_script} ${PROJECT_SOURCE_DIR}/runtime/web/sw.js.in
-        ${PROJECT_SOURCE_DIR}/runtime/web/manifest.webmanifest)
+    set(webapp_script ${PROJECT_SOURCE_DIR}/cmake/webapp.cmake)
+    set(webapp_inputs ${webapp_script} ${PROJECT_SOURCE_DIR}/assets/sw.js.in
+        ${PROJECT_SOURCE_DIR}/assets/manifest.webmanifest)
     foreach(icon IN ITEMS 192 512 maskable-512 apple-180)
         list(APPEND webapp_inputs ${PROJECT_SOURCE_DIR}/assets/vorlith-${icon}.png)
     endforeach()
     add_custom_command(OUTPUT ${webapp}/sw.js
         COMMAND ${CMAKE_COMMAND} -DPAGE=$<TARGET_FILE:vorlith> -DASSETS=${PROJECT_SOURCE_DIR}/assets
-                -DWEB=${PROJECT_SOURCE_DIR}/runtime/web -DVERSION=${PROJECT_VERSION}
+                -DVERSION=${PROJECT_VERSION}
                 -DOUT=${webapp} -P ${webapp_script}
         DEPENDS vorlith ${webapp_inputs}
         COMMENT "The web app folder: the page, its manifest, icons and service worker")

@@ -81,22 +81,12 @@ AccessibleSources accessible_sources(std::span<const ControlRow> rows, std::size
     return sources;
 }
 
-std::string accessible_name(std::span<const ControlRow> rows, std::size_t i) {
+AccessibleText accessible_text(std::span<const ControlRow> rows, std::size_t i) {
     const AccessibleSources sources = accessible_sources(rows, i);
     const bool own_text = std::any_of(sources.name.begin(), sources.name.end(), [i](auto source) {
         return source == TextSource{i, Of::Text};
     });
-    return own_text ? std::string() : read(rows, sources.name);
-}
-
-std::string accessible_unit(std::span<const ControlRow> rows, std::size_t i) {
-    std::vector<TextSource> captions = accessible_sources(rows, i).description;
-    std::erase_if(captions, [i](TextSource source) { return source.row == i; });
-    return read(rows, captions);
-}
-
-std::string accessible_description(std::span<const ControlRow> rows, std::size_t i) {
-    return read(rows, accessible_sources(rows, i).description);
+    return {own_text ? std::string() : read(rows, sources.name), read(rows, sources.description)};
 }
 
 std::string results_reading(std::span<const ControlRow> rows, std::span<const std::string> shown) {

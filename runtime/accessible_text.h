@@ -41,22 +41,24 @@ struct AccessibleSources {
 };
 AccessibleSources accessible_sources(std::span<const ControlRow> rows, std::size_t i);
 
-// An input box's name (row `i` of `rows`): the caption before it in tab
-// order, which is what the box shows beside it, and its quantity, as
-// "V: 土的体积". Speech input finds the box by what it shows. A text view's
-// or a drawing's: its quantity ("计算过程"). Empty for a row named by its
-// own text: a box without a quantity, a caption, a button, an option, a
-// result field (which is named by the value it shows).
-std::string accessible_name(std::span<const ControlRow> rows, std::size_t i);
-// The unit of row `i`, as the caption that describes it (the one right
-// after it on its line) reads, with the recommended values where the row
-// shows them ("g/cm3 推荐值 1.6-2.2"); empty when there is none, and for a
-// row without a quantity.
-std::string accessible_unit(std::span<const ControlRow> rows, std::size_t i);
-// A result field's description: its quantity and its unit, "土的天然密度
-// g/cm3 推荐值 1.6-2.2" (a box's is its unit). Empty for a row without a
-// quantity.
-std::string accessible_description(std::span<const ControlRow> rows, std::size_t i);
+// What a screen reader says of row `i` beyond its own text, read from its
+// sources. The name: an input box's is the caption before it in tab order,
+// which is what the box shows beside it, and its quantity, "V: 土的体积"
+// (speech input finds the box by what it shows); a text view's or a
+// drawing's its quantity ("计算过程"); empty for a row named by its own
+// text (a box without a quantity, a caption, a button, an option, a result
+// field, which is named by the value it shows). The description: a box's
+// is its unit, as the caption right after it on its line reads, with the
+// recommended values where the row shows them ("g/cm3 推荐值 1.6-2.2"); a
+// result field's its quantity and its unit, "土的天然密度 g/cm3 推荐值
+// 1.6-2.2"; empty for any other row and a row without a quantity (a
+// drawing's is the alternative given with its shapes, which the back end
+// keeps).
+struct AccessibleText {
+    std::string name;
+    std::string description;
+};
+AccessibleText accessible_text(std::span<const ControlRow> rows, std::size_t i);
 // One reading of the result fields that show a value, in tab order, each
 // with its quantity: "土的天然密度 2.08；土的含水量 20.7". `shown[i]` is
 // the text row `i` shows now.

@@ -95,6 +95,25 @@ bool takes_focus(ControlRow::Kind kind);
 // The first row that takes the focus, which has it when the form is shown.
 std::optional<std::size_t> first_focus(std::span<const ControlRow> rows);
 
+// The name of `kind` as program.h spells it ("Input"), by which a back end
+// outside C++ (the page) knows a control's kind, never by the enum's number.
+const char* kind_name(ControlRow::Kind kind);
+
+// The run-time's own texts in the language of `locale_id`, or nullptr
+// where it knows none and the platform's own stand: Simplified Chinese
+// (2052) is the one it knows.
+struct RunTimeTexts {
+    const char* lang;     // the language's tag, "zh-CN"
+    const char* ok;       // a message box's one button
+    const char* ended;    // what stands in the page's form after End
+    const char* restart;  // the button that starts the page anew after End
+    const char* close;    // an other form's close control
+};
+inline constexpr RunTimeTexts kChineseTexts{"zh-CN", "确定", "程序已结束。", "重新启动", "关闭"};
+constexpr const RunTimeTexts* run_time_texts(int locale_id) {
+    return locale_id == 2052 ? &kChineseTexts : nullptr;
+}
+
 // The number of the Click handler of `control` in `program`'s click table,
 // or -1 when it has none: what a back end hands its platform (a menu item's
 // id, the page's data-click) and passes back to click().

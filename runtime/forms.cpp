@@ -131,6 +131,30 @@ std::optional<std::size_t> first_focus(std::span<const ControlRow> rows) {
     return std::nullopt;
 }
 
+const char* kind_name(Kind kind) {
+    switch (kind) {
+        case Kind::Caption:
+            return "Caption";
+        case Kind::Result:
+            return "Result";
+        case Kind::Input:
+            return "Input";
+        case Kind::Button:
+            return "Button";
+        case Kind::DefaultButton:
+            return "DefaultButton";
+        case Kind::CancelButton:
+            return "CancelButton";
+        case Kind::Option:
+            return "Option";
+        case Kind::TextView:
+            return "TextView";
+        case Kind::Drawing:
+            return "Drawing";
+    }
+    return "Caption";
+}
+
 void click(std::string_view control) {
     if (g.program != nullptr) click(click_number(*g.program, control));
 }

@@ -34,23 +34,17 @@ QIcon form_icon(const char* name) {
     return icon;
 }
 
-// A box is named by the caption beside it and its quantity, "V: 土的体积",
-// and described by its unit. A result field's name stays its text, so that
-// a screen reader that comes to it reads the value; its quantity and unit
-// are its description. The new values of a command are read out by the
-// results notice, not by the fields' name changes, which Orca drops.
+// The name is empty where the control's own text is its name: a result
+// field's stays its value, so that a screen reader that comes to it reads
+// it. The new values of a command are read out by the results notice, not
+// by the fields' name changes, which Orca drops. A drawing's description is
+// its text alternative (set_drawing).
 void describe_for_screen_readers(QWidget* control, std::span<const ControlRow> rows,
                                  std::size_t i) {
-    // Empty where the control's own text is its name. A drawing's
-    // description is its text alternative (set_drawing).
-    if (const std::string name = accessible_name(rows, i); !name.empty()) {
-        control->setAccessibleName(QString::fromStdString(name));
-    }
-    if (rows[i].kind == Kind::Input) {
-        control->setAccessibleDescription(QString::fromStdString(accessible_unit(rows, i)));
-    } else if (rows[i].kind == Kind::Result) {
-        control->setAccessibleDescription(QString::fromStdString(accessible_description(rows, i)));
-    }
+    const AccessibleText text = accessible_text(rows, i);
+    if (!text.name.empty()) control->setAccessibleName(QString::fromStdString(text.name));
+    if (!text.description.empty())
+        control->setAccessibleDescription(QString::fromStdString(text.description));
 }
 
 QWidget* result_field(const QString& text, QWidget* client) {
@@ -135,10 +129,6 @@ void MainWindow::create_form(FormNumber number) {
     }
 }
 
-const ControlRow& MainWindow::row(ControlRef ref) const {
-    return form_description(program_, ref.form).controls[ref.row];
-}
-
 QWidget* MainWindow::create_control(const ControlRow& row, QWidget* client, QButtonGroup* options) {
     const QString text = QString::fromUtf8(row.text);
     QWidget* control = nullptr;
@@ -216,21 +206,15 @@ std::u16string MainWindow::text(ControlRef box) {
     return static_cast<QLineEdit*>(control(box))->text().toStdU16String();
 }
 
+// A caption or result field, an input box or a text view.
 void MainWindow::set_text(ControlRef ref, std::string_view utf8) {
     QWidget* widget = control(ref);
-    switch (row(ref).kind) {
-        case Kind::Caption:
-        case Kind::Result:
-            static_cast<QLabel*>(widget)->setText(from_utf8(utf8));
-            break;
-        case Kind::Input:
-            static_cast<QLineEdit*>(widget)->setText(from_utf8(utf8));
-            break;
-        case Kind::TextView:
-            static_cast<QPlainTextEdit*>(widget)->setPlainText(from_utf8(utf8));
-            break;
-        default:
-            break;
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setText(from_utf8(utf8));
+    } else if (auto* box = qobject_cast<QLineEdit*>(widget)) {
+        box->setText(from_utf8(utf8));
+    } else if (auto* view = qobject_cast<QPlainTextEdit*>(widget)) {
+        view->setPlainText(from_utf8(utf8));
     }
 }
 

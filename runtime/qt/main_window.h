@@ -80,7 +80,6 @@ private:
                            QButtonGroup* options);
     void add_menus();
     QWidget* control(ControlRef ref) const { return forms_[ref.form].controls[ref.row]; }
-    const ControlRow& row(ControlRef ref) const;
 
     const ProgramDescription& program_;
     std::vector<Form> forms_;

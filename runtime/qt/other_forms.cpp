@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "main_window.h"
+#include "results_notice.h"
 
 namespace vorlith::qt {
 namespace {
@@ -23,7 +24,9 @@ public:
     }
 };
 
-QAccessibleInterface* other_form_accessible(const QString& /*class_name*/, QObject* object) {
+QAccessibleInterface* accessible(const QString& /*class_name*/, QObject* object) {
+    if (auto* notice = dynamic_cast<ResultsNotice*>(object))
+        return new QAccessibleWidget(notice, QAccessible::Notification);
     if (auto* drawing = dynamic_cast<Drawing*>(object))
         return new QAccessibleWidget(drawing, QAccessible::Graphic);
     if (auto* form = dynamic_cast<OtherForm*>(object)) return new FormAccessible(form);
@@ -105,8 +108,8 @@ void Drawing::paintEvent(QPaintEvent* /*event*/) {
     }
 }
 
-void install_other_form_roles() {
-    QAccessible::installFactory(other_form_accessible);
+void install_accessible_roles() {
+    QAccessible::installFactory(accessible);
 }
 
 // Form1's operations on the other forms.

@@ -47,9 +47,11 @@ private:
     std::vector<Shape> shapes_;
 };
 
-// Gives every Drawing the role graphic, and every other form the state
-// modal while it is shown modally (see install_notice_role on the order of
-// factories).
-void install_other_form_roles();
+// Gives every ResultsNotice the role notification, every Drawing the role
+// graphic, and every other form the state modal while it is shown modally,
+// through an accessibility factory. Call it once a QApplication exists:
+// QtWidgets installs its own factory in QApplication's constructor, and Qt
+// asks the factory installed last first.
+void install_accessible_roles();
 
 }  // namespace vorlith::qt

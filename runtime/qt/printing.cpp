@@ -1,6 +1,8 @@
+// The form's message box, print dialog and clipboard.
 #include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QPageSize>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -10,6 +12,17 @@
 #include "main_window.h"
 
 namespace vorlith::qt {
+
+void MainWindow::message_box(std::string_view utf8) {
+    // A child of the form, whether or not the form has the focus: the
+    // window manager or compositor keeps it over the form and centres it
+    // there. Over a modal form that is shown, a child of that form.
+    QWidget* owner = QApplication::activeModalWidget();
+    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), from_utf8(utf8),
+                    QMessageBox::Ok, owner != nullptr ? owner : this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
 
 // The document lays its lines out on the printer's pages itself: it wraps a
 // long line, starts a new page when one is full, and scales the tab stop,

@@ -1,18 +1,6 @@
 #include "results_notice.h"
 
-#include <QAccessible>
-#include <QAccessibleWidget>
-
 namespace vorlith::qt {
-namespace {
-
-QAccessibleInterface* notice_accessible(const QString& /*class_name*/, QObject* object) {
-    auto* notice = dynamic_cast<ResultsNotice*>(object);
-    if (notice == nullptr) return nullptr;
-    return new QAccessibleWidget(notice, QAccessible::Notification);
-}
-
-}  // namespace
 
 ResultsNotice::ResultsNotice(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("ResultsNotice"));
@@ -29,10 +17,6 @@ void ResultsNotice::raise_reading(const QString& reading) {
     if (reading.isEmpty()) return;
     setAccessibleName(reading);
     show();
-}
-
-void install_notice_role() {
-    QAccessible::installFactory(notice_accessible);
 }
 
 }  // namespace vorlith::qt

@@ -10,7 +10,8 @@ namespace vorlith::qt {
 // but speaks an object of role notification, by its name, when it becomes
 // showing. This widget is such an object: a child of the client area that
 // takes no focus, paints nothing and has no size, so that no control moves
-// and nothing under it changes. It starts hidden.
+// and nothing under it changes. It starts hidden. Its role is
+// notification (install_accessible_roles).
 class ResultsNotice : public QWidget {
 public:
     explicit ResultsNotice(QWidget* parent);
@@ -20,11 +21,5 @@ public:
     // notice stays shown with that name until the next call.
     void raise_reading(const QString& reading);
 };
-
-// Gives every ResultsNotice the role notification, through an accessibility
-// factory. Call it once a QApplication exists: QtWidgets installs its own
-// factory in QApplication's constructor, and Qt asks the factory installed
-// last first. Installing it again changes nothing.
-void install_notice_role();
 
 }  // namespace vorlith::qt

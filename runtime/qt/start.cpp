@@ -7,23 +7,9 @@
 #include "main_window.h"
 #include "other_forms.h"
 #include "qt_runtime.h"
-#include "results_notice.h"
 
 namespace vorlith {
 namespace qt {
-namespace {
-
-// Simplified Chinese (2052) is the one language this run-time knows; any
-// other id leaves the system's.
-QLocale locale_from_id(int locale_id) {
-    if (locale_id == 2052) {
-        return QLocale(QLocale::Chinese, QLocale::SimplifiedChineseScript, QLocale::China);
-    }
-    return QLocale::system();
-}
-
-}  // namespace
-
 void install_run_time(const ProgramDescription& program) {
     reset_run_time();
     const QString title = QString::fromUtf8(program.title);
@@ -33,21 +19,21 @@ void install_run_time(const ProgramDescription& program) {
     // window, by which the desktop shows the entry's name and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(VORLITH_APP_ID));
 
-    const QLocale locale = locale_from_id(program.locale_id);
+    // The run-time's one language, Simplified Chinese, or the system's.
+    const RunTimeTexts* texts = run_time_texts(program.locale_id);
+    const QLocale locale =
+        texts != nullptr ? QLocale(QString::fromLatin1(texts->lang)) : QLocale::system();
     QLocale::setDefault(locale);
     // The default font of a Simplified Chinese desktop: a CJK sans serif at
     // 9 points, whose 14-pixel lines fit the window's 17-pixel rows.
-    if (program.locale_id == 2052) {
-        QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 9));
-    }
+    if (texts != nullptr) QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 9));
     // The standard buttons read in the run-time's language (确定 for OK).
     auto* translator = new QTranslator(QCoreApplication::instance());
     if (translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QCoreApplication::installTranslator(translator);
     }
-    install_notice_role();
-    install_other_form_roles();
+    install_accessible_roles();
 }
 
 std::unique_ptr<QMainWindow> create_form(const ProgramDescription& program) {

@@ -3,14 +3,8 @@
 // the texts that name and describe it, and the drawings' shapes. dom.h
 // declares the functions the module calls.
 
-mergeInto(LibraryManager.library, {
+var VorlithControlsLibrary = {
   $VorlithControls: {
-    // The controls of the other forms' kinds, made of `element` at their
-    // place: an option button is a radio button in its label, grouped with
-    // the options right before it (the first is chosen); a text view a
-    // read-only text area that can be selected and copied; a drawing an
-    // SVG picture with its text alternative beside it. Returns the control
-    // itself.
     // An input box that holds `text`: for a number, the keyboard with digits
     // and the point, no word guessing.
     inputBox: function(box, text) {
@@ -21,6 +15,19 @@ mergeInto(LibraryManager.library, {
       box.setAttribute('autocapitalize', 'off');
       box.setAttribute('autocorrect', 'off');
       box.spellcheck = false;
+    },
+
+    // The controls of the other forms' kinds, made of `element` at their
+    // place: an option button is a radio button in its label, grouped with
+    // the options right before it (the first is chosen); a text view a
+    // read-only text area that can be selected and copied; a drawing an
+    // SVG picture with its text alternative beside it. Returns the control
+    // itself.
+    // An SVG element `tag` with `attributes`.
+    svg: function(tag, attributes) {
+      var element = document.createElementNS('http://www.w3.org/2000/svg', tag);
+      Object.keys(attributes).forEach(function(a) { element.setAttribute(a, attributes[a]); });
+      return element;
     },
 
     otherControl: function(element, kind, text, width, height, group) {
@@ -54,7 +61,6 @@ mergeInto(LibraryManager.library, {
     },
   },
 
-  vorlith_dom_add_control__deps: ['$VorlithPage'],
   vorlith_dom_add_control: function(name, kindName, text, left, top, width, height, tooltip,
                                     click, group) {
     // Each ControlRow::Kind by its name: its class and its element.
@@ -66,8 +72,7 @@ mergeInto(LibraryManager.library, {
                  Drawing: ['drawing', 'svg']};
     var made = kinds[UTF8ToString(kindName)], kind = made[0];
     var page = VorlithPage;
-    var control = kind === 'drawing' ? document.createElementNS('http://www.w3.org/2000/svg', 'svg')
-                                     : document.createElement(made[1]);
+    var control = kind === 'drawing' ? VorlithControls.svg('svg', {}) : document.createElement(made[1]);
     var placed = control;  // the element at the control's place
     control.id = UTF8ToString(name);
     control.setAttribute('class', 'vorlith-' + kind);
@@ -95,7 +100,6 @@ mergeInto(LibraryManager.library, {
     page.buildingForm.controls.push(control);
   },
 
-  vorlith_dom_add_quantity__deps: ['$VorlithPage'],
   vorlith_dom_add_quantity: function(id, quantity) {
     var said = document.createElement('span');
     said.id = UTF8ToString(id);
@@ -111,7 +115,6 @@ mergeInto(LibraryManager.library, {
   // is not read again on its own; a caption that describes a control is
   // its unit, set beside it (or below a result field) where the controls
   // stand in one column.
-  vorlith_dom_relate__deps: ['$VorlithPage'],
   vorlith_dom_relate: function(name, labelledBy, describedBy) {
     var page = VorlithPage;
     var control = page.controls[UTF8ToString(name)];
@@ -135,7 +138,6 @@ mergeInto(LibraryManager.library, {
   },
 
   // A caption's or a result field's text, an input box's or a text view's.
-  vorlith_dom_set_text__deps: ['$VorlithPage'],
   vorlith_dom_set_text: function(form, row, text, bytes) {
     var page = VorlithPage, control = page.control(form, row);
     if (control.tagName === 'LABEL' || control.tagName === 'OUTPUT') {
@@ -152,7 +154,6 @@ mergeInto(LibraryManager.library, {
     }
   },
 
-  vorlith_dom_option_value__deps: ['$VorlithPage'],
   vorlith_dom_option_value: function(form, row) {
     return VorlithPage.control(form, row).checked ? 1 : 0;
   },
@@ -160,7 +161,6 @@ mergeInto(LibraryManager.library, {
   // A drawing's shapes: each a rectangle filled by its phase, its text
   // centred in it line by line, or a line or a dot; what the drawing shows in words is its
   // description.
-  vorlith_dom_begin_drawing__deps: ['$VorlithPage'],
   vorlith_dom_begin_drawing: function(form, row, text, bytes) {
     var page = VorlithPage, drawing = page.control(form, row);
     var alternative = document.getElementById(drawing.id + '-alternative') ||
@@ -174,48 +174,36 @@ mergeInto(LibraryManager.library, {
     page.drawing = drawing;
   },
 
-  vorlith_dom_add_shape__deps: ['$VorlithPage'],
   vorlith_dom_add_shape: function(kind, left, top, width, height, fill, text, bytes) {
-    var svg = 'http://www.w3.org/2000/svg';
+    var drawing = VorlithPage.drawing, svg = VorlithControls.svg;
     if (kind !== 0) {  // a line or a dot, in its colour (an attribute, as a fill is)
       var colour = fill ? UTF8ToString(fill) : '#000';
-      var mark = document.createElementNS(svg, kind === 1 ? 'line' : 'circle');
-      var at = kind === 1 ? {x1: left, y1: top, x2: left + width, y2: top + height, stroke: colour}
-                          : {cx: left, cy: top, r: width / 2, fill: colour};
-      Object.keys(at).forEach(function(a) { mark.setAttribute(a, at[a]); });
-      VorlithPage.drawing.appendChild(mark);
+      drawing.appendChild(kind === 1 ? svg('line', {x1: left, y1: top, x2: left + width, y2: top + height, stroke: colour})
+                                     : svg('circle', {cx: left, cy: top, r: width / 2, fill: colour}));
       return;
     }
     if (fill) {  // a presentation attribute: the page's style wins in forced colours
-      var rect = document.createElementNS(svg, 'rect');
-      var place = {x: left, y: top, width: width, height: height, fill: UTF8ToString(fill)};
-      Object.keys(place).forEach(function(a) { rect.setAttribute(a, place[a]); });
-      VorlithPage.drawing.appendChild(rect);
+      drawing.appendChild(svg('rect', {x: left, y: top, width: width, height: height, fill: UTF8ToString(fill)}));
     }
-    var label = document.createElementNS(svg, 'text');
     var lines = UTF8ToString(text, bytes).split('\n');
+    var label = svg('text', {y: top + height / 2, 'text-anchor': 'middle', 'dominant-baseline': 'central'});
     lines.forEach(function(line, i) {
-      var span = document.createElementNS(svg, 'tspan');
-      span.setAttribute('x', left + width / 2);
-      span.setAttribute('dy', (i === 0 ? -(lines.length - 1) * 0.6 : 1.2) + 'em');
-      span.textContent = line;
-      label.appendChild(span);
+      var dy = (i === 0 ? -(lines.length - 1) * 0.6 : 1.2) + 'em';
+      label.appendChild(svg('tspan', {x: left + width / 2, dy: dy})).textContent = line;
     });
-    label.setAttribute('y', top + height / 2);
-    label.setAttribute('text-anchor', 'middle');
-    label.setAttribute('dominant-baseline', 'central');
-    VorlithPage.drawing.appendChild(label);
+    drawing.appendChild(label);
   },
 
-  vorlith_dom_text_length__deps: ['$VorlithPage'],
   vorlith_dom_text_length: function(form, row) {
     return VorlithPage.control(form, row).value.length;
   },
 
-  vorlith_dom_copy_text__deps: ['$VorlithPage'],
   vorlith_dom_copy_text: function(form, row, out) {
     var value = VorlithPage.control(form, row).value;
     var at = out >> 1;
     for (var i = 0; i < value.length; ++i) HEAPU16[at + i] = value.charCodeAt(i);
   },
-});
+};
+// Each part needs the page.
+autoAddDeps(VorlithControlsLibrary, '$VorlithPage');
+mergeInto(LibraryManager.library, VorlithControlsLibrary);

@@ -3,7 +3,7 @@
 // the modal message box; a handler waits on either by Asyncify's sleep.
 // dom.h declares the functions the module calls.
 
-mergeInto(LibraryManager.library, {
+var VorlithDialogsLibrary = {
   $VorlithDialogs: {
     message: function(title, text, ok, done) {
       var page = VorlithPage;
@@ -106,7 +106,6 @@ mergeInto(LibraryManager.library, {
     },
   },
 
-  vorlith_dom_begin_dialog__deps: ['$VorlithPage'],
   vorlith_dom_begin_dialog: function(form, name, caption, width, height, close) {
     var page = VorlithPage;
     var dialog = document.createElement('dialog');
@@ -149,7 +148,6 @@ mergeInto(LibraryManager.library, {
   // Modal: the handler waits while the form is shown; the form's own
   // handlers run meanwhile (call). Its hiding wakes the handler once the
   // call that hid it is back.
-  vorlith_dom_show_dialog__deps: ['$VorlithPage'],
   vorlith_dom_show_dialog: function(form, modal, focus) {
     var page = VorlithPage;
     if (!modal) return VorlithDialogs.showDialog(form, false, focus);
@@ -160,7 +158,6 @@ mergeInto(LibraryManager.library, {
     });
   },
 
-  vorlith_dom_raise_dialog__deps: ['$VorlithPage'],
   vorlith_dom_raise_dialog: function(form) {
     var page = VorlithPage, dialog = page.forms[form].element;
     if (dialog !== page.root.lastElementChild && !dialog.wake) {
@@ -174,7 +171,6 @@ mergeInto(LibraryManager.library, {
     }
   },
 
-  vorlith_dom_hide_dialog__deps: ['$VorlithPage'],
   vorlith_dom_hide_dialog: function(form) {
     var page = VorlithPage, dialog = page.forms[form].element;
     VorlithDialogs.hideDialog(form);
@@ -193,7 +189,6 @@ mergeInto(LibraryManager.library, {
   // The text in the print area, which alone is printed (shell.html), under
   // the title as the document's name; the browser's print dialog then
   // prints it, or on a phone saves or shares it.
-  vorlith_dom_print__deps: ['$VorlithPage'],
   vorlith_dom_print: function(title, text, bytes) {
     var area = document.querySelector('body > .vorlith-print');
     if (!area) {
@@ -232,10 +227,12 @@ mergeInto(LibraryManager.library, {
       byHand();
   },
 
-  vorlith_dom_message_box__deps: ['$VorlithPage'],
   vorlith_dom_message_box: function(title, text, bytes, ok) {
     return Asyncify.handleSleep(function(wakeUp) {
       VorlithDialogs.message(UTF8ToString(title), UTF8ToString(text, bytes), UTF8ToString(ok), wakeUp);
     });
   },
-});
+};
+// Each part needs the page.
+autoAddDeps(VorlithDialogsLibrary, '$VorlithPage');
+mergeInto(LibraryManager.library, VorlithDialogsLibrary);

@@ -3,7 +3,7 @@
 // (F10, Alt, the arrow keys) and by the pointer. dom.h declares the
 // functions the module calls.
 
-mergeInto(LibraryManager.library, {
+var VorlithMenubarLibrary = {
   $VorlithMenubar: {
     // Alt pressed for something else (a click, the wheel, another window)
     // does not lead into the menu bar.
@@ -203,7 +203,6 @@ mergeInto(LibraryManager.library, {
     },
   },
 
-  vorlith_dom_add_menu__deps: ['$VorlithPage'],
   vorlith_dom_add_menu: function(name, caption) {
     var page = VorlithPage;
     var menu = {title: document.createElement('div'), list: document.createElement('div')};
@@ -228,7 +227,6 @@ mergeInto(LibraryManager.library, {
     page.menus.push(menu);
   },
 
-  vorlith_dom_add_menu_item__deps: ['$VorlithPage'],
   vorlith_dom_add_menu_item: function(name, caption, click) {
     var page = VorlithPage;
     var item = document.createElement('div');
@@ -240,4 +238,7 @@ mergeInto(LibraryManager.library, {
     item.dataset.click = click;
     page.menus[page.menus.length - 1].list.appendChild(item);
   },
-});
+};
+// Each part needs the page.
+autoAddDeps(VorlithMenubarLibrary, '$VorlithPage');
+mergeInto(LibraryManager.library, VorlithMenubarLibrary);

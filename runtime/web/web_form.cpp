@@ -1,7 +1,6 @@
 #include "web_form.h"
 
 #include <cstdint>
-#include <new>
 #include <span>
 #include <string>
 
@@ -12,43 +11,8 @@
 namespace vorlith::web {
 namespace {
 
-using Kind = ControlRow::Kind;
-
-// The run-time's own texts. Simplified Chinese (2052) is the one language
-// this run-time knows.
-struct RunTimeTexts {
-    const char* lang;
-    const char* ok;
-    const char* ended;
-    const char* restart;
-    const char* close;  // a dialog's close control in its title bar
-};
-constexpr RunTimeTexts kChinese{"zh-CN", "确定", "程序已结束。", "重新启动", "关闭"};
-
-// The page knows a control's kind by its name, never by the enum's number.
-const char* kind_name(Kind kind) {
-    switch (kind) {
-        case Kind::Caption:
-            return "Caption";
-        case Kind::Result:
-            return "Result";
-        case Kind::Input:
-            return "Input";
-        case Kind::Button:
-            return "Button";
-        case Kind::DefaultButton:
-            return "DefaultButton";
-        case Kind::CancelButton:
-            return "CancelButton";
-        case Kind::Option:
-            return "Option";
-        case Kind::TextView:
-            return "TextView";
-        case Kind::Drawing:
-            return "Drawing";
-    }
-    return "Caption";
-}
+// The page speaks the run-time's one language, whatever the program's.
+constexpr const RunTimeTexts& kTexts = kChineseTexts;
 
 // A colour as CSS writes it: "#rrggbb".
 std::string css_colour(Colour colour) {
@@ -87,7 +51,7 @@ std::string ids(std::span<const ControlRow> rows, std::span<const TextSource> so
 
 WebForm::WebForm(const ProgramDescription& program) : program_(program) {
     const FormDescription& form = program.form;
-    vorlith_dom_begin_form(form.name, program.title, kChinese.lang,
+    vorlith_dom_begin_form(form.name, program.title, kTexts.lang,
                            twips_to_pixels(form.client_width), twips_to_pixels(form.client_height));
     vorlith_dom_set_tab_stop(twips_to_pixels(kTabStop));
     if (form.icon != nullptr) add_icon(form.icon);
@@ -106,7 +70,7 @@ void WebForm::create_form(FormNumber form) {
     vorlith_dom_begin_dialog(static_cast<int>(form), other.name,
                              other.caption != nullptr ? other.caption : program_.title,
                              twips_to_pixels(other.client_width),
-                             twips_to_pixels(other.client_height), kChinese.close);
+                             twips_to_pixels(other.client_height), kTexts.close);
     add_controls(other);
 }
 
@@ -203,12 +167,11 @@ void WebForm::copy_text(std::string_view utf8) {
 }
 
 void WebForm::message_box(std::string_view utf8) {
-    vorlith_dom_message_box(program_.title, utf8.data(), static_cast<int>(utf8.size()),
-                            kChinese.ok);
+    vorlith_dom_message_box(program_.title, utf8.data(), static_cast<int>(utf8.size()), kTexts.ok);
 }
 
 void WebForm::end() {
-    vorlith_dom_end(kChinese.ended, kChinese.restart);
+    vorlith_dom_end(kTexts.ended, kTexts.restart);
 }
 
 }  // namespace vorlith::web

@@ -1,5 +1,24 @@
 #pragma once
 
+// The web back end. It implements, through the page's functions (dom.h,
+// dom*.js) only:
+//   create_form     an other form as a <dialog>, its controls elements whose
+//                   ids are the names in its table
+//   show_form, raise_form, hide_form
+//                   show() or showModal(), the handler of a modal form
+//                   waiting by Asyncify until it is hidden
+//   text, set_text, option_value, set_drawing
+//                   the elements' values and texts, a radio button's check,
+//                   an SVG picture's shapes
+//   announce        the live region's text once the turn's clicks are done
+//   message_box     a <dialog> of role alertdialog, waited on by Asyncify
+//   print_text      window.print() of a print area alone
+//   copy_text       the clipboard's writeText, or a copy by hand
+//   end             the form removed, a line and a button to restart instead
+// Names, kinds, option groups, first focus, shown forms, the close control,
+// the accessible texts and when to announce are the run-time core's
+// (runtime/backend.h, runtime/accessible_text.h).
+
 #include <optional>
 #include <span>
 #include <string>
@@ -13,8 +32,7 @@ namespace vorlith::web {
 
 // The program's forms in the page's DOM: Form1 as the window with its menu
 // bar and client area, each other form a dialog built when the core first
-// asks for it; each control an element whose id is the control's name. It
-// is the back end that the run-time's core reaches.
+// asks for it. It is the back end that the run-time's core reaches.
 class WebForm final : public Backend {
 public:
     explicit WebForm(const ProgramDescription& program);

@@ -165,25 +165,14 @@ void FormWindow::create_controls() {
     annotate_controls();
 }
 
-// A box is named by its caption and quantity, "V: 土的体积", so that a
-// screen reader says what to type and speech input finds it by what it
-// shows, and described by its unit; a result field keeps its value as its
-// name (Windows reads a static text by its text) and gets its quantity and
-// unit as description. A text view and a drawing are named by their
-// quantity.
+// The core's names and descriptions (accessible_text); a result field
+// keeps its value as its name, since Windows reads a static text by its
+// text.
 void FormWindow::annotate_controls() {
-    const auto rows = form_.controls;
     for (std::size_t i = 0; i < controls_.size(); ++i) {
-        const Kind kind = rows[i].kind;
-        // Empty where the control's own text is its name.
-        if (const std::string name = accessible_name(rows, i); !name.empty()) {
-            readers_.set_name(controls_[i].hwnd, name);
-        }
-        if (kind == Kind::Input) {
-            readers_.set_description(controls_[i].hwnd, accessible_unit(rows, i));
-        } else if (kind == Kind::Result) {
-            readers_.set_description(controls_[i].hwnd, accessible_description(rows, i));
-        }
+        const AccessibleText text = accessible_text(form_.controls, i);
+        readers_.set_name(controls_[i].hwnd, text.name);  // nothing when empty
+        readers_.set_description(controls_[i].hwnd, text.description);
     }
 }
 

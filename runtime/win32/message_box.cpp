@@ -27,20 +27,15 @@ LRESULT CALLBACK on_cbt(int code, WPARAM w, LPARAM l) {
     return CallNextHookEx(hook, code, w, l);
 }
 
-// The OK button's text in the run-time's language, or nullptr for Windows'.
-const wchar_t* ok_text(int locale_id) {
-    return locale_id == 2052 ? L"确定" : nullptr;
-}
-
 }  // namespace
 
 // A modal box owned by the form (or the modal form shown), with one OK
 // button and no icon (the button-and-icon value 0).
 void MainWindow::message_box(std::string_view utf8) {
-    g_ok_text = ok_text(program_.locale_id);
-    if (g_ok_text != nullptr) {
-        g_hook = SetWindowsHookExW(WH_CBT, on_cbt, nullptr, GetCurrentThreadId());
-    }
+    const RunTimeTexts* texts = run_time_texts(program_.locale_id);
+    const std::wstring ok = texts != nullptr ? widen(texts->ok) : std::wstring();
+    g_ok_text = ok.c_str();
+    if (texts != nullptr) g_hook = SetWindowsHookExW(WH_CBT, on_cbt, nullptr, GetCurrentThreadId());
     // Over a modal form, owned by it: the form is active again after.
     HWND owner = window_ != nullptr && IsWindowVisible(window_) ? window_ : nullptr;
     if (owner != nullptr && !modal_.empty()) owner = other(modal_.back().form).hwnd();

@@ -32,9 +32,8 @@
 
 namespace vorlith::win32 {
 
-// UTF-8 → UTF-16, and back; invalid sequences become U+FFFD.
+// UTF-8 → UTF-16; invalid sequences become U+FFFD.
 std::wstring widen(std::string_view utf8);
-std::string narrow(std::wstring_view utf16);
 // The whole text of `window`.
 std::wstring window_text(HWND window);
 

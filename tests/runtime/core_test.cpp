@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/accessible_text.h"
 #include "runtime/backend.h"
 
 namespace vorlith {
@@ -240,6 +241,50 @@ TEST_F(Core, AnnouncesAfterTheErrorReportAndOnlyWhenAResultWasWritten) {
                                                "announce 土的天然密度 2.08", "set 0/1 1",
                                                "set 0/2 2.08", "set 0/3 20.7",
                                                "announce 土的天然密度 2.08；土的含水量 20.7"}));
+}
+
+// What a screen reader says beyond a control's own text, the same on every
+// back end: a box by the caption before it and its quantity, described by
+// the caption after it on its line; a result field described by its
+// quantity and unit; a view by its quantity; a button by its text alone.
+TEST(AccessibleText, NamesAndDescriptionsComeFromTheTable) {
+    // clang-format off
+    constexpr ControlRow rows[] = {
+        {"Label1", Kind::Caption,  "V:",                  0,   100, 1, 1, nullptr, nullptr},
+        {"Text1",  Kind::Input,    "",                    300, 100, 1, 1, nullptr, "土的体积"},
+        {"Label2", Kind::Caption,  "cm3",                 900, 100, 1, 1, nullptr, nullptr},
+        {"Label3", Kind::Result,   "2.08",                300, 400, 1, 1, nullptr, "土的天然密度"},
+        {"Label4", Kind::Caption,  "g/cm3  推荐值 1.6-2.2", 900, 400, 1, 1, nullptr, nullptr},
+        {"Text2",  Kind::Input,    "",                    300, 700, 1, 1, nullptr, "土的质量"},
+        {"View",   Kind::TextView, "",                    0,   900, 1, 1, nullptr, "计算过程"},
+        {"Go",     Kind::Button,   "计算",                 0,   900, 1, 1, nullptr, nullptr},
+    };
+    const struct { std::size_t row; const char* name; const char* description; } cases[] = {
+        {0, "", ""},
+        {1, "V: 土的体积", "cm3"},
+        {3, "", "土的天然密度 g/cm3 推荐值 1.6-2.2"},
+        {5, "g/cm3 推荐值 1.6-2.2 土的质量", ""},  // the caption before it, far off
+        {6, "计算过程", ""},
+        {7, "", ""},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(rows[c.row].name);
+        const AccessibleText text = accessible_text(rows, c.row);
+        EXPECT_EQ(text.name, c.name);
+        EXPECT_EQ(text.description, c.description);
+    }
+}
+
+// The run-time's own words in its one language; any other leaves the
+// platform's. The page knows each kind by its name.
+TEST(RunTimeTexts, ChineseAloneAndKindsByName) {
+    ASSERT_NE(run_time_texts(2052), nullptr);
+    EXPECT_STREQ(run_time_texts(2052)->ok, "确定");
+    EXPECT_STREQ(run_time_texts(2052)->close, "关闭");
+    EXPECT_EQ(run_time_texts(1033), nullptr);
+    EXPECT_STREQ(kind_name(Kind::DefaultButton), "DefaultButton");
+    EXPECT_STREQ(kind_name(Kind::Drawing), "Drawing");
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 
 // clang-format off
 #include "runtime/win32/win32.h"
+#include "window_text.h"
 #include <ole2.h>
 #include <oleacc.h>
 // clang-format on
@@ -118,7 +119,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE SetHwndPropStr(HWND window, DWORD object, DWORD child,
                                              MSAAPROPID property, LPCWSTR text) override {
-        keep({window, object, child, property, win32::narrow(text != nullptr ? text : L"")});
+        keep({window, object, child, property, narrow(text != nullptr ? text : L"")});
         return answer(windows_ ? windows_->SetHwndPropStr(window, object, child, property, text)
                                : E_NOTIMPL);
     }

@@ -27,7 +27,7 @@ namespace {
 
 using namespace vorlith::testing;
 using vorlith::ControlRow;
-using vorlith::win32::narrow;
+using vorlith::testing::narrow;
 using vorlith::win32::widen;
 
 class Form1 : public ::testing::Test {

@@ -11,6 +11,7 @@
 
 // clang-format off
 #include "runtime/win32/win32.h"
+#include "window_text.h"
 #include <ole2.h>
 #include <oleacc.h>
 // clang-format on
@@ -87,7 +88,7 @@ private:
         const HRESULT result = (accessible->*get)(child, &text);
         accessible->Release();
         std::string utf8 =
-            result == S_OK ? win32::narrow(text != nullptr ? text : L"") : failed("none", result);
+            result == S_OK ? narrow(text != nullptr ? text : L"") : failed("none", result);
         if (text != nullptr) free_string_(text);
         return utf8;
     }

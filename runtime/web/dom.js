@@ -179,9 +179,13 @@ mergeInto(LibraryManager.library, {
         var first = focus >= 0 ? page.control(0, focus) : null;
         if (first) first.focus();
       }
-      // Once the program has started, which is after this returns.
+      // Once the program has started, which is after this returns; those
+      // still unanswered when Form1 alone hands over go on (handOver).
+      page.pending = pressed;
       setTimeout(function() {
-        pressed.forEach(function(id) {
+        var pending = page.pending;
+        page.pending = [];
+        pending.forEach(function(id) {
           if (page.controls[id]) page.controls[id].click();
           else page.run(Number(document.getElementById(id).dataset.click));  // a menu item
         });
@@ -195,6 +199,7 @@ mergeInto(LibraryManager.library, {
       VorlithPage.listeners.push(function() { target.removeEventListener(type, listener, options); });
     },
     listeners: [],
+    pending: [],  // presses kept before it had the form, until answered
 
     // Form1 alone gives the form to the whole program (`show`) once no
     // handler of its own is running, and stops listening.
@@ -203,6 +208,8 @@ mergeInto(LibraryManager.library, {
       if (!page.idle()) return setTimeout(page.handOver, 50, show);
       page.listeners.forEach(function(unlisten) { unlisten(); });
       page.ended = true;
+      vorlithPressed = page.pending.concat(vorlithPressed || []);
+      page.pending = [];
       show();
     },
   },

@@ -181,7 +181,8 @@ class Page:
 
     def open(self, url):
         self.driver.open(url)
-        self.wait("return document.activeElement && document.activeElement.id", "Text1", 30)
+        # The whole program has the form (not Form1 alone, which hands it over).
+        self.wait("return window.vorlithPressed === null && document.activeElement.id", "Text1", 30)
 
     def focused(self, name):
         self.wait("return document.activeElement.id", name, 2)

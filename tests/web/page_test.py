@@ -374,7 +374,8 @@ class Page(unittest.TestCase):
         self.js("Module._vorlith_click(arguments[0])", soft)  # straight to the program
         self.assertIsNone(self.dialog())
         self.driver.find_element("css selector", ".vorlith-ended button").click()
-        WebDriverWait(self.driver, 10).until(lambda d: self.focused() == "Text1")
+        WebDriverWait(self.driver, 10).until(lambda d: self.js("return window.vorlithPressed === null")
+                                             and self.focused() == "Text1")
         self.assertEqual(self.texts(X["boxes"]), [t for n, t in X["texts"] if n in X["boxes"]])
 
     # --- the other forms --------------------------------------------------

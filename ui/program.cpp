@@ -1,5 +1,8 @@
 #include "program.h"
 
+#include <algorithm>
+#include <array>
+
 #include "ui/form_given.h"
 #include "ui/form_lab.h"
 #include "ui/form_state.h"
@@ -19,11 +22,9 @@ constexpr ClickHandler kForm1Clicks[] = {
     {"WRITER", WRITER_Click},
 };
 
-constexpr ClickHandler kClicks[] = {
-    kForm1Clicks[0],
-    kForm1Clicks[1],
-    kForm1Clicks[2],
-    kForm1Clicks[3],
+// The handlers of 工具 and of its windows.
+// clang-format off
+constexpr ClickHandler kToolClicks[] = {
     {"WORKING", WORKING_Click},
     {"LAB", LAB_Click},
     {"Gravity981", Gravity_Click},
@@ -49,6 +50,15 @@ constexpr ClickHandler kClicks[] = {
     {"StateCopy", StateCopy_Click},
     {"StateClose", StateClose_Click},
 };
+// clang-format on
+
+constexpr auto kClicks = [] {
+    std::array<ClickHandler, std::size(kForm1Clicks) + std::size(kToolClicks)> all{};
+    // Emscripten's library has no ranges algorithms.
+    std::copy(std::begin(kToolClicks), std::end(kToolClicks),
+              std::copy(std::begin(kForm1Clicks), std::end(kForm1Clicks), all.begin()));
+    return all;
+}();
 
 FormDescription form1() {
     return {.name = "Form1",
@@ -62,25 +72,16 @@ FormDescription form1() {
 
 }  // namespace
 
+// Form1 alone differs from the whole program only in its clicks and forms.
 const ProgramDescription& form1_program() {
     static const ProgramDescription program{
-        .title = "Vorlith",
-        .locale_id = 2052,
-        .form = form1(),
-        .clicks = kClicks,
-        .other_forms = other_forms(),
-    };
+        .title = "Vorlith", .form = form1(), .clicks = kClicks, .other_forms = other_forms()};
     return program;
 }
 
 const ProgramDescription& form1_alone() {
     static const ProgramDescription program{
-        .title = "Vorlith",
-        .locale_id = 2052,
-        .form = form1(),
-        .clicks = kForm1Clicks,
-        .other_forms = {},
-    };
+        .title = "Vorlith", .form = form1(), .clicks = kForm1Clicks, .other_forms = {}};
     return program;
 }
 

@@ -1,11 +1,11 @@
 # Whether each Click handler of the program's click tables (PROGRAM, its
-# kForm1Clicks and kClicks) is matched by a pattern of the Asyncify list (LIST): a handler
+# kForm1Clicks and kToolClicks) is matched by a pattern of the Asyncify list (LIST): a handler
 # left off that waits on a message box or a modal form would never return in
 # the page, and only a click on it would show it.
 #
 #   cmake -DPROGRAM=ui/program.cpp -DLIST=runtime/web/asyncify-only.txt -P asyncify_list.cmake
 file(READ ${PROGRAM} program)
-string(REGEX MATCHALL "Clicks\\[\\] = {[^;]*};" tables "${program}")  # Form1's own, and kClicks
+string(REGEX MATCHALL "Clicks\\[\\] = {[^;]*};" tables "${program}")  # Form1's own, and the tools'
 if(NOT tables)
     message(FATAL_ERROR "${PROGRAM} has no click table")
 endif()

@@ -154,6 +154,16 @@ class Page(unittest.TestCase):
     def cdp(self, command, **params):
         return self.browser.cdp(command, **params)
 
+    def open_with(self, *scripts, page=PAGE):
+        """Loads `page` with `scripts` run before its own, for this load only."""
+        added = [self.cdp("Page.addScriptToEvaluateOnNewDocument", source=js)["identifier"]
+                 for js in scripts]
+        try:
+            self.driver.get("file://" + page)
+        finally:
+            for script in added:
+                self.cdp("Page.removeScriptToEvaluateOnNewDocument", identifier=script)
+
     def node(self, selector):
         root = self.cdp("DOM.getDocument", depth=0)["root"]["nodeId"]
         return self.cdp("DOM.querySelector", nodeId=root, selector=selector)["nodeId"]
@@ -270,11 +280,7 @@ class Page(unittest.TestCase):
         self.el("Form1").screenshot(os.path.join(SHOTS, "calculated.png"))
 
     def test_a_press_before_the_program_has_the_form_is_answered_and_nothing_moves(self):
-        held = self.cdp("Page.addScriptToEvaluateOnNewDocument", source=HOLD_MODULE_JS)["identifier"]
-        try:
-            self.driver.get("file://" + PAGE)
-        finally:
-            self.cdp("Page.removeScriptToEvaluateOnNewDocument", identifier=held)
+        self.open_with(HOLD_MODULE_JS)
         written = self.js(CONTROLS_JS)
         self.el("Command1").click()
         self.assertEqual(self.results(), [""] * 8)  # the module is held back
@@ -286,11 +292,7 @@ class Page(unittest.TestCase):
         self.assertEqual(self.focused(), "Command1")
 
     def test_form1_alone_answers_first_and_hands_over_its_texts_and_a_held_menu_command(self):
-        held = self.cdp("Page.addScriptToEvaluateOnNewDocument", source=HOLD_REST_JS)["identifier"]
-        try:
-            self.driver.get("file://" + PAGE)
-        finally:
-            self.cdp("Page.removeScriptToEvaluateOnNewDocument", identifier=held)
+        self.open_with(HOLD_REST_JS)
         WebDriverWait(self.driver, 10).until(lambda d: self.js("return typeof vorlithHandOver === 'function'"))
         self.el("Command1").click()
         self.assertEqual(self.results(), X["sample_results"])
@@ -822,13 +824,7 @@ class Page(unittest.TestCase):
                         text = f.read()
                         self.assertIn(" 'wasm-unsafe-eval'", text)
                         out.write(text.replace(" 'wasm-unsafe-eval'", "", 1))
-                script = None if how == "refused" else self.cdp(
-                    "Page.addScriptToEvaluateOnNewDocument", source=how)["identifier"]
-                try:
-                    self.driver.get("file://" + page)
-                finally:
-                    if script:
-                        self.cdp("Page.removeScriptToEvaluateOnNewDocument", identifier=script)
+                self.open_with(*([] if how == "refused" else [how]), page=page)
                 WebDriverWait(self.driver, 10).until(lambda d: self.js(
                     "return document.body.innerText.includes('Vorlith')"))
                 said = self.js("return [...document.body.querySelectorAll('p')].filter(p => p.getClientRects()"
@@ -842,13 +838,7 @@ class Page(unittest.TestCase):
                 self.assertRegex(self.js("return window.__errors.join('\\n')"), r"Vorlith cannot run: \S")
 
     def test_another_scripts_promise_rejected_before_the_form_is_up_stops_nothing(self):
-        scripts = [self.cdp("Page.addScriptToEvaluateOnNewDocument", source=js)["identifier"]
-                   for js in (HOLD_MODULE_JS, STRAY_REJECTION_JS)]
-        try:
-            self.driver.get("file://" + PAGE)
-        finally:
-            for script in scripts:
-                self.cdp("Page.removeScriptToEvaluateOnNewDocument", identifier=script)
+        self.open_with(HOLD_MODULE_JS, STRAY_REJECTION_JS)
         WebDriverWait(self.driver, 10).until(lambda d: self.js("return window.__rejected === true"))
         self.js("window.releaseModule()")
         WebDriverWait(self.driver, 10).until(lambda d: self.js("return window.vorlithPressed === null"))
